@@ -1,0 +1,30 @@
+#pragma once
+// The diagnostic log: one text file, each line written whole and flushed at once.
+// Written from the user-interface thread and the scan thread; a mutex keeps lines whole.
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+namespace kelvane {
+
+class Log {
+ public:
+  Log() = default;
+  Log(const Log&) = delete;
+  Log& operator=(const Log&) = delete;
+  ~Log();
+
+  // Opens (and empties) the file at a UTF-8 path. False when it cannot be made.
+  bool open(const std::string& path);
+  bool is_open() const { return file_ != nullptr; }
+
+  // One formatted write and a flush; nothing happens while the log is closed.
+  void write(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+  void write_text(const std::string& text);
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::mutex mutex_;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,39 @@
+#pragma once
+// The one seam between the walk and the file system. The walk asks a DirSource for the
+// entries matching a search pattern (a path whose last component may hold wildcards, as
+// "D:\\DATA\\*.*" or a bare "D:\\DATA" naming one entry). The program reads real folders
+// through the Win32 back end (scan/win32_dir_source.h); tests and benchmarks use the
+// in-memory one (scan/memory_dir_source.h).
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+struct DirEntry {
+  std::string_view name;   // UTF-8, valid only during the callback
+  bool is_dir = false;
+  bool is_link = false;    // a reparse point that is a symbolic link or junction
+  uint64_t size = 0;       // full 64-bit length; a link file's own length (0), not its target's
+};
+
+// Identity of a folder on its volume, for the walk's cycle check through links.
+struct FolderId {
+  uint64_t volume = 0;
+  uint64_t file = 0;
+  bool operator==(const FolderId& o) const { return volume == o.volume && file == o.file; }
+};
+
+class DirSource {
+ public:
+  virtual ~DirSource() = default;
+  // Calls sink for every entry matching pattern, "." and ".." included when the platform
+  // reports them, in the platform's order. False when nothing matches or the folder cannot
+  // be read (the sink was then never called).
+  virtual bool list(const std::string& pattern, const std::function<void(const DirEntry&)>& sink) = 0;
+  // The identity of the folder at path (links resolved). False when it cannot be had.
+  virtual bool identity(const std::string& path, FolderId& id) = 0;
+};
+
+}  // namespace kelvane

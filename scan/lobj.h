@@ -1,0 +1,30 @@
+#pragma once
+// One node of the scanned tree, a file or a folder.
+//
+// Folders are linked into one folder list in pre-order (ptop, next, prev); each folder's files
+// hang in a file list (first ... last through next/prev). There are no child pointers.
+// Names are owned by the tree's node store (see scan/node_store.h) and live as long as the tree.
+//
+// size, ndir and nfil are atomics because the idle status update reads the current folder's
+// counters while the scan thread adds to them; each is read whole, never torn.
+#include <atomic>
+#include <cstdint>
+
+namespace kelvane {
+
+struct lobj {
+  int32_t isdir = 0;  // 1 folder, 0 file
+  int32_t depth = 0;  // nesting level; -1 while remv_lobj marks a folder for freeing
+  std::atomic<uint64_t> size{0};
+  const char* name = "";   // as the enumeration reports it (the scanned path for a drive root)
+  const char* fpath = "";  // folders only: the full path; "" for files
+  lobj* parent = nullptr;
+  lobj* first = nullptr;  // folders: first file
+  lobj* last = nullptr;   // folders: last file (used while building)
+  lobj* prev = nullptr;
+  lobj* next = nullptr;
+  std::atomic<int32_t> ndir{0};
+  std::atomic<int32_t> nfil{0};
+};
+
+}  // namespace kelvane

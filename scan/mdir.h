@@ -1,0 +1,93 @@
+#pragma once
+// mdir: the scanner and tree holder. It owns every node reachable from ptop.
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "app/log.h"
+#include "app/settings.h"
+#include "scan/lobj.h"
+#include "scan/node_store.h"
+
+namespace kelvane {
+
+class DirSource;
+struct slice;
+
+// What the scan tells the program while and after it walks. The program's implementation
+// posts to the user-interface thread; tests record the calls.
+class ScanClient {
+ public:
+  virtual ~ScanClient() = default;
+  // The pattern of the folder being read (the status bar's message pane). Called from the
+  // scan thread; the implementation may drop calls that come faster than it can show them.
+  virtual void scan_progress(const std::string& pattern) = 0;
+  // The walk is over (called from the scan thread, as its last act). ok: a tree exists and
+  // pcur is its root; otherwise no tree exists. message: a text to show the user ("INVALID
+  // PATH !"), or empty. The receiver refills the views and only then clears busy.
+  virtual void scan_finished(bool ok, const std::string& message) = 0;
+};
+
+class mdir {
+ public:
+  mdir(Log& log, const Settings& settings, std::atomic<int>& busy);
+  ~mdir();
+  mdir(const mdir&) = delete;
+  mdir& operator=(const mdir&) = delete;
+
+  int isdrv = 0;
+  std::string cdir;  // the folder the user is at or asks for
+  std::string path;  // the path of the last scan
+  std::atomic<lobj*> ptop{nullptr};
+  std::atomic<lobj*> pcur{nullptr};
+
+  // ---- tree (scan/tree.cpp) ----
+  // Appends p to the folder list (folder == nullptr) or to folder's file list. Returns p.
+  lobj* add_lobj(lobj* p, lobj* folder);
+  // Frees the whole tree; ptop becomes empty, pcur is left to the caller.
+  void free_tree();
+  // Removes p and everything beneath it; n is 0 for the outermost call.
+  void remv_lobj(lobj* p, int n);
+  // New zeroed node and owned string copies from the tree's store.
+  lobj* new_node();
+  const char* copy_text(std::string_view text);
+  lobj* ptail = nullptr;  // last folder of the folder list while the tree is built
+
+  // ---- scan (scan/walk.cpp, scan/scan_thread.cpp) ----
+  // Starts the scan thread on path/isdrv, reading through source; busy must be 0 and no tree
+  // exist. Sets busy to 1. Does not wait.
+  void start_scan(ScanClient* client);
+  // The whole scan, run on the scan thread (callable directly by tests: it then runs inline).
+  void read_mdir(ScanClient* client);
+  // Asks a running walk to stop soon (program closing) and waits for the thread.
+  void stop_scan();
+  bool scan_running() const;
+  void set_source(DirSource* source) { source_ = source; }
+  DirSource* source() const { return source_; }
+
+  // ---- item actions (scan/item_shell.cpp) ----
+  // Deletes path on disk (to the recycle bin when ud is set). 0 on success, 1 on failure.
+  int SHFileOperation(const std::string& target);
+  // Starts the program associated with file node p. 0, 1, 2 or 3 (see item_shell.cpp).
+  int open_lobj(lobj* p);
+
+  Log& log() { return log_; }
+  const Settings& settings() const { return settings_; }
+
+ private:
+  Log& log_;
+  const Settings& settings_;
+  std::atomic<int>& busy_;
+  NodeStore store_;
+  DirSource* source_ = nullptr;
+  std::thread pthr;  // the scan thread started last
+  std::atomic<bool> stop_{false};
+  friend class Walk;
+};
+
+// Ordering of the slice table: larger size first, equal sizes by name in byte order.
+// For qsort over slice records.
+int cmp_item(const void* a, const void* b);
+
+}  // namespace kelvane

@@ -1,0 +1,34 @@
+#pragma once
+// Storage for the tree's nodes and their names: large blocks carved up in order, so that a
+// tree of millions of entries costs little beyond the nodes and the exact bytes of the names.
+#include <cstddef>
+#include <string_view>
+
+#include "scan/lobj.h"
+
+namespace kelvane {
+
+class NodeStore {
+ public:
+  NodeStore() = default;
+  NodeStore(const NodeStore&) = delete;
+  NodeStore& operator=(const NodeStore&) = delete;
+  ~NodeStore();
+
+  lobj* new_node();                            // a node with every field zero or empty
+  const char* copy_text(std::string_view text);  // an owned copy with its terminator
+  void release(lobj* node);                    // a node that left the tree (reused later)
+  void clear();                                // everything goes
+  size_t bytes_reserved() const;
+
+ private:
+  struct Block;
+  Block* blocks_ = nullptr;
+  char* cursor_ = nullptr;
+  size_t left_ = 0;
+  lobj* free_nodes_ = nullptr;
+  size_t reserved_ = 0;
+  void* carve(size_t bytes, size_t align);
+};
+
+}  // namespace kelvane

@@ -1,0 +1,18 @@
+#pragma once
+// One record of the slice table: one entry of the current folder, in list order.
+// Built by the left view's refill; read by the list, the pie chart and the item actions.
+#include <cstdint>
+
+#include "scan/lobj.h"
+
+namespace kelvane {
+
+struct slice {
+  int64_t size = 0;      // the node's size when the table was built
+  lobj* node = nullptr;  // the entry; nullptr once the entry has left the tree
+  double start = 0;      // radians: sum of the spans before this record
+  double span = 0;       // radians: size / size of pcur * 6.283185307
+  int count = 0;         // number of records in the table
+};
+
+}  // namespace kelvane
