@@ -1,0 +1,41 @@
+#pragma once
+// CGUI: the settings and log holder, the first member of the application object.
+// Its constructor opens the log, reads the registry (writing defaults back), makes the font
+// and reads the colour file, all before any window exists.
+#include <windows.h>
+
+#include <string>
+
+#include "app/log.h"
+#include "app/settings.h"
+
+namespace kelvane {
+
+// Where a CGUI takes its inputs from. The program uses the defaults; tests point them at a
+// key, a program path and a TEMP folder of their own.
+struct CguiSources {
+  std::string key = "Software\\Tarnwick\\Kelvane";  // under HKEY_CURRENT_USER
+  std::string program_path;                          // empty: this process's own file
+  bool use_environment_temp = true;                  // read TEMP; false: use temp below
+  std::string temp;                                  // empty: no log
+};
+
+class CGUI : public Settings {
+ public:
+  CGUI();
+  explicit CGUI(const CguiSources& sources);
+  ~CGUI();
+  CGUI(const CGUI&) = delete;
+  CGUI& operator=(const CGUI&) = delete;
+
+  // Reads the colour file beside the program: 0 read, 1 not opened (greys and a message).
+  int read_cfg();
+
+  Log flog;
+  HFONT font = nullptr;
+
+ private:
+  CguiSources sources_;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,44 @@
+#pragma once
+// mdrv: the machine's drives with their size, used and free bytes, one record per listed drive.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/log.h"
+
+namespace kelvane {
+
+struct drive_record {
+  uint64_t total = 0;
+  uint64_t free = 0;  // available to the calling user (quotas included)
+  uint64_t used = 0;  // total - free
+  std::string name;   // "D:"
+};
+
+// The volume size query; the program's uses GetDiskFreeSpaceExW, tests their own.
+// Returns false when the drive cannot be read (no medium, unreachable).
+using VolumeQuery = std::function<bool(const std::string& name, uint64_t& free_to_caller, uint64_t& total)>;
+
+class mdrv {
+ public:
+  explicit mdrv(Log& log);
+  ~mdrv();
+
+  drive_record drives[26];
+
+  // Fills record index for the drive name: 0 on success, 1 when the query fails.
+  int read_mdrv(const std::string& name, int index);
+
+  // Walks the drive strings (letter, colon, backslash, terminator; 26 slots of 4 characters),
+  // skipping A: and B:, and calls add_row(name, index) for each drive whose size could be read.
+  // Returns the number of drives listed.
+  int enumerate(const char* drive_strings, size_t length, const std::function<void(const std::string&, int)>& add_row);
+
+  void set_query(VolumeQuery query) { query_ = std::move(query); }
+
+ private:
+  Log& log_;
+  VolumeQuery query_;
+};
+
+}  // namespace kelvane
