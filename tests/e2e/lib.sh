@@ -1,0 +1,119 @@
+# Sourced by the end-to-end tests: starts kelvane.exe under Wine on the X display of
+# scripts/test and drives it with xdotool. Every wait polls for a condition with a bounded
+# timeout; a test never sleeps blindly.
+set -uo pipefail
+
+E2E_SOURCE=${KELVANE_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+E2E_BUILD=${KELVANE_BUILD:-$E2E_SOURCE/build/win}
+export WINEPREFIX=${WINEPREFIX:-$E2E_SOURCE/build/wineprefix}
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+E2E_EXE="$E2E_BUILD/kelvane.exe"
+E2E_USER=$(whoami)
+# Wine gives every program its own TEMP in the prefix, whatever the caller's environment says.
+E2E_LOG="$WINEPREFIX/drive_c/users/$E2E_USER/Temp/kelvane.log"
+E2E_KEY='HKCU\Software\Tarnwick\Kelvane'
+E2E_PID=
+E2E_WID=
+
+# Scale timeouts on a slow machine: KELVANE_E2E_SLOW=2 doubles them.
+E2E_SLOW=${KELVANE_E2E_SLOW:-1}
+
+fail() {
+  echo "FAIL: $*" >&2
+  e2e_screenshot "failure-${E2E_NAME:-e2e}" >/dev/null 2>&1
+  [ -f "$E2E_LOG" ] && { echo "--- kelvane.log (tail)" >&2; tail -n 40 "$E2E_LOG" >&2; }
+  [ -f "${E2E_MESSAGES:-}" ] && { echo "--- messages" >&2; cat "$E2E_MESSAGES" >&2; }
+  exit 1
+}
+
+# e2e_init NAME: a clean work folder $E2E_WORK for this test, and cleanup at exit.
+e2e_init() {
+  E2E_NAME=$1
+  E2E_WORK="$E2E_BUILD/e2e/$E2E_NAME"
+  rm -rf "$E2E_WORK"
+  mkdir -p "$E2E_WORK" "$E2E_BUILD/screenshots"
+  E2E_MESSAGES="$E2E_WORK/messages.txt"
+  : >"$E2E_MESSAGES"
+  [ -x "$E2E_EXE" ] || [ -f "$E2E_EXE" ] || fail "no program at $E2E_EXE"
+  [ -n "${DISPLAY:-}" ] || fail "no X display (run through scripts/test)"
+  trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+  if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
+    kill "$E2E_PID" 2>/dev/null
+    wait "$E2E_PID" 2>/dev/null
+  fi
+  E2E_PID=
+}
+
+# wait_until TIMEOUT_SECONDS COMMAND...: polls COMMAND until it succeeds; 1 on timeout.
+wait_until() {
+  local limit=$(( $1 * E2E_SLOW * 10 )) i=0
+  shift
+  while ! "$@" >/dev/null 2>&1; do
+    i=$((i + 1))
+    [ "$i" -ge "$limit" ] && return 1
+    sleep 0.1
+  done
+  return 0
+}
+
+# Registry of the program, through Wine's reg.exe.
+e2e_reset_registry() { wine reg delete "$E2E_KEY" /f >/dev/null 2>&1; return 0; }
+e2e_set_dword() { wine reg add "$E2E_KEY" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1 || fail "reg add $1"; }
+e2e_set_string() { wine reg add "$E2E_KEY" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1 || fail "reg add $1"; }
+# e2e_get_value NAME: prints the value's data as reg.exe shows it (0x.. for DWORDs), or nothing.
+e2e_get_value() {
+  wine reg query "$E2E_KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+}
+
+# e2e_start: starts the program; message boxes go to $E2E_MESSAGES (answer: $E2E_ANSWER).
+e2e_start() {
+  rm -f "$E2E_LOG"
+  (cd "$E2E_WORK" && KELVANE_MESSAGE_LOG="$(winepath_of "$E2E_MESSAGES")" \
+     KELVANE_MESSAGE_ANSWER="${E2E_ANSWER:-no}" exec wine "$E2E_EXE" >"$E2E_WORK/wine.out" 2>&1) &
+  E2E_PID=$!
+  wait_until 60 find_main_window || fail "main window did not appear"
+  E2E_WID=$(find_main_window)
+}
+
+# The frame's X window: a visible window whose title ends in "Kelvane".
+find_main_window() {
+  local w
+  w=$(xdotool search --onlyvisible --name 'Kelvane$' 2>/dev/null | head -n 1)
+  [ -n "$w" ] && echo "$w"
+}
+
+# winepath_of UNIX_PATH: the path as the program sees it (Z:\...).
+winepath_of() { echo "Z:${1//\//\\}"; }
+
+log_has() { grep -qF -- "$1" "$E2E_LOG" 2>/dev/null; }
+# wait_for_log TEXT [TIMEOUT]
+wait_for_log() { wait_until "${2:-30}" log_has "$1" || fail "log line not seen: $1"; }
+messages_have() { grep -qF -- "$1" "$E2E_MESSAGES" 2>/dev/null; }
+wait_for_message() { wait_until "${2:-30}" messages_have "$1" || fail "message not shown: $1"; }
+
+# e2e_screenshot NAME: the whole display as build/win/screenshots/NAME.png.
+e2e_screenshot() {
+  local out="$E2E_BUILD/screenshots/$1.png"
+  import -window root "$out" 2>/dev/null && echo "$out"
+}
+
+# Input. Coordinates are relative to the main window's top-left corner.
+e2e_focus() { xdotool windowactivate --sync "$E2E_WID" 2>/dev/null || xdotool windowfocus --sync "$E2E_WID"; }
+e2e_click() { xdotool mousemove --window "$E2E_WID" "$1" "$2" click "${3:-1}"; }
+e2e_double_click() { xdotool mousemove --window "$E2E_WID" "$1" "$2" click --repeat 2 --delay 80 1; }
+e2e_key() { xdotool key --clearmodifiers "$@"; }
+e2e_type() { xdotool type --delay 20 -- "$1"; }
+
+# e2e_close: Alt+F4 (the window's close command); waits for the process to end.
+e2e_close() {
+  e2e_focus
+  e2e_key alt+F4
+  wait_until 30 e2e_exited || fail "program did not close"
+  wait "$E2E_PID" 2>/dev/null
+  E2E_PID=
+}
+e2e_exited() { ! kill -0 "$E2E_PID" 2>/dev/null; }
