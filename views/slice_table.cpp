@@ -1,0 +1,66 @@
+#include "views/slice_table.h"
+
+#include <cstdlib>
+
+#include "scan/mdir.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr double kFullTurn = 6.283185307;
+
+slice record_for(lobj* node, double folder_size) {
+  slice s;
+  s.node = node;
+  s.size = static_cast<int64_t>(node->size.load(std::memory_order_relaxed));
+  s.start = 0;
+  // 0/0 for a folder of size 0 is NaN on purpose: such a folder shows no slices and no keys.
+  s.span = static_cast<double>(s.size) / folder_size * kFullTurn;
+  return s;
+}
+
+}  // namespace
+
+void SliceTable::fill(const lobj* ptop, const lobj* pcur, Log* log) {
+  records_.clear();
+  if (ptop == nullptr || pcur == nullptr) return;
+  const double folder_size = static_cast<double>(static_cast<int64_t>(pcur->size.load(std::memory_order_relaxed)));
+
+  for (lobj* f = const_cast<lobj*>(ptop); f != nullptr; f = f->next) {
+    if (f->parent == pcur) records_.push_back(record_for(f, folder_size));
+  }
+  for (lobj* f = pcur->first; f != nullptr; f = f->next) records_.push_back(record_for(f, folder_size));
+
+  if (!records_.empty()) std::qsort(records_.data(), records_.size(), sizeof(slice), cmp_item);
+
+  const int n = count();
+  double start = 0;
+  for (slice& s : records_) {
+    s.count = n;
+    s.start = start;
+    start += s.span;
+    if (log != nullptr) {
+      log->write("  OnFill::Name: %s Size: %lld B\n", s.node->name, static_cast<long long>(s.size));
+    }
+  }
+}
+
+const slice* SliceTable::at(int i) const {
+  if (i < 0 || i >= count()) return nullptr;
+  return &records_[static_cast<size_t>(i)];
+}
+
+lobj* SliceTable::node(int i) const {
+  const slice* s = at(i);
+  return s != nullptr ? s->node : nullptr;
+}
+
+void SliceTable::forget(const lobj* node) {
+  if (node == nullptr) return;
+  for (slice& s : records_) {
+    if (s.node == node) s.node = nullptr;
+  }
+}
+
+}  // namespace kelvane

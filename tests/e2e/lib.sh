@@ -101,8 +101,9 @@ e2e_screenshot() {
   import -window root "$out" 2>/dev/null && echo "$out"
 }
 
-# Input. Coordinates are relative to the main window's top-left corner.
-e2e_focus() { xdotool windowactivate --sync "$E2E_WID" 2>/dev/null || xdotool windowfocus --sync "$E2E_WID"; }
+# Input. Without a window manager the X window is the frame's client area, so coordinates
+# are client coordinates of the main window.
+e2e_focus() { xdotool windowfocus --sync "$E2E_WID" 2>/dev/null || xdotool windowfocus "$E2E_WID"; }
 e2e_click() { xdotool mousemove --window "$E2E_WID" "$1" "$2" click "${3:-1}"; }
 e2e_double_click() { xdotool mousemove --window "$E2E_WID" "$1" "$2" click --repeat 2 --delay 80 1; }
 e2e_key() { xdotool key --clearmodifiers "$@"; }
