@@ -1,0 +1,53 @@
+// The item actions of mdir that reach the system shell: deleting a path and opening a file
+// with its associated program. Everything goes through the Shell seam (scan/shell.h).
+#include "app/message_box.h"
+#include "scan/item_texts.h"
+#include "scan/mdir.h"
+#include "scan/shell.h"
+
+namespace kelvane {
+
+int mdir::SHFileOperation(const std::string& target) {
+  // A wildcard would make the shell delete every entry it matches; an empty path would name
+  // the current folder. Neither is an entry the user chose.
+  int result = 0;
+  if (target.empty() || has_wildcard(target)) {
+    result = 2;  // ERROR_FILE_NOT_FOUND: refused before it reaches the shell
+  } else {
+    unsigned flags = kFofSilent | kFofNoConfirmation | kFofNoErrorUi;
+    // With the recycle bin, an entry too big for it would otherwise vanish for good without
+    // a word: the shell then asks first.
+    if (settings_.ud) flags |= kFofAllowUndo | kFofWantNukeWarning;
+    result = shell().delete_path(target, flags);
+    if (result == 0) return 0;
+  }
+  if (log_.is_open()) log_.write("mdir::SHFileOperation () returned %d\n", result);
+  return 1;
+}
+
+int mdir::open_lobj(lobj* p) {
+  if (p == nullptr || p->parent == nullptr) return 1;
+  const std::string file = item_path(*p);
+
+  std::string program;
+  const int found = shell().find_executable(file, program);
+  if (found == kFindFileNotFound) {
+    show_message("File not found !", kMessageOk);
+    return 2;
+  }
+  if (found == kFindOutOfMemory) {
+    show_message("System out of memory/resources !", kMessageOk);
+    return 1;
+  }
+  if (found == kFindNoAssociation) {
+    show_message("No association with this file type !", kMessageOk);
+    return 3;
+  }
+  if (found <= 32 || program.empty()) return 0;
+
+  const LaunchCommand command = launch_command(program, file, settings_.iv, shell().system_folder());
+  shell().start_program(command.application, command.command_line);
+  return 0;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,117 @@
+#include "scan/shell.h"
+
+#include <atomic>
+
+#ifdef _WIN32
+#include <shellapi.h>
+#include <windows.h>
+
+#include "app/utf8_path.h"
+#endif
+
+namespace kelvane {
+
+namespace {
+
+#ifdef _WIN32
+
+class PlatformShell : public Shell {
+ public:
+  int delete_path(const std::string& path, unsigned flags) override {
+    // The source is a list of paths ended by an empty one: the path, then two terminators.
+    std::wstring from = widen(path);
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op = {};
+    op.hwnd = nullptr;
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.pTo = nullptr;
+    op.fFlags = static_cast<FILEOP_FLAGS>(flags);
+    op.lpszProgressTitle = nullptr;
+    const int result = SHFileOperationW(&op);
+    // An operation the user aborted (the warning before a permanent deletion) reports 0 with
+    // the abort flag set: nothing was deleted, so it is a failure here.
+    if (result == 0 && op.fAnyOperationsAborted) return 0x4c7;  // ERROR_CANCELLED
+    return result;
+  }
+
+  int find_executable(const std::string& file, std::string& program) override {
+    // The platform fills at most MAX_PATH characters.
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const std::wstring wfile = widen(file);
+    const auto result = reinterpret_cast<INT_PTR>(FindExecutableW(wfile.c_str(), nullptr, buffer));
+    buffer[MAX_PATH] = L'\0';
+    program = result > 32 ? narrow(buffer) : std::string();
+    return static_cast<int>(result);
+  }
+
+  bool start_program(const std::string& application, const std::string& command_line) override {
+    std::wstring app = widen(application);
+    // A bare program name (a setting such as "mspaint.exe") is looked up along the search path;
+    // an explicit application name is never searched for.
+    if (app.find_first_of(L"\\/:") == std::wstring::npos) {
+      DWORD need = SearchPathW(nullptr, app.c_str(), L".exe", 0, nullptr, nullptr);
+      if (need > 0) {
+        std::wstring found(need, L'\0');
+        DWORD got = SearchPathW(nullptr, app.c_str(), L".exe", need, found.data(), nullptr);
+        if (got > 0 && got < need) {
+          found.resize(got);
+          app = found;
+        }
+      }
+    }
+    std::wstring line = widen(command_line);
+    line.push_back(L'\0');  // CreateProcessW may write into the command line
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(app.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+      return false;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+  }
+
+  std::string system_folder() override {
+    const UINT need = GetSystemDirectoryW(nullptr, 0);
+    if (need == 0) return std::string();
+    std::wstring dir(need, L'\0');
+    const UINT got = GetSystemDirectoryW(dir.data(), need);
+    if (got == 0 || got >= need) return std::string();
+    dir.resize(got);
+    return narrow(dir);
+  }
+};
+
+#else
+
+// Natively there is no shell: nothing is deleted or started, every request fails.
+class PlatformShell : public Shell {
+ public:
+  int delete_path(const std::string&, unsigned) override { return 1; }
+  int find_executable(const std::string&, std::string& program) override {
+    program.clear();
+    return kFindNoAssociation;
+  }
+  bool start_program(const std::string&, const std::string&) override { return false; }
+  std::string system_folder() override { return std::string(); }
+};
+
+#endif
+
+std::atomic<Shell*> replacement_shell{nullptr};
+
+}  // namespace
+
+Shell& shell() {
+  static PlatformShell platform;
+  Shell* s = replacement_shell.load();
+  return s != nullptr ? *s : platform;
+}
+
+Shell* set_shell(Shell* replacement) { return replacement_shell.exchange(replacement); }
+
+}  // namespace kelvane

@@ -22,14 +22,16 @@ void draw_drive_row(Painter& p, const RowState& row) {
   const int w0 = row.widths.width[0];
   const int top = row.rect.top;
   const drive_record* d = row.drive;
-  const UsageBar bar = usage_bar(row.rect.left, top, w0, d != nullptr ? d->used : 0, d != nullptr ? d->total : 0);
+  const UsageBar bar =
+      usage_bar(row.rect.left, top, w0, d != nullptr ? d->used : 0, d != nullptr ? d->total : 0);
   p.frame_rectangle(bar.outline);
   p.fill_rect(bar.interior, kBarGrey);
   if (bar.used.right > bar.used.left) p.fill_rect(bar.used, kBarBlue);
   p.text_out(row.rect.left + 5, top + 1, TextAlign::kLeft, fit_text(p, row.text, w0 - 5));
   if (d == nullptr) return;
   const uint64_t figures[3] = {d->total, d->used, d->free};
-  for (int j = 1; j <= 3 && j < row.widths.count; ++j) draw_figure(p, row, j, static_cast<int64_t>(figures[j - 1]));
+  for (int j = 1; j <= 3 && j < row.widths.count; ++j)
+    draw_figure(p, row, j, static_cast<int64_t>(figures[j - 1]));
 }
 
 void draw_file_row(Painter& p, const RowState& row) {

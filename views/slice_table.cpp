@@ -25,7 +25,8 @@ slice record_for(lobj* node, double folder_size) {
 void SliceTable::fill(const lobj* ptop, const lobj* pcur, Log* log) {
   records_.clear();
   if (ptop == nullptr || pcur == nullptr) return;
-  const double folder_size = static_cast<double>(static_cast<int64_t>(pcur->size.load(std::memory_order_relaxed)));
+  const double folder_size =
+      static_cast<double>(static_cast<int64_t>(pcur->size.load(std::memory_order_relaxed)));
 
   for (lobj* f = const_cast<lobj*>(ptop); f != nullptr; f = f->next) {
     if (f->parent == pcur) records_.push_back(record_for(f, folder_size));

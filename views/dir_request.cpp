@@ -1,0 +1,27 @@
+#include "views/dir_request.h"
+
+namespace kelvane {
+
+std::string upper_case(const std::string& text) {
+  std::string u = text;
+  for (char& c : u) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return u;
+}
+
+bool is_drive_root(const std::string& upper) {
+  return upper.size() <= 3 && upper.size() >= 2 && upper[1] == ':';
+}
+
+bool inside_tree(const std::string& upper, const std::string& scan_path) {
+  std::string root = scan_path;
+  // "D:\\" names the same folder as "D:"; the tree's own paths are written without it.
+  if (root.size() == 3 && root[1] == ':' && root[2] == '\\') root.pop_back();
+  if (root.empty()) return false;
+  if (upper.compare(0, root.size(), root) != 0) return false;
+  // "D:\\DATA2" is not inside a tree of "D:\\DATA".
+  return upper.size() == root.size() || upper[root.size()] == '\\' || root.back() == '\\';
+}
+
+}  // namespace kelvane

@@ -1,0 +1,60 @@
+#pragma once
+// Properties, Open and Delete on the left list's selection, kept out of the window code: the
+// list answers through ItemHost, so tests drive the decisions with a fake list.
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "scan/mdir.h"
+#include "scan/mdrv.h"
+#include "views/list_geometry.h"
+#include "views/slice_table.h"
+
+namespace kelvane {
+
+// What the actions need of the list control and the view around it.
+class ItemHost {
+ public:
+  virtual ~ItemHost() = default;
+  virtual int list_mode() = 0;  // kListDrives or kListFiles
+  virtual int row_count() = 0;
+  virtual std::vector<int> selected_rows() = 0;  // ascending
+  virtual std::string row_text(int row) = 0;
+  // The left view: when it exists, Open hands over to its OnDirs and Delete to its OnFill.
+  virtual bool has_view() = 0;
+  virtual void set_path_field(const std::string& text) = 0;
+  virtual void on_dirs() = 0;
+  virtual void on_fill() = 0;
+  virtual void wait_cursor() = 0;
+};
+
+class ItemActions {
+ public:
+  ItemActions(mdir& dir, mdrv& drives, SliceTable& slices, const Settings& settings,
+              const std::atomic<int>& busy, ItemHost& host)
+      : dir_(dir), drives_(drives), slices_(slices), settings_(settings), busy_(busy), host_(host) {}
+
+  void OnProp();
+  void OnOpen();
+  void OnDelete();
+
+  // The node a row of the file list stands for, or nullptr (navigation rows, rows beyond the
+  // table, entries that have gone, no tree, drive mode).
+  lobj* node_of_row(int row);
+  int lead() const;
+
+ private:
+  int first_selected();
+  // Removes a deleted entry from the tree, taking its sizes and counts off its ancestors.
+  void remove_entry(lobj* node);
+
+  mdir& dir_;
+  mdrv& drives_;
+  SliceTable& slices_;
+  const Settings& settings_;
+  const std::atomic<int>& busy_;
+  ItemHost& host_;
+};
+
+}  // namespace kelvane

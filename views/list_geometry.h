@@ -1,0 +1,51 @@
+#pragma once
+// The left list's arithmetic: column widths, the mapping between rows and slice records,
+// the drive usage bar and whether an entry gets a colour key. Plain functions so that the
+// window code stays thin and every figure can be checked directly.
+#include <cstdint>
+
+namespace kelvane {
+
+// What the list shows: the drives (columns Name, Size, Used, Free) or a folder's entries
+// (columns Name, Size).
+enum ListMode : int { kListDrives = 0, kListFiles = 1 };
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;   // exclusive
+  int bottom = 0;  // exclusive
+  bool operator==(const Rect&) const = default;
+};
+
+struct ColumnWidths {
+  int count = 0;
+  int width[4] = {};
+};
+
+// Widths for a list of client width `width`; a vertical scroll bar takes scroll_width off it.
+// The name column takes what the division leaves over.
+ColumnWidths column_widths(int mode, int width, bool has_vscroll, int scroll_width);
+
+// Navigation rows in front of the entries: "\\" alone at a drive root, "\\" and ".." elsewhere.
+inline int lead_rows(int isdrv) { return isdrv == 1 ? 1 : 2; }
+// The slice record a row stands for (negative for the navigation rows), and back.
+inline int item_of_row(int row, int lead) { return row - lead; }
+inline int row_of_item(int item, int lead) { return item + lead; }
+
+// The drive usage bar of a row whose rectangle starts at left/top, in a name column w0 wide.
+struct UsageBar {
+  Rect outline;   // drawn with the pen
+  Rect interior;  // light grey
+  Rect used;      // blue part; empty (right == left) when nothing is used or the total is 0
+};
+UsageBar usage_bar(int left, int top, int w0, uint64_t used, uint64_t total);
+
+// The colour key square at the end of the name column.
+Rect color_key_rect(int top, int w0);
+
+// Whether entry b of the slice table gets a colour key: one of the first 16 entries, in a
+// folder with a size, whose slice is wider than tm degrees.
+bool has_color_key(int b, int64_t folder_size, double span, int tm);
+
+}  // namespace kelvane
