@@ -3,8 +3,8 @@
 // and, optionally, owner data (virtual rows). A derived list overrides handle() for its mouse
 // and key messages (calling def_handle() first where the control's own behaviour is wanted)
 // and draw_item() for owner drawing; the parent hands WM_DRAWITEM back to it.
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -49,7 +49,11 @@ class list_control : public window {
   // One owner-drawn row; the default draws nothing.
   virtual void draw_item(const DRAWITEMSTRUCT& item) { (void)item; }
   // Owner data without owner drawing: the text of a cell (LVN_GETDISPINFO).
-  virtual std::string item_text_for(int row, int sub_item) { (void)row; (void)sub_item; return std::string(); }
+  virtual std::string item_text_for(int row, int sub_item) {
+    (void)row;
+    (void)sub_item;
+    return std::string();
+  }
 
   bool on_draw_item(const DRAWITEMSTRUCT& item) override;
   bool on_notify_reflect(NMHDR* header, LRESULT& result) override;

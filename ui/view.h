@@ -22,15 +22,21 @@ class view : public window {
   // Paints into the paint device context of WM_PAINT.
   virtual void OnDraw(HDC dc) { (void)dc; }
   // Window creation: 0 goes on, -1 fails the creation.
-  virtual int OnCreate(CREATESTRUCTW* cs) { (void)cs; return 0; }
-  virtual void OnSize(UINT type, int cx, int cy) { (void)type; (void)cx; (void)cy; }
+  virtual int OnCreate(CREATESTRUCTW* cs) {
+    (void)cs;
+    return 0;
+  }
+  virtual void OnSize(UINT type, int cx, int cy) {
+    (void)type;
+    (void)cx;
+    (void)cy;
+  }
 
   // The view that was last clicked or focused in this thread (the target of commands from
   // context menus); nullptr when none.
   static view* active();
   static void set_active(view* v);
 
- protected:
   ~view() override;
 };
 

@@ -33,8 +33,8 @@ class window {
               int width, int height, HWND parent, HMENU menu_or_id, HBRUSH background = nullptr,
               HICON icon = nullptr);
   // Creates a control of a system class (WC_LISTVIEWW, WC_EDITW, ...) and subclasses it.
-  bool create_control(const wchar_t* system_class, const std::string& text, DWORD style, DWORD ex_style, int x,
-                      int y, int width, int height, HWND parent, int id);
+  bool create_control(const wchar_t* system_class, const std::string& text, DWORD style, DWORD ex_style,
+                      int x, int y, int width, int height, HWND parent, int id);
   void destroy();
 
   // The message dispatch. Derived classes handle what they need and pass the rest on.
@@ -42,7 +42,10 @@ class window {
 
   // A command (menu, button, accelerator) that reached this window. True when handled;
   // the frame offers unhandled commands to the views and then to the application.
-  virtual bool on_command(int id) { (void)id; return false; }
+  virtual bool on_command(int id) {
+    (void)id;
+    return false;
+  }
 
   LRESULT send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageW(hwnd_, msg, wp, lp); }
   int id() const { return GetDlgCtrlID(hwnd_); }
@@ -62,9 +65,19 @@ class window {
   LRESULT def_handle(UINT msg, WPARAM wp, LPARAM lp);
 
   // Reflected from the parent; true when this control drew / measured / answered.
-  virtual bool on_draw_item(const DRAWITEMSTRUCT& item) { (void)item; return false; }
-  virtual bool on_measure_item(MEASUREITEMSTRUCT& item) { (void)item; return false; }
-  virtual bool on_notify_reflect(NMHDR* header, LRESULT& result) { (void)header; (void)result; return false; }
+  virtual bool on_draw_item(const DRAWITEMSTRUCT& item) {
+    (void)item;
+    return false;
+  }
+  virtual bool on_measure_item(MEASUREITEMSTRUCT& item) {
+    (void)item;
+    return false;
+  }
+  virtual bool on_notify_reflect(NMHDR* header, LRESULT& result) {
+    (void)header;
+    (void)result;
+    return false;
+  }
 
   // The window is gone (after WM_NCDESTROY); the object stays and may be made again.
   virtual void on_destroyed() {}

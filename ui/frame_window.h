@@ -1,0 +1,79 @@
+#pragma once
+// The main frame: a top-level window with a menu, an optional toolbar at the top, an optional
+// status bar at the bottom and one client window (the splitter) between them.
+//
+// Commands are offered first to the frame (the bar toggles, Exit), then to the views
+// (route_command), then to the application. While a menu item or toolbar button is hovered
+// the status bar's message pane shows the command's prompt, otherwise "Ready".
+#include <windows.h>
+
+#include <string>
+
+#include "ui/window.h"
+
+namespace kelvane::ui {
+
+class toolbar;
+class status_bar;
+
+class frame_window : public window {
+ public:
+  static constexpr int kToolbarId = 59392;
+  static constexpr int kStatusBarId = 59393;
+  static constexpr int kExitCommand = 57665;
+  static constexpr int kIdleString = 57345;  // "Ready"
+
+  // Makes the top-level window with menu and icon resources; WM_CREATE reaches OnCreate.
+  bool create_frame(const std::string& title, int menu_id, int icon_id);
+
+  virtual int OnCreate(CREATESTRUCTW* cs) {
+    (void)cs;
+    return 0;
+  }
+  virtual void OnSize(UINT type, int cx, int cy) {
+    (void)type;
+    (void)cx;
+    (void)cy;
+  }
+  // Every message of the thread's loop passes here first; true swallows it.
+  virtual bool pre_translate(MSG& msg) {
+    (void)msg;
+    return false;
+  }
+
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool on_command(int id) override;
+
+  // The furniture, owned by the derived frame.
+  void set_toolbar(toolbar* bar) { toolbar_ = bar; }
+  void set_status_bar(status_bar* bar) { status_ = bar; }
+  void set_client(window* client) { client_ = client; }
+  toolbar* frame_toolbar() const { return toolbar_; }
+  status_bar* frame_status_bar() const { return status_; }
+
+  // Places the bars and the client in the client area.
+  void recalc_layout();
+  // Shows or hides the bar with the id (the View menu's toggles) and sets its check mark.
+  void toggle_bar(int id);
+  bool bar_visible(int id) const;
+
+  // The message pane: a text, or the idle text "Ready".
+  void set_message(const std::string& text);
+  void show_idle_message();
+  void show_prompt(int command);
+
+ protected:
+  // Commands the frame did not take itself go here before the application gets them.
+  virtual bool route_command(int id);
+  // A tooltip request (TTN_NEEDTEXT) of a toolbar button. True when answered.
+  virtual bool on_tooltip(NMHDR* request);
+
+ private:
+  window* bar_by_id(int id) const;
+
+  toolbar* toolbar_ = nullptr;
+  status_bar* status_ = nullptr;
+  window* client_ = nullptr;
+};
+
+}  // namespace kelvane::ui

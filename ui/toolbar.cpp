@@ -1,0 +1,105 @@
+#include "ui/toolbar.h"
+
+#include "ui/resources.h"
+
+namespace kelvane::ui {
+
+bool toolbar::create(HWND parent, int id, bool flat) {
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+                CCS_NOPARENTALIGN | CCS_NODIVIDER | CCS_TOP;
+  if (flat) style |= TBSTYLE_FLAT;
+  if (!create_control(TOOLBARCLASSNAMEW, "", style, 0, 0, 0, 0, 0, parent, id)) return false;
+  send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+  send(TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
+  return true;
+}
+
+bool toolbar::load_bitmap(int resource_id, int count) {
+  if (!FindResourceW(instance(), MAKEINTRESOURCEW(resource_id), MAKEINTRESOURCEW(2) /* RT_BITMAP */))
+    return false;
+  TBADDBITMAP bitmap{instance(), static_cast<UINT_PTR>(resource_id)};
+  if (send(TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&bitmap)) < 0) return false;
+  images_ = count;
+  return true;
+}
+
+bool toolbar::set_buttons(const std::vector<int>& ids) {
+  std::vector<TBBUTTON> buttons;
+  int image = 0;
+  for (int id : ids) {
+    TBBUTTON b{};
+    b.idCommand = id;
+    b.fsState = TBSTATE_ENABLED;
+    if (id == 0) {
+      b.fsStyle = BTNS_SEP;
+      b.iBitmap = 0;
+    } else {
+      b.fsStyle = BTNS_BUTTON;
+      b.iBitmap = image++;
+    }
+    buttons.push_back(b);
+  }
+  if (image > images_) return false;
+  return send(TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data())) != 0;
+}
+
+bool toolbar::set_separator(int index, int id, int width) {
+  if (index < 0 || index >= button_count()) return false;
+  // A separator's width is its image index; it is made anew rather than edited in place.
+  TBBUTTON b{};
+  b.idCommand = id;
+  b.fsStyle = BTNS_SEP;
+  b.fsState = TBSTATE_ENABLED;
+  b.iBitmap = width < 0 ? 0 : width;
+  send(WM_SETREDRAW, FALSE);
+  send(TB_DELETEBUTTON, index);
+  const bool ok = send(TB_INSERTBUTTONW, index, reinterpret_cast<LPARAM>(&b)) != 0;
+  send(WM_SETREDRAW, TRUE);
+  invalidate();
+  return ok;
+}
+
+bool toolbar::set_button_size(int width, int height) {
+  send(TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
+  return send(TB_SETBUTTONSIZE, 0, MAKELPARAM(width, height)) != 0;
+}
+
+void toolbar::set_flat(bool flat) {
+  LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+  style = flat ? (style | TBSTYLE_FLAT) : (style & ~static_cast<LONG_PTR>(TBSTYLE_FLAT));
+  SetWindowLongPtrW(hwnd(), GWL_STYLE, style);
+  invalidate();
+}
+
+bool toolbar::is_flat() const { return (GetWindowLongPtrW(hwnd(), GWL_STYLE) & TBSTYLE_FLAT) != 0; }
+
+RECT toolbar::item_rect(int index) const {
+  RECT r{};
+  send(TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+  return r;
+}
+
+int toolbar::button_count() const { return static_cast<int>(send(TB_BUTTONCOUNT)); }
+
+int toolbar::command_at(int index) const {
+  TBBUTTON b{};
+  if (!send(TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&b))) return -1;
+  return b.idCommand;
+}
+
+bool toolbar::check_button(int id, bool checked) {
+  return send(TB_CHECKBUTTON, id, MAKELPARAM(checked, 0)) != 0;
+}
+
+bool toolbar::is_checked(int id) const { return send(TB_ISBUTTONCHECKED, id) != 0; }
+
+int toolbar::height() const {
+  int bottom = 0;
+  for (int i = 0; i < button_count(); ++i) {
+    const RECT r = item_rect(i);
+    if (r.bottom > bottom) bottom = r.bottom;
+  }
+  return bottom + 3;
+}
+
+}  // namespace kelvane::ui

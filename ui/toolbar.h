@@ -1,0 +1,39 @@
+#pragma once
+// The toolbar: bitmap buttons from one strip of 16 x 16 images, separators (a separator can be
+// widened to hold a child such as an edit field), checked buttons and tooltips. Its tooltip
+// requests and hot-item changes go to the parent, the frame, as WM_NOTIFY.
+#include <commctrl.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "ui/window.h"
+
+namespace kelvane::ui {
+
+class toolbar : public window {
+ public:
+  // flat: TBSTYLE_FLAT. The bar is laid out by the frame, not by the control.
+  bool create(HWND parent, int id, bool flat);
+  // Adds the images of a bitmap resource (count images of 16 x 16). False on failure.
+  bool load_bitmap(int resource_id, int count);
+  // One button per id; 0 makes a separator. Images are taken in order for the buttons.
+  bool set_buttons(const std::vector<int>& ids);
+  // Turns the button at index into a separator with id and width (the place of a child control).
+  bool set_separator(int index, int id, int width);
+  bool set_button_size(int width, int height);
+  void set_flat(bool flat);
+  bool is_flat() const;
+
+  RECT item_rect(int index) const;  // toolbar client coordinates
+  int button_count() const;
+  int command_at(int index) const;
+  bool check_button(int id, bool checked);
+  bool is_checked(int id) const;
+  int height() const;  // what the frame gives the bar
+
+ private:
+  int images_ = 0;
+};
+
+}  // namespace kelvane::ui
