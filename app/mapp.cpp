@@ -1,0 +1,99 @@
+#include "app/mapp.h"
+
+#include "app/size_format.h"
+#include "frame/mdoc.h"
+#include "frame/mwin.h"
+#include "ui/status_bar.h"
+
+namespace kelvane {
+
+mapp* pa = nullptr;
+
+Log* app_log() { return pa ? &pa->CGUI.flog : nullptr; }
+
+namespace detail {
+app_anchor::app_anchor(mapp* self) { pa = self; }
+app_anchor::~app_anchor() { pa = nullptr; }
+}  // namespace detail
+
+mapp::mapp() : mapp(CguiSources{}) {}
+
+mapp::mapp(const CguiSources& sources)
+    : detail::app_anchor(this), CGUI(sources), mdrv(CGUI.flog), mdir(CGUI.flog, CGUI, busy) {
+  busy = 0;
+  CGUI.flog.write("mapp::mapp () OK ...\n");
+}
+
+mapp::~mapp() {
+  // The frame normally went with the message loop; one left over must not outlive the members
+  // its views point at.
+  free_main_window();
+  CGUI.flog.write("mapp::~mapp () OK ...\n");
+}
+
+int mapp::create_main_window(std::unique_ptr<mwin> frame) {
+  doc_ = std::make_unique<mdoc>();
+  if (!doc_->OnNewDocument()) return 0;
+  frame_ = std::move(frame);
+  frame_->set_document(doc_.get());
+  if (!frame_->create_frame(doc_->frame_title(), 100, 100)) {
+    frame_.reset();
+    return 0;
+  }
+  doc_->set_frame(frame_.get());
+  set_main_window(frame_.get());
+  return 1;
+}
+
+void mapp::free_main_window() {
+  if (frame_ && frame_->exists()) frame_->destroy();
+  frame_.reset();
+  doc_.reset();
+}
+
+int mapp::InitInstance() {
+  if (!create_main_window(std::make_unique<mwin>())) return 0;
+  frame_->show(SW_SHOW);
+  UpdateWindow(frame_->hwnd());
+  return 1;
+}
+
+int mapp::ExitInstance() {
+  free_main_window();
+  return 0;
+}
+
+int mapp::OnIdle(long count) {
+  const int result = ui::application::OnIdle(count);
+  ui::status_bar* bar = nullptr;
+  if (ui::frame_window* main = main_window(); main && main->exists())
+    bar = dynamic_cast<ui::status_bar*>(ui::window::from_handle(GetDlgItem(main->hwnd(), 59393)));
+  lobj* top = mdir.ptop.load();
+  lobj* cur = mdir.pcur.load();
+  if (!top || !cur) return result;
+  const StatusTexts texts = status_texts(*cur, CGUI.un);
+  if (bar) {
+    // Unchanged texts are not written again: each write repaints the pane.
+    if (bar->pane_text(bar->pane_index(300)) != texts.folder) bar->set_text_by_id(300, texts.folder, true);
+    if (bar->pane_text(bar->pane_index(301)) != texts.size) bar->set_text_by_id(301, texts.size, true);
+  }
+  return result;
+}
+
+bool mapp::on_command(int id) {
+  switch (id) {
+    case 57670:
+      OnHelp();
+      return true;
+    case 103:
+      OnInfo();
+      return true;
+  }
+  return false;
+}
+
+// Help and the Info dialog come with their own change.
+void mapp::OnHelp() {}
+void mapp::OnInfo() {}
+
+}  // namespace kelvane

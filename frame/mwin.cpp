@@ -1,0 +1,168 @@
+#include "frame/mwin.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/mapp.h"
+#include "app/message_box.h"
+#include "frame/frame_layout.h"
+#include "frame/mdoc.h"
+#include "views/mvwl.h"
+#include "views/mvwr.h"
+
+namespace kelvane {
+namespace {
+
+BOOL CALLBACK add_monitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
+  reinterpret_cast<std::vector<Rect>*>(data)->push_back(
+      Rect{rect->left, rect->top, rect->right, rect->bottom});
+  return TRUE;
+}
+
+std::vector<Rect> monitors() {
+  std::vector<Rect> list;
+  EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+int font_height(HFONT font) {
+  LOGFONTW lf{};
+  if (!font || !GetObjectW(font, sizeof lf, &lf)) return 0;
+  return lf.lfHeight;
+}
+
+Rect to_rect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+mwin::mwin() {
+  if (Log* log = app_log()) log->write("mwin::mwin () OK ...\n");
+}
+
+mwin::~mwin() {
+  if (Log* log = app_log()) log->write("mwin::~mwin () OK ...\n");
+  // The views point into the frame's members; the window goes before they do.
+  if (exists()) destroy();
+}
+
+mvwl* mwin::left_view() const { return dynamic_cast<mvwl*>(splitter_.pane(0, 0)); }
+mvwr* mwin::right_view() const { return dynamic_cast<mvwr*>(splitter_.pane(0, 1)); }
+
+int mwin::OnCreateClient() {
+  if (!splitter_.create_static(hwnd(), kSplitterId)) {
+    show_message("Failed to Create Static Splitter Window !");
+    return 0;
+  }
+  set_client(&splitter_);
+  if (!splitter_.create_view(0, 0, std::make_unique<mvwl>())) {
+    show_message("Failed to create pane 0 !");
+    return 0;
+  }
+  if (!splitter_.create_view(0, 1, std::make_unique<mvwr>())) {
+    show_message("Failed to create first pane 1 !");
+    return 0;
+  }
+  splitter_.set_column_info(0, 300, 0);
+  return 1;
+}
+
+void mwin::show_unit(int unit) {
+  HMENU menu = GetMenu(hwnd());
+  const int current = unit_command(unit);
+  for (int id = 200; id <= 204; ++id) {
+    if (menu) CheckMenuItem(menu, id, MF_BYCOMMAND | (id == current ? MF_CHECKED : MF_UNCHECKED));
+    if (toolbar_.exists()) toolbar_.check_button(id, id == current);
+  }
+}
+
+int mwin::OnCreate(CREATESTRUCTW*) {
+  const Settings& settings = pa->CGUI;
+
+  if (!OnCreateClient()) return 1;
+
+  if (!toolbar_.create(hwnd(), kToolbarId, false) || !toolbar_.load_bitmap(100, 7) ||
+      !toolbar_.set_buttons({199, 200, 201, 202, 203, 204, 0, 205})) {
+    show_message("Failed to create Toolbar !");
+    return 2;
+  }
+  set_toolbar(&toolbar_);
+  show_unit(settings.un);
+
+  if (!status_.create(hwnd(), kStatusBarId)) {
+    show_message("Failed to create Statusbar !");
+    return 3;
+  }
+  set_status_bar(&status_);
+  status_.set_indicators({0, 300, 301});
+  status_.set_pane_info(1, 300, 0, folder_pane_width(settings.xs));
+  status_.set_pane_info(2, 301, 0, kSizePaneWidth);
+  show_idle_message();
+
+  if (settings.ft) toolbar_.set_flat(true);
+
+  const Rect button5 = to_rect(toolbar_.item_rect(5));
+  if (needs_button_resize(button5)) toolbar_.set_button_size(23, button5.bottom);
+
+  const RECT nowhere{0, 0, 0, 0};
+  if (!pa->epath.create(toolbar_.hwnd(), kPathFieldId, WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                        nowhere)) {
+    show_message("Failed to create Edit Field !");
+  } else {
+    HFONT font = toolbar_.font();
+    pa->epath.set_font(font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  }
+
+  const Rect place = frame_placement(settings, monitors());
+  move(place.left, place.top, place.width(), place.height(), true);
+  return 0;
+}
+
+void mwin::place_path_field(int cx) {
+  if (!pa || !pa->epath.exists() || !toolbar_.exists()) return;
+  const Rect field = path_field_rect(to_rect(toolbar_.item_rect(5)), font_height(pa->epath.font()), cx);
+  pa->epath.move(field.left, field.top, field.width(), field.height(), true);
+}
+
+void mwin::OnSize(UINT, int cx, int) {
+  if (toolbar_.exists()) {
+    SetWindowPos(toolbar_.hwnd(), nullptr, 0, 0, toolbar_width(cx), toolbar_.height(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    toolbar_.set_separator(6, 100, separator_width(cx));
+  }
+  place_path_field(cx);
+}
+
+void mwin::enum_dir() {
+  if (mvwl* left = left_view()) left->OnEnumDir();
+}
+
+bool mwin::pre_translate(MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !is_rescan_key(static_cast<unsigned>(msg.wParam))) return false;
+  // Keys meant for another top-level window of the thread (a message box) are left alone.
+  if (!exists() || !(msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd))) return false;
+  // The whole text: a path cut to a buffer would name another folder.
+  pa->mdir.cdir = pa->epath.exists() ? pa->epath.text() : std::string();
+  if (path_starts_scan(pa->mdir.cdir)) enum_dir();
+  return false;
+}
+
+bool mwin::route_command(int id) {
+  mvwl* left = left_view();
+  if (id >= 199 && id <= 205) return left && left->on_command(id);
+  // Commands of the context menus go to the view whose menu it was.
+  ui::view* active = ui::view::active();
+  if (active && (active == left || active == right_view()) && active->on_command(id)) return true;
+  return left && active != left && left->on_command(id);
+}
+
+bool mwin::on_tooltip(NMHDR* request) {
+  const auto id = request->idFrom;
+  if (id >= 199 && id <= 205) {
+    if (mvwl* left = left_view(); left && left->OnToolTip(request)) return true;
+  }
+  return frame_window::on_tooltip(request);
+}
+
+}  // namespace kelvane

@@ -1,0 +1,78 @@
+#pragma once
+// The main frame's geometry and decisions as plain functions, so they are tested without a
+// window: placement from the settings, the path field and separator in the toolbar, the widths
+// of the status panes, the splitter's columns and the rescan keys.
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+
+namespace kelvane {
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+  bool empty() const { return right <= left || bottom <= top; }
+  bool operator==(const Rect&) const = default;
+};
+
+// Widths that came out negative (a tiny window, a small xs) are drawn as nothing.
+int clamp_width(int width);
+
+// The rectangle of the default settings: left 10, top 10, 690 x 390.
+Rect default_frame_rect();
+// The rectangle the settings ask for: x = yo, y = xo, right xs, bottom ys.
+Rect stored_frame_rect(const Settings& settings);
+// True when the rectangle is not empty and overlaps one of the monitors.
+bool rect_is_visible(const Rect& rect, const std::vector<Rect>& monitors);
+// Where the frame goes: the stored rectangle, or the default one when the stored one is empty
+// or lies off every monitor (a monitor unplugged since); nothing is written back.
+Rect frame_placement(const Settings& settings, const std::vector<Rect>& monitors);
+
+// The toolbar is stretched 2 pixels past the client so its right border stays hidden.
+int toolbar_width(int client_width);
+// The placeholder separator in which the path field lies.
+int separator_width(int client_width);
+// The path field from toolbar button 5's rectangle (toolbar client coordinates), the height of
+// the field's font (negative for a character height) and the frame's client width.
+Rect path_field_rect(const Rect& button5, int font_height, int client_width);
+// Toolbar buttons are set to 23 x (button 5's bottom) when button 5 touches the top.
+bool needs_button_resize(const Rect& button5);
+
+// Status pane 300's width at creation.
+int folder_pane_width(int xs);
+constexpr int kSizePaneWidth = 80;
+// Panes 300 and 301 re-divided from the width of the pie view.
+struct PaneWidths {
+  int folder = 0;
+  int size = 0;
+};
+PaneWidths pie_pane_widths(int pie_width, bool maximized, int cx_hscroll, int cx_dlgframe);
+
+// The View menu command and button that show the size unit.
+int unit_command(int unit);
+
+// Enter and F5 copy the path field and rescan it.
+bool is_rescan_key(unsigned virtual_key);
+// Only a text longer than one character is worth a scan.
+bool path_starts_scan(const std::string& text);
+
+// The static splitter: one row, two columns, a 1-pixel border inside the client, a 5-pixel gap
+// with the draggable bar in it. Column 0 keeps its width (clamped into the client); column 1
+// takes the rest.
+struct SplitterLayout {
+  Rect pane0;
+  Rect bar;
+  Rect pane1;
+};
+constexpr int kSplitterBorder = 1;
+constexpr int kSplitterGap = 5;
+SplitterLayout splitter_layout(int client_width, int client_height, int column0_width, int column0_min);
+// The column 0 width that puts the middle of the bar under x while dragging.
+int splitter_column_for_drag(int x, int client_width, int column0_min);
+
+}  // namespace kelvane

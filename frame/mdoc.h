@@ -1,0 +1,31 @@
+#pragma once
+// mdoc: the document. It holds no data (all of it lives in the application object); its title
+// names the folder being shown and goes into the frame's caption.
+#include <string>
+
+namespace kelvane {
+
+class mwin;
+
+class mdoc {
+ public:
+  mdoc();
+  ~mdoc();
+  mdoc(const mdoc&) = delete;
+  mdoc& operator=(const mdoc&) = delete;
+
+  // The new-document step: the untitled name. 1 on success.
+  int OnNewDocument();
+
+  void SetTitle(const std::string& title);
+  const std::string& GetTitle() const { return title_; }
+  // "<title> - Kelvane".
+  std::string frame_title() const;
+  void set_frame(mwin* frame) { frame_ = frame; }
+
+ private:
+  std::string title_;
+  mwin* frame_ = nullptr;
+};
+
+}  // namespace kelvane

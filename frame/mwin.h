@@ -1,0 +1,59 @@
+#pragma once
+// mwin: the main frame. Menu, toolbar with the size-unit buttons and the path field, status bar
+// with the message pane and the two data panes, and the splitter with the left view (list) and
+// the right view (pie chart).
+#include <windows.h>
+
+#include "frame/mspw.h"
+#include "frame/mtbr.h"
+#include "ui/frame_window.h"
+#include "ui/status_bar.h"
+
+namespace kelvane {
+
+class mdoc;
+class mvwl;
+class mvwr;
+
+class mwin : public ui::frame_window {
+ public:
+  static constexpr int kPathFieldId = 102;
+  static constexpr int kSplitterId = 59648;
+
+  mwin();
+  ~mwin() override;
+
+  void set_document(mdoc* doc) { doc_ = doc; }
+  mdoc* document() const { return doc_; }
+
+  int OnCreate(CREATESTRUCTW* cs) override;
+  // Builds the splitter and the two views; 1 on success.
+  int OnCreateClient();
+  void OnSize(UINT type, int cx, int cy) override;
+  bool pre_translate(MSG& msg) override;
+
+  mtbr& toolbar() { return toolbar_; }
+  ui::status_bar& status() { return status_; }
+  mspw& splitter() { return splitter_; }
+  mvwl* left_view() const;
+  mvwr* right_view() const;
+
+  // Shows the unit's button pressed and its View menu item checked, the others not.
+  void show_unit(int unit);
+
+ protected:
+  bool route_command(int id) override;
+  bool on_tooltip(NMHDR* request) override;
+  // Enter or F5 with a path worth scanning: the left view's fresh scan of cdir.
+  virtual void enum_dir();
+
+ private:
+  void place_path_field(int cx);
+
+  mtbr toolbar_;
+  ui::status_bar status_;
+  mspw splitter_;
+  mdoc* doc_ = nullptr;
+};
+
+}  // namespace kelvane
