@@ -1,0 +1,152 @@
+#include "frame/frame_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvane {
+namespace {
+
+const std::vector<Rect> kOneScreen = {Rect{0, 0, 1024, 768}};
+
+TEST(FramePlacement, DefaultSettingsGiveTenTenAnd690By390) {
+  const Rect r = frame_placement(Settings{}, kOneScreen);
+  EXPECT_EQ(r, (Rect{10, 10, 700, 400}));
+  EXPECT_EQ(r.width(), 690);
+  EXPECT_EQ(r.height(), 390);
+  EXPECT_EQ(default_frame_rect(), r);
+}
+
+TEST(FramePlacement, XoIsTheTopAndYoTheLeftEdge) {
+  Settings s;
+  s.xo = 50;
+  s.yo = 200;
+  const Rect r = frame_placement(s, kOneScreen);
+  EXPECT_EQ(r.left, 200);
+  EXPECT_EQ(r.top, 50);
+  EXPECT_EQ(r.right, 700);
+  EXPECT_EQ(r.bottom, 400);
+}
+
+TEST(FramePlacement, EmptyOrOffScreenRectangleFallsBackToTheDefault) {
+  Settings empty;
+  empty.xs = empty.yo;  // zero width
+  EXPECT_EQ(frame_placement(empty, kOneScreen), default_frame_rect());
+
+  Settings inverted;
+  inverted.xo = 500;  // top below bottom
+  EXPECT_EQ(frame_placement(inverted, kOneScreen), default_frame_rect());
+
+  Settings far_away;
+  far_away.yo = 3000;
+  far_away.xs = 3600;
+  EXPECT_EQ(frame_placement(far_away, kOneScreen), default_frame_rect());
+
+  // The same rectangle is kept on a machine whose second monitor lies there.
+  const std::vector<Rect> two = {Rect{0, 0, 1024, 768}, Rect{2900, 0, 4000, 800}};
+  EXPECT_EQ(frame_placement(far_away, two), (Rect{3000, 10, 3600, 400}));
+
+  // Partly visible is visible.
+  Settings half;
+  half.yo = -300;
+  EXPECT_EQ(frame_placement(half, kOneScreen), (Rect{-300, 10, 700, 400}));
+
+  // No monitor known: nothing counts as visible.
+  EXPECT_EQ(frame_placement(far_away, {}), default_frame_rect());
+}
+
+TEST(ToolbarLayout, ClientWidth800GivesSeparator625AndFieldEnding40Short) {
+  EXPECT_EQ(separator_width(800), 625);
+  EXPECT_EQ(toolbar_width(800), 802);
+  const Rect button5{115, 2, 138, 24};
+  const Rect field = path_field_rect(button5, -11, 800);
+  EXPECT_EQ(field.left, 140);
+  EXPECT_EQ(field.right, 760);
+  EXPECT_EQ(field.height(), 20);
+  EXPECT_EQ(field.top, 13 - 10);
+}
+
+TEST(ToolbarLayout, FieldHeightFollowsTheFontWithTruncatingHalves) {
+  const Rect button5{0, 0, 23, 22};
+  EXPECT_EQ(path_field_rect(button5, -11, 800).height(), 20);  // (10 + 11) / 2 = 10
+  EXPECT_EQ(path_field_rect(button5, -12, 800).height(), 22);  // 11
+  EXPECT_EQ(path_field_rect(button5, -13, 800).height(), 22);  // 23 / 2 = 11
+  // Middle of an odd-height button: 0 + 21 / 2 = 10.
+  EXPECT_EQ(path_field_rect(Rect{0, 0, 23, 21}, -11, 800).top, 0);
+}
+
+TEST(ToolbarLayout, NegativeWidthsAreClampedAtZero) {
+  EXPECT_EQ(separator_width(100), 0);
+  EXPECT_EQ(separator_width(175), 0);
+  EXPECT_EQ(separator_width(176), 1);
+  const Rect field = path_field_rect(Rect{115, 2, 138, 24}, -11, 150);
+  EXPECT_EQ(field.left, 140);
+  EXPECT_EQ(field.width(), 0);
+  // A font taller than the field rule allows gives no negative height either.
+  EXPECT_EQ(path_field_rect(Rect{0, 0, 23, 22}, 40, 800).height(), 0);
+}
+
+TEST(ToolbarLayout, ButtonsAreResizedOnlyWhenButtonFiveTouchesTheTop) {
+  EXPECT_TRUE(needs_button_resize(Rect{115, 0, 138, 22}));
+  EXPECT_FALSE(needs_button_resize(Rect{115, 2, 138, 24}));
+}
+
+TEST(StatusPanes, FolderPaneStartsAtXsMinus435AndNeverBelowZero) {
+  EXPECT_EQ(folder_pane_width(700), 265);
+  EXPECT_EQ(folder_pane_width(435), 0);
+  EXPECT_EQ(folder_pane_width(300), 0);
+  EXPECT_EQ(kSizePaneWidth, 80);
+}
+
+TEST(StatusPanes, PieWidthIsSharedThreeQuartersToOneQuarter) {
+  // w = 400 + 4 - 2 * 17 = 370: 277 and 92.
+  PaneWidths p = pie_pane_widths(400, false, 17, 4);
+  EXPECT_EQ(p.folder, 277);
+  EXPECT_EQ(p.size, 92);
+  // Maximized adds one scroll bar width: w = 387.
+  p = pie_pane_widths(400, true, 17, 4);
+  EXPECT_EQ(p.folder, 290);
+  EXPECT_EQ(p.size, 96);
+  // A pie narrower than two scroll bars gives no negative panes.
+  p = pie_pane_widths(10, false, 17, 4);
+  EXPECT_EQ(p.folder, 0);
+  EXPECT_EQ(p.size, 0);
+}
+
+TEST(Commands, UnitCommandsAndRescanDecisions) {
+  EXPECT_EQ(unit_command(0), 200);
+  EXPECT_EQ(unit_command(2), 202);
+  EXPECT_EQ(unit_command(4), 204);
+  EXPECT_EQ(unit_command(9), 204);  // shown as TB, like every size text
+  EXPECT_TRUE(is_rescan_key(0x0D));
+  EXPECT_TRUE(is_rescan_key(0x74));
+  EXPECT_FALSE(is_rescan_key(0x75));
+  EXPECT_FALSE(path_starts_scan(""));
+  EXPECT_FALSE(path_starts_scan("D"));
+  EXPECT_TRUE(path_starts_scan("D:"));
+}
+
+TEST(Splitter, ColumnZeroKeepsItsWidthAndColumnOneTakesTheRest) {
+  const SplitterLayout l = splitter_layout(800, 500, 300, 0);
+  EXPECT_EQ(l.pane0, (Rect{1, 1, 301, 499}));
+  EXPECT_EQ(l.bar, (Rect{301, 1, 306, 499}));
+  EXPECT_EQ(l.pane1, (Rect{306, 1, 799, 499}));
+}
+
+TEST(Splitter, NarrowClientShrinksColumnZeroAndNothingGoesNegative) {
+  SplitterLayout l = splitter_layout(200, 100, 300, 0);
+  EXPECT_EQ(l.pane0.width(), 193);
+  EXPECT_EQ(l.pane1.width(), 0);
+  l = splitter_layout(3, 3, 300, 0);
+  EXPECT_GE(l.pane0.width(), 0);
+  EXPECT_GE(l.bar.width(), 0);
+  EXPECT_GE(l.pane1.width(), 0);
+  EXPECT_GE(l.pane0.height(), 0);
+}
+
+TEST(Splitter, DraggingPutsTheBarMiddleUnderThePointer) {
+  EXPECT_EQ(splitter_column_for_drag(103, 800, 0), 100);
+  EXPECT_EQ(splitter_column_for_drag(-50, 800, 0), 0);
+  EXPECT_EQ(splitter_column_for_drag(5000, 800, 0), 793);
+}
+
+}  // namespace
+}  // namespace kelvane
