@@ -1,6 +1,8 @@
 // kelvane.exe: the entry point.
-#include <commctrl.h>
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 #include "app/mapp.h"
 

@@ -6,23 +6,23 @@ namespace kelvane {
 
 int clamp_width(int width) { return width < 0 ? 0 : width; }
 
-Rect default_frame_rect() {
+PixelRect default_frame_rect() {
   const Settings defaults;
   return stored_frame_rect(defaults);
 }
 
-Rect stored_frame_rect(const Settings& s) { return Rect{s.yo, s.xo, s.xs, s.ys}; }
+PixelRect stored_frame_rect(const Settings& s) { return PixelRect{s.yo, s.xo, s.xs, s.ys}; }
 
-bool rect_is_visible(const Rect& rect, const std::vector<Rect>& monitors) {
+bool rect_is_visible(const PixelRect& rect, const std::vector<PixelRect>& monitors) {
   if (rect.empty()) return false;
-  for (const Rect& m : monitors) {
+  for (const PixelRect& m : monitors) {
     if (rect.left < m.right && m.left < rect.right && rect.top < m.bottom && m.top < rect.bottom) return true;
   }
   return false;
 }
 
-Rect frame_placement(const Settings& settings, const std::vector<Rect>& monitors) {
-  const Rect stored = stored_frame_rect(settings);
+PixelRect frame_placement(const Settings& settings, const std::vector<PixelRect>& monitors) {
+  const PixelRect stored = stored_frame_rect(settings);
   return rect_is_visible(stored, monitors) ? stored : default_frame_rect();
 }
 
@@ -30,10 +30,10 @@ int toolbar_width(int client_width) { return client_width + 2; }
 
 int separator_width(int client_width) { return clamp_width(client_width - 175); }
 
-Rect path_field_rect(const Rect& button5, int font_height, int client_width) {
+PixelRect path_field_rect(const PixelRect& button5, int font_height, int client_width) {
   const int middle = button5.top + (button5.bottom - button5.top) / 2;
   const int half = (10 - font_height) / 2;
-  Rect field;
+  PixelRect field;
   field.left = button5.right + 2;
   field.top = middle - half;
   field.right = field.left + clamp_width((client_width - 40) - field.left);
@@ -41,7 +41,7 @@ Rect path_field_rect(const Rect& button5, int font_height, int client_width) {
   return field;
 }
 
-bool needs_button_resize(const Rect& button5) { return button5.top == 0; }
+bool needs_button_resize(const PixelRect& button5) { return button5.top == 0; }
 
 int folder_pane_width(int xs) { return clamp_width(xs - 435); }
 
@@ -64,10 +64,10 @@ SplitterLayout splitter_layout(int client_width, int client_height, int column0_
   const int widest = clamp_width(inner - kSplitterGap);
   const int w0 = std::clamp(std::max(column0_width, column0_min), 0, widest);
   SplitterLayout l;
-  l.pane0 = Rect{kSplitterBorder, kSplitterBorder, kSplitterBorder + w0, bottom};
-  l.bar = Rect{l.pane0.right, kSplitterBorder,
-               std::min(l.pane0.right + kSplitterGap, kSplitterBorder + inner), bottom};
-  l.pane1 = Rect{l.bar.right, kSplitterBorder, std::max(l.bar.right, kSplitterBorder + inner), bottom};
+  l.pane0 = PixelRect{kSplitterBorder, kSplitterBorder, kSplitterBorder + w0, bottom};
+  l.bar = PixelRect{l.pane0.right, kSplitterBorder,
+                    std::min(l.pane0.right + kSplitterGap, kSplitterBorder + inner), bottom};
+  l.pane1 = PixelRect{l.bar.right, kSplitterBorder, std::max(l.bar.right, kSplitterBorder + inner), bottom};
   return l;
 }
 

@@ -9,7 +9,8 @@
 
 namespace kelvane {
 
-struct Rect {
+// A rectangle in pixels, right and bottom exclusive.
+struct PixelRect {
   int left = 0;
   int top = 0;
   int right = 0;
@@ -17,21 +18,21 @@ struct Rect {
   int width() const { return right - left; }
   int height() const { return bottom - top; }
   bool empty() const { return right <= left || bottom <= top; }
-  bool operator==(const Rect&) const = default;
+  bool operator==(const PixelRect&) const = default;
 };
 
 // Widths that came out negative (a tiny window, a small xs) are drawn as nothing.
 int clamp_width(int width);
 
 // The rectangle of the default settings: left 10, top 10, 690 x 390.
-Rect default_frame_rect();
+PixelRect default_frame_rect();
 // The rectangle the settings ask for: x = yo, y = xo, right xs, bottom ys.
-Rect stored_frame_rect(const Settings& settings);
+PixelRect stored_frame_rect(const Settings& settings);
 // True when the rectangle is not empty and overlaps one of the monitors.
-bool rect_is_visible(const Rect& rect, const std::vector<Rect>& monitors);
+bool rect_is_visible(const PixelRect& rect, const std::vector<PixelRect>& monitors);
 // Where the frame goes: the stored rectangle, or the default one when the stored one is empty
 // or lies off every monitor (a monitor unplugged since); nothing is written back.
-Rect frame_placement(const Settings& settings, const std::vector<Rect>& monitors);
+PixelRect frame_placement(const Settings& settings, const std::vector<PixelRect>& monitors);
 
 // The toolbar is stretched 2 pixels past the client so its right border stays hidden.
 int toolbar_width(int client_width);
@@ -39,9 +40,9 @@ int toolbar_width(int client_width);
 int separator_width(int client_width);
 // The path field from toolbar button 5's rectangle (toolbar client coordinates), the height of
 // the field's font (negative for a character height) and the frame's client width.
-Rect path_field_rect(const Rect& button5, int font_height, int client_width);
+PixelRect path_field_rect(const PixelRect& button5, int font_height, int client_width);
 // Toolbar buttons are set to 23 x (button 5's bottom) when button 5 touches the top.
-bool needs_button_resize(const Rect& button5);
+bool needs_button_resize(const PixelRect& button5);
 
 // Status pane 300's width at creation.
 int folder_pane_width(int xs);
@@ -65,9 +66,9 @@ bool path_starts_scan(const std::string& text);
 // with the draggable bar in it. Column 0 keeps its width (clamped into the client); column 1
 // takes the rest.
 struct SplitterLayout {
-  Rect pane0;
-  Rect bar;
-  Rect pane1;
+  PixelRect pane0;
+  PixelRect bar;
+  PixelRect pane1;
 };
 constexpr int kSplitterBorder = 1;
 constexpr int kSplitterGap = 5;

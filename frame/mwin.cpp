@@ -16,13 +16,13 @@ namespace kelvane {
 namespace {
 
 BOOL CALLBACK add_monitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
-  reinterpret_cast<std::vector<Rect>*>(data)->push_back(
-      Rect{rect->left, rect->top, rect->right, rect->bottom});
+  reinterpret_cast<std::vector<PixelRect>*>(data)->push_back(
+      PixelRect{rect->left, rect->top, rect->right, rect->bottom});
   return TRUE;
 }
 
-std::vector<Rect> monitors() {
-  std::vector<Rect> list;
+std::vector<PixelRect> monitors() {
+  std::vector<PixelRect> list;
   EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&list));
   return list;
 }
@@ -33,7 +33,7 @@ int font_height(HFONT font) {
   return lf.lfHeight;
 }
 
-Rect to_rect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+PixelRect to_pixel_rect(const RECT& r) { return PixelRect{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
@@ -102,7 +102,7 @@ int mwin::OnCreate(CREATESTRUCTW*) {
 
   if (settings.ft) toolbar_.set_flat(true);
 
-  const Rect button5 = to_rect(toolbar_.item_rect(5));
+  const PixelRect button5 = to_pixel_rect(toolbar_.item_rect(5));
   if (needs_button_resize(button5)) toolbar_.set_button_size(23, button5.bottom);
 
   const RECT nowhere{0, 0, 0, 0};
@@ -114,14 +114,15 @@ int mwin::OnCreate(CREATESTRUCTW*) {
     pa->epath.set_font(font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
   }
 
-  const Rect place = frame_placement(settings, monitors());
+  const PixelRect place = frame_placement(settings, monitors());
   move(place.left, place.top, place.width(), place.height(), true);
   return 0;
 }
 
 void mwin::place_path_field(int cx) {
   if (!pa || !pa->epath.exists() || !toolbar_.exists()) return;
-  const Rect field = path_field_rect(to_rect(toolbar_.item_rect(5)), font_height(pa->epath.font()), cx);
+  const PixelRect field =
+      path_field_rect(to_pixel_rect(toolbar_.item_rect(5)), font_height(pa->epath.font()), cx);
   pa->epath.move(field.left, field.top, field.width(), field.height(), true);
 }
 

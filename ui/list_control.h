@@ -3,8 +3,10 @@
 // and, optionally, owner data (virtual rows). A derived list overrides handle() for its mouse
 // and key messages (calling def_handle() first where the control's own behaviour is wanted)
 // and draw_item() for owner drawing; the parent hands WM_DRAWITEM back to it.
-#include <commctrl.h>
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 #include <string>
 #include <vector>

@@ -47,7 +47,7 @@ void splitter::layout() {
   if (!exists()) return;
   const RECT client = client_rect();
   const SplitterLayout l = splitter_layout(client.right, client.bottom, ideal_, minimum_);
-  const Rect* places[kColumns] = {&l.pane0, &l.pane1};
+  const PixelRect* places[kColumns] = {&l.pane0, &l.pane1};
   for (int c = 0; c < kColumns; ++c) {
     if (panes_[c] && panes_[c]->exists())
       panes_[c]->move(places[c]->left, places[c]->top, places[c]->width(), places[c]->height());

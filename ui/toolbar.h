@@ -2,8 +2,10 @@
 // The toolbar: bitmap buttons from one strip of 16 x 16 images, separators (a separator can be
 // widened to hold a child such as an edit field), checked buttons and tooltips. Its tooltip
 // requests and hot-item changes go to the parent, the frame, as WM_NOTIFY.
-#include <commctrl.h>
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 #include <vector>
 

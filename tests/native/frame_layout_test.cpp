@@ -5,11 +5,11 @@
 namespace kelvane {
 namespace {
 
-const std::vector<Rect> kOneScreen = {Rect{0, 0, 1024, 768}};
+const std::vector<PixelRect> kOneScreen = {PixelRect{0, 0, 1024, 768}};
 
 TEST(FramePlacement, DefaultSettingsGiveTenTenAnd690By390) {
-  const Rect r = frame_placement(Settings{}, kOneScreen);
-  EXPECT_EQ(r, (Rect{10, 10, 700, 400}));
+  const PixelRect r = frame_placement(Settings{}, kOneScreen);
+  EXPECT_EQ(r, (PixelRect{10, 10, 700, 400}));
   EXPECT_EQ(r.width(), 690);
   EXPECT_EQ(r.height(), 390);
   EXPECT_EQ(default_frame_rect(), r);
@@ -19,7 +19,7 @@ TEST(FramePlacement, XoIsTheTopAndYoTheLeftEdge) {
   Settings s;
   s.xo = 50;
   s.yo = 200;
-  const Rect r = frame_placement(s, kOneScreen);
+  const PixelRect r = frame_placement(s, kOneScreen);
   EXPECT_EQ(r.left, 200);
   EXPECT_EQ(r.top, 50);
   EXPECT_EQ(r.right, 700);
@@ -41,13 +41,13 @@ TEST(FramePlacement, EmptyOrOffScreenRectangleFallsBackToTheDefault) {
   EXPECT_EQ(frame_placement(far_away, kOneScreen), default_frame_rect());
 
   // The same rectangle is kept on a machine whose second monitor lies there.
-  const std::vector<Rect> two = {Rect{0, 0, 1024, 768}, Rect{2900, 0, 4000, 800}};
-  EXPECT_EQ(frame_placement(far_away, two), (Rect{3000, 10, 3600, 400}));
+  const std::vector<PixelRect> two = {PixelRect{0, 0, 1024, 768}, PixelRect{2900, 0, 4000, 800}};
+  EXPECT_EQ(frame_placement(far_away, two), (PixelRect{3000, 10, 3600, 400}));
 
   // Partly visible is visible.
   Settings half;
   half.yo = -300;
-  EXPECT_EQ(frame_placement(half, kOneScreen), (Rect{-300, 10, 700, 400}));
+  EXPECT_EQ(frame_placement(half, kOneScreen), (PixelRect{-300, 10, 700, 400}));
 
   // No monitor known: nothing counts as visible.
   EXPECT_EQ(frame_placement(far_away, {}), default_frame_rect());
@@ -56,8 +56,8 @@ TEST(FramePlacement, EmptyOrOffScreenRectangleFallsBackToTheDefault) {
 TEST(ToolbarLayout, ClientWidth800GivesSeparator625AndFieldEnding40Short) {
   EXPECT_EQ(separator_width(800), 625);
   EXPECT_EQ(toolbar_width(800), 802);
-  const Rect button5{115, 2, 138, 24};
-  const Rect field = path_field_rect(button5, -11, 800);
+  const PixelRect button5{115, 2, 138, 24};
+  const PixelRect field = path_field_rect(button5, -11, 800);
   EXPECT_EQ(field.left, 140);
   EXPECT_EQ(field.right, 760);
   EXPECT_EQ(field.height(), 20);
@@ -65,28 +65,28 @@ TEST(ToolbarLayout, ClientWidth800GivesSeparator625AndFieldEnding40Short) {
 }
 
 TEST(ToolbarLayout, FieldHeightFollowsTheFontWithTruncatingHalves) {
-  const Rect button5{0, 0, 23, 22};
+  const PixelRect button5{0, 0, 23, 22};
   EXPECT_EQ(path_field_rect(button5, -11, 800).height(), 20);  // (10 + 11) / 2 = 10
   EXPECT_EQ(path_field_rect(button5, -12, 800).height(), 22);  // 11
   EXPECT_EQ(path_field_rect(button5, -13, 800).height(), 22);  // 23 / 2 = 11
   // Middle of an odd-height button: 0 + 21 / 2 = 10.
-  EXPECT_EQ(path_field_rect(Rect{0, 0, 23, 21}, -11, 800).top, 0);
+  EXPECT_EQ(path_field_rect(PixelRect{0, 0, 23, 21}, -11, 800).top, 0);
 }
 
 TEST(ToolbarLayout, NegativeWidthsAreClampedAtZero) {
   EXPECT_EQ(separator_width(100), 0);
   EXPECT_EQ(separator_width(175), 0);
   EXPECT_EQ(separator_width(176), 1);
-  const Rect field = path_field_rect(Rect{115, 2, 138, 24}, -11, 150);
+  const PixelRect field = path_field_rect(PixelRect{115, 2, 138, 24}, -11, 150);
   EXPECT_EQ(field.left, 140);
   EXPECT_EQ(field.width(), 0);
   // A font taller than the field rule allows gives no negative height either.
-  EXPECT_EQ(path_field_rect(Rect{0, 0, 23, 22}, 40, 800).height(), 0);
+  EXPECT_EQ(path_field_rect(PixelRect{0, 0, 23, 22}, 40, 800).height(), 0);
 }
 
 TEST(ToolbarLayout, ButtonsAreResizedOnlyWhenButtonFiveTouchesTheTop) {
-  EXPECT_TRUE(needs_button_resize(Rect{115, 0, 138, 22}));
-  EXPECT_FALSE(needs_button_resize(Rect{115, 2, 138, 24}));
+  EXPECT_TRUE(needs_button_resize(PixelRect{115, 0, 138, 22}));
+  EXPECT_FALSE(needs_button_resize(PixelRect{115, 2, 138, 24}));
 }
 
 TEST(StatusPanes, FolderPaneStartsAtXsMinus435AndNeverBelowZero) {
@@ -126,9 +126,9 @@ TEST(Commands, UnitCommandsAndRescanDecisions) {
 
 TEST(Splitter, ColumnZeroKeepsItsWidthAndColumnOneTakesTheRest) {
   const SplitterLayout l = splitter_layout(800, 500, 300, 0);
-  EXPECT_EQ(l.pane0, (Rect{1, 1, 301, 499}));
-  EXPECT_EQ(l.bar, (Rect{301, 1, 306, 499}));
-  EXPECT_EQ(l.pane1, (Rect{306, 1, 799, 499}));
+  EXPECT_EQ(l.pane0, (PixelRect{1, 1, 301, 499}));
+  EXPECT_EQ(l.bar, (PixelRect{301, 1, 306, 499}));
+  EXPECT_EQ(l.pane1, (PixelRect{306, 1, 799, 499}));
 }
 
 TEST(Splitter, NarrowClientShrinksColumnZeroAndNothingGoesNegative) {
