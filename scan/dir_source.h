@@ -29,9 +29,10 @@ class DirSource {
  public:
   virtual ~DirSource() = default;
   // Calls sink for every entry matching pattern, "." and ".." included when the platform
-  // reports them, in the platform's order. False when nothing matches or the folder cannot
-  // be read (the sink was then never called).
-  virtual bool list(const std::string& pattern, const std::function<void(const DirEntry&)>& sink) = 0;
+  // reports them, in the platform's order, until the sink returns false (the walk is being
+  // stopped). False when nothing matches or the folder cannot be read (the sink was then
+  // never called).
+  virtual bool list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) = 0;
   // The identity of the folder at path (links resolved). False when it cannot be had.
   virtual bool identity(const std::string& path, FolderId& id) = 0;
 };

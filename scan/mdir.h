@@ -62,6 +62,9 @@ class mdir {
   void read_mdir(ScanClient* client);
   // Asks a running walk to stop soon (program closing) and waits for the thread.
   void stop_scan();
+  // Only asks; the walk tests the flag per entry. A stopped walk frees what it built and
+  // reports nothing (its receiver may be gone), clearing busy itself.
+  void request_stop() { stop_.store(true); }
   bool scan_running() const;
   void set_source(DirSource* source) { source_ = source; }
   DirSource* source() const { return source_; }
@@ -83,6 +86,7 @@ class mdir {
   DirSource* source_ = nullptr;
   std::thread pthr;  // the scan thread started last
   std::atomic<bool> stop_{false};
+  std::atomic<bool> running_{false};  // the scan thread has not yet made its last call
   friend class Walk;
 };
 

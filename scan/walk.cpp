@@ -1,0 +1,332 @@
+#include "scan/walk.h"
+
+#include "app/strf.h"
+
+#ifdef _WIN32
+#include "scan/win32_dir_source.h"
+#endif
+
+namespace kelvane {
+namespace {
+
+constexpr const char* kInvalidPath = "INVALID PATH !";
+
+// The scan thread is the only writer of a node's counters, so a plain load and store is an
+// exact addition; each store publishes the whole value to the idle status reader.
+void add_relaxed(std::atomic<uint64_t>& total, uint64_t amount) {
+  total.store(total.load(std::memory_order_relaxed) + amount, std::memory_order_relaxed);
+}
+void add_relaxed(std::atomic<int32_t>& total, int32_t amount) {
+  total.store(total.load(std::memory_order_relaxed) + amount, std::memory_order_relaxed);
+}
+
+void add_into_parent(lobj* x) {
+  lobj* p = x->parent;
+  if (!p) return;
+  add_relaxed(p->size, x->size.load(std::memory_order_relaxed));
+  add_relaxed(p->ndir, x->ndir.load(std::memory_order_relaxed));
+  add_relaxed(p->nfil, x->nfil.load(std::memory_order_relaxed));
+}
+
+std::string indent(int depth) {
+  std::string text;
+  for (int i = 0; i < depth; ++i) text += "  ";
+  return text;
+}
+
+// A drive given as letter and colon names the drive's current folder, not its root; the
+// identity of the root needs the backslash.
+std::string identity_path(const std::string& folder) {
+  if (folder.size() == 2 && folder[1] == ':') return folder + "\\";
+  return folder;
+}
+
+}  // namespace
+
+Walk::Walk(mdir& holder, DirSource& source, ScanClient* client)
+    : m_(holder), source_(source), client_(client), level_(holder.settings().vl) {}
+
+bool Walk::stop_asked() const { return m_.stop_.load(std::memory_order_relaxed); }
+
+bool Walk::stopped() const { return stopped_; }
+
+std::string Walk::folder_pattern(const std::string& folder) {
+  if (!folder.empty() && folder.back() == '\\') return folder + "*.*";
+  return folder + "\\*.*";
+}
+
+std::string Walk::pattern_folder(const std::string& pattern) {
+  const size_t slash = pattern.rfind('\\');
+  if (slash != std::string::npos) return pattern.substr(0, slash);
+  // "D:X" is drive-relative: its entries live in the drive.
+  if (pattern.size() >= 2 && pattern[1] == ':') return pattern.substr(0, 2);
+  return std::string();
+}
+
+std::string Walk::join(const std::string& folder, std::string_view name) {
+  std::string path;
+  path.reserve(folder.size() + 1 + name.size());
+  path = folder;
+  if (!path.empty() && path.back() != '\\') path += '\\';
+  path += name;
+  return path;
+}
+
+bool Walk::read(std::string& message) {
+  message.clear();
+  dep = 0;
+  ldir = nullptr;
+  ldep = 0;
+  stopped_ = false;
+  top_is_file_ = false;
+  Log& log = m_.log();
+
+  if (m_.isdrv) {
+    const std::string& path = m_.path;
+    lobj* root = m_.new_node();
+    root->isdir = 1;
+    root->depth = 0;
+    root->name = m_.copy_text(path);
+    root->fpath = root->name;
+    m_.add_lobj(root, nullptr);
+    ldir = root;
+
+    std::string pattern;
+    if (path.size() == 2) {
+      pattern = path + "\\*.*";
+    } else if (path.size() == 3 && path[2] == '\\') {
+      pattern = path + "*.*";
+    } else {
+      // Said to the user, but the drive is still read as the bare path names it.
+      message = kInvalidPath;
+      pattern = path;
+    }
+    if (level_ >= 2) log.write("    read_sdir () started ...\n");
+    read_sdir(pattern, root);
+    if (level_ >= 2) log.write("    read_sdir () finished ...\n");
+  } else {
+    std::string& path = m_.path;
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    // A wildcard would make the enumeration of path report several entries or files, which
+    // the tree has no folder to hang on.
+    const bool refused = path.empty() || path.find("\\*.*") != std::string::npos ||
+                         path.find_first_of("*?") != std::string::npos;
+    if (!refused) {
+      if (level_ >= 2) log.write("    read_sdir () started ...\n");
+      read_sdir(path, nullptr);
+      if (level_ >= 2) log.write("    read_sdir () finished ...\n");
+    } else {
+      top_is_file_ = true;
+    }
+  }
+
+  m_.pcur.store(nullptr, std::memory_order_release);
+  if (stopped_) {
+    message.clear();
+    if (m_.ptop) m_.free_tree();
+    return false;
+  }
+  if (!m_.ptop || top_is_file_) {
+    // Nothing half-built stays behind: the program can scan again at once.
+    if (m_.ptop) m_.free_tree();
+    message = kInvalidPath;
+    return false;
+  }
+  return true;
+}
+
+void Walk::open_frame(const std::string& pattern, lobj* node) {
+  if (client_) client_->scan_progress(pattern);
+  if (depth_ == frames_.size()) frames_.emplace_back();
+  Frame& f = frames_[depth_++];
+  f.folder = pattern_folder(pattern);
+  f.node = node;
+  f.names.clear();
+  f.entries.clear();
+  f.index = 0;
+  f.id_state = 0;
+  source_.list(pattern, [this, &f](const DirEntry& e) {
+    if (stop_asked()) {
+      stopped_ = true;
+      return false;
+    }
+    if (e.is_dir && (e.name == "." || e.name == "..")) return true;
+    Entry x;
+    x.name_at = static_cast<uint32_t>(f.names.size());
+    x.name_size = static_cast<uint32_t>(e.name.size());
+    x.is_dir = e.is_dir;
+    x.is_link = e.is_link;
+    x.size = e.size;
+    f.names.append(e.name);
+    f.entries.push_back(x);
+    return true;
+  });
+}
+
+void Walk::read_sdir(const std::string& pattern, lobj* node) {
+  depth_ = 0;
+  open_frame(pattern, node);
+  // The frames stand for the recursion of the folder-by-folder algorithm: the top one is the
+  // folder whose entries are being read. No enumeration is held open across a descent, and
+  // the depth of the tree costs no stack.
+  while (depth_ > 0) {
+    if (stopped_ || stop_asked()) {
+      stopped_ = true;
+      break;
+    }
+    Frame& f = frames_[depth_ - 1];
+    if (f.index == f.entries.size()) {
+      --depth_;
+      if (depth_ > 0) --dep;  // back from a subfolder into the folder that listed it
+      continue;
+    }
+    const Entry e = f.entries[f.index++];
+    const std::string_view name(f.names.data() + e.name_at, e.name_size);
+    if (e.is_dir) {
+      add_folder(e, name);
+    } else {
+      add_file(e, name);
+    }
+  }
+  depth_ = 0;
+}
+
+void Walk::add_folder(const Entry& entry, std::string_view name) {
+  ++dep;
+  lobj* node = m_.new_node();
+  node->isdir = 1;
+  node->depth = dep;
+  node->name = m_.copy_text(name);
+  const std::string full = join(frames_[depth_ - 1].folder, name);
+  node->fpath = m_.copy_text(full);
+  node->prev = ldir;
+
+  lobj* parent = nullptr;
+  if (dep == 1) {
+    parent = m_.ptop.load(std::memory_order_relaxed);
+  } else {
+    parent = ldir;
+    if (ldep >= dep) {
+      for (int i = ldep - dep + 1; i > 0 && parent; --i) parent = parent->parent;
+    }
+  }
+  node->parent = parent;
+  if (parent) add_relaxed(parent->ndir, 1);
+  m_.add_lobj(node, nullptr);
+  ldir = node;
+  ldep = dep;
+
+  // A link back to one of its own ancestors is listed but not entered: entering it would
+  // never end.
+  if (entry.is_link && loops_back(full)) {
+    --dep;
+    return;
+  }
+  open_frame(folder_pattern(full), node);
+}
+
+void Walk::add_file(const Entry& entry, std::string_view name) {
+  if (!m_.isdrv && depth_ == 1) {
+    // The path of a folder scan names a file: there is no folder to hang it on.
+    top_is_file_ = true;
+    return;
+  }
+  lobj* p = ldir;
+  while (p && p->depth > dep) p = p->parent;
+  // Release: the status reader follows pcur to the node's path.
+  m_.pcur.store(p, std::memory_order_release);
+
+  lobj* file = m_.new_node();
+  file->isdir = 0;
+  file->depth = dep + 1;
+  file->size.store(entry.size, std::memory_order_relaxed);
+  file->name = m_.copy_text(name);
+  file->parent = p;
+  if (!p) return;
+  file->prev = p->last;
+  add_relaxed(p->size, entry.size);
+  add_relaxed(p->nfil, 1);
+  m_.add_lobj(file, p);
+}
+
+bool Walk::loops_back(const std::string& path) {
+  FolderId target;
+  if (!source_.identity(path, target)) return false;
+  // Ancestors' identities are asked only now, once each, so that a walk without links
+  // costs nothing for the check.
+  for (size_t i = depth_; i-- > 0;) {
+    Frame& f = frames_[i];
+    if (!f.node) continue;
+    if (f.id_state == 0) f.id_state = source_.identity(identity_path(f.node->fpath), f.id) ? 1 : 2;
+    if (f.id_state == 1 && f.id == target) return true;
+  }
+  return false;
+}
+
+void Walk::totals(lobj* top) {
+  if (!top) return;
+  lobj* x = top;
+  lobj* n = top->next;
+  while (n) {
+    while (x && x != n->parent) {
+      add_into_parent(x);
+      x = x->parent;
+    }
+    x = n;
+    n = n->next;
+  }
+  while (x && x != top) {
+    add_into_parent(x);
+    x = x->parent;
+  }
+}
+
+void Walk::dump(Log& log, lobj* top) {
+  log.write_text("FILE-LIST:\n");
+  for (lobj* f = top; f; f = f->next) {
+    if (f->parent) {
+      log.write_text(indent(f->depth) +
+                     strf("%s:%s:%s\n", f->name, f->parent->name, f->prev ? f->prev->name : ""));
+    } else {
+      log.write_text(indent(f->depth) + strf("pa->mdir.ptop: %s\n", f->name));
+    }
+    for (lobj* file = f->first; file; file = file->next)
+      log.write_text(indent(file->depth) + strf("%s Parent:%s\n", file->name, f->name));
+  }
+}
+
+void mdir::read_mdir(ScanClient* client) {
+  const int level = settings_.vl;
+  if (level == 1) log_.write("  Thread:read_mdir () started ...\n");
+  std::string message = "INVALID PATH !";
+  bool ok = false;
+  DirSource* source = source_;
+#ifdef _WIN32
+  if (!source) source = &win32_dir_source();
+#endif
+  if (source) {
+    Walk walk(*this, *source, client);
+    ok = walk.read(message);
+    if (walk.stopped()) {
+      // Stopped because the program closes: the receiver may already be gone.
+      running_.store(false);
+      busy_.store(0, std::memory_order_release);
+      return;
+    }
+    if (ok) {
+      lobj* top = ptop.load();
+      if (level == 1) Walk::dump(log_, top);
+      Walk::totals(top);
+      if (level >= 2) log_.write("  Thread:read_mdir () finished ...\n");
+      pcur.store(top, std::memory_order_release);
+    }
+  }
+  running_.store(false);
+  if (client) {
+    client->scan_finished(ok, message);
+  } else {
+    busy_.store(0, std::memory_order_release);
+  }
+}
+
+}  // namespace kelvane

@@ -1,0 +1,84 @@
+#include "scan/win32_dir_source.h"
+
+#include "app/utf8_path.h"
+
+namespace kelvane {
+namespace {
+
+// Below this the plain form always fits; a found entry's name may add up to 255 more.
+constexpr size_t kShortPath = 240;
+
+void to_utf8(const wchar_t* wide, std::string& out) {
+  const int length = static_cast<int>(wcslen(wide));
+  if (length == 0) {
+    out.clear();
+    return;
+  }
+  // A UTF-16 unit becomes at most 3 bytes of UTF-8.
+  out.resize(static_cast<size_t>(length) * 3);
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, length, out.data(), static_cast<int>(out.size()),
+                                    nullptr, nullptr);
+  out.resize(n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+}  // namespace
+
+std::wstring long_path_form(const std::string& path) {
+  std::wstring wide = widen(path);
+  if (wide.size() < kShortPath) return wide;
+  if (wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  if (wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
+  if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
+  return wide;
+}
+
+DirEntry decode_find_data(const WIN32_FIND_DATAW& data, std::string& name) {
+  to_utf8(data.cFileName, name);
+  DirEntry e;
+  e.name = name;
+  e.is_dir = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    const DWORD tag = data.dwReserved0;
+    // Wine reports symbolic links to folders as reparse points without a tag; any other
+    // tag (cloud placeholders, deduplicated files) is the data itself and not a link.
+    e.is_link = tag == IO_REPARSE_TAG_SYMLINK || tag == IO_REPARSE_TAG_MOUNT_POINT || (e.is_dir && tag == 0);
+  }
+  if (!e.is_dir && !e.is_link)
+    e.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | static_cast<uint64_t>(data.nFileSizeLow);
+  return e;
+}
+
+bool Win32DirSource::list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) {
+  WIN32_FIND_DATAW data;
+  const std::wstring wide = long_path_form(pattern);
+  HANDLE find = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                 FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  do {
+    if (!sink(decode_find_data(data, name_))) break;
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return true;
+}
+
+bool Win32DirSource::identity(const std::string& path, FolderId& id) {
+  const std::wstring wide = long_path_form(path);
+  HANDLE file =
+      CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  const BOOL ok = GetFileInformationByHandle(file, &info);
+  CloseHandle(file);
+  if (!ok) return false;
+  id.volume = info.dwVolumeSerialNumber;
+  id.file = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  return true;
+}
+
+DirSource& win32_dir_source() {
+  static Win32DirSource source;
+  return source;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,86 @@
+#pragma once
+// The walk: one scan of a drive or folder into mdir's tree, through a DirSource.
+//
+// read() builds the tree with direct totals (each folder counts only its own files and
+// subfolders); totals() then turns them into recursive ones. They are separate so that each
+// phase can be checked on its own; mdir::read_mdir runs both.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scan/dir_source.h"
+#include "scan/mdir.h"
+
+namespace kelvane {
+
+class Walk {
+ public:
+  Walk(mdir& holder, DirSource& source, ScanClient* client);
+
+  // Builds the tree from holder.path and holder.isdrv. False when the scan failed: then no
+  // tree is left and message holds the text for the user. A drive scan of a malformed path
+  // goes on and returns true with the message set.
+  bool read(std::string& message);
+  // True when the walk gave up because the holder was asked to stop.
+  bool stopped() const;
+
+  // Direct totals into recursive ones, in one pass over the folder list from top.
+  static void totals(lobj* top);
+  // The file list dump of verbosity 1.
+  static void dump(Log& log, lobj* top);
+
+  // "%s\\*.*" for a folder, without doubling a backslash the folder path already ends in.
+  static std::string folder_pattern(const std::string& folder);
+  // The folder that a pattern's entries live in, as full paths of entries are formed from it.
+  static std::string pattern_folder(const std::string& pattern);
+  // folder, one backslash, name.
+  static std::string join(const std::string& folder, std::string_view name);
+
+ private:
+  // What one enumeration reported, kept until the folder's entries have been handled, so
+  // that no enumeration stays open while the walk descends.
+  struct Entry {
+    uint32_t name_at = 0;
+    uint32_t name_size = 0;
+    bool is_dir = false;
+    bool is_link = false;
+    uint64_t size = 0;
+  };
+  // One folder being read: the frames from the bottom up are the ancestors of every node
+  // made at the top.
+  struct Frame {
+    std::string folder;    // full path that the entries' paths are formed from
+    lobj* node = nullptr;  // the folder itself (none for the listing of a folder scan's path)
+    std::string names;
+    std::vector<Entry> entries;
+    size_t index = 0;
+    int id_state = 0;  // 0 not asked yet, 1 known, 2 cannot be had
+    FolderId id;
+  };
+
+  // Reads the folder(s) that pattern names and everything beneath; node is the folder being
+  // read (the drive root), or none when the enumeration finds the scanned folder itself.
+  void read_sdir(const std::string& pattern, lobj* node);
+  // Lists pattern into a new top frame.
+  void open_frame(const std::string& pattern, lobj* node);
+  void add_folder(const Entry& entry, std::string_view name);
+  void add_file(const Entry& entry, std::string_view name);
+  bool loops_back(const std::string& path);
+  bool stop_asked() const;
+
+  mdir& m_;
+  DirSource& source_;
+  ScanClient* client_;
+  int level_ = 0;  // verbosity
+  std::vector<Frame> frames_;
+  size_t depth_ = 0;  // frames in use
+  bool top_is_file_ = false;
+  bool stopped_ = false;
+
+  // The scan state of the algorithm: the depth being read, the folder made last and its depth.
+  int dep = 0;
+  lobj* ldir = nullptr;
+  int ldep = 0;
+};
+
+}  // namespace kelvane

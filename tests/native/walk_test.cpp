@@ -1,0 +1,526 @@
+#include "scan/walk.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <future>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/log.h"
+#include "app/settings.h"
+#include "scan/mdir.h"
+#include "scan/memory_dir_source.h"
+
+namespace kelvane {
+namespace {
+
+// The receiver of the program clears busy once it has refilled; this one records instead.
+class RecordingClient : public ScanClient {
+ public:
+  explicit RecordingClient(std::atomic<int>& busy) : busy_(busy) {}
+  void scan_progress(const std::string& pattern) override {
+    patterns.push_back(pattern);
+    busy_while_walking = busy_.load();
+  }
+  void scan_finished(bool ok_, const std::string& message_) override {
+    ++finished;
+    ok = ok_;
+    message = message_;
+    busy_.store(0, std::memory_order_release);
+    if (done) done->set_value();
+  }
+  std::vector<std::string> patterns;
+  int finished = 0;
+  bool ok = false;
+  std::string message;
+  int busy_while_walking = -1;
+  std::promise<void>* done = nullptr;
+
+  void reset() {
+    patterns.clear();
+    finished = 0;
+    ok = false;
+    message.clear();
+  }
+
+ private:
+  std::atomic<int>& busy_;
+};
+
+// Delegates to an in-memory file system and counts what the walk asks of it; can ask the
+// holder to stop at a chosen listing, as the program does when it closes.
+class WatchedSource : public DirSource {
+ public:
+  explicit WatchedSource(DirSource& inner) : inner_(inner) {}
+  bool list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) override {
+    ++lists;
+    if (holder && lists == stop_at) holder->request_stop();
+    return inner_.list(pattern, sink);
+  }
+  bool identity(const std::string& path, FolderId& id) override {
+    ++identities;
+    return inner_.identity(path, id);
+  }
+  int lists = 0;
+  int identities = 0;
+  int stop_at = 0;
+  mdir* holder = nullptr;
+
+ private:
+  DirSource& inner_;
+};
+
+std::string read_file(const std::string& path) {
+  std::string text;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    std::fclose(f);
+  }
+  return text;
+}
+
+class WalkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    log_path = ::testing::TempDir() + "walk_test_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
+    ASSERT_TRUE(log.open(log_path));
+    holder = std::make_unique<mdir>(log, settings, busy);
+    holder->set_source(&fs);
+  }
+  void TearDown() override {
+    holder.reset();
+    std::remove(log_path.c_str());
+  }
+
+  // The worked example: a drive whose top folder reports F1, D1 (F2, S (F3)), D2, F4.
+  void make_worked_example(const std::string& drive) {
+    fs.add_file(drive + "\\F1", 1);
+    fs.add_folder(drive + "\\D1");
+    fs.add_file(drive + "\\D1\\F2", 2);
+    fs.add_folder(drive + "\\D1\\S");
+    fs.add_file(drive + "\\D1\\S\\F3", 4);
+    fs.add_folder(drive + "\\D2");
+    fs.add_file(drive + "\\F4", 8);
+  }
+
+  void scan(const std::string& path, int isdrv) {
+    holder->path = path;
+    holder->isdrv = isdrv;
+    busy = 1;
+    holder->read_mdir(&client);
+  }
+
+  std::vector<lobj*> folders() const {
+    std::vector<lobj*> list;
+    for (lobj* f = holder->ptop; f; f = f->next) list.push_back(f);
+    return list;
+  }
+  std::vector<std::string> file_names(const lobj* folder) const {
+    std::vector<std::string> names;
+    for (lobj* f = folder->first; f; f = f->next) names.push_back(f->name);
+    return names;
+  }
+  lobj* folder_named(const std::string& name) const {
+    for (lobj* f = holder->ptop; f; f = f->next)
+      if (name == f->name) return f;
+    return nullptr;
+  }
+  static std::vector<long long> totals(const lobj* f) {
+    return {static_cast<long long>(f->size.load()), f->ndir.load(), f->nfil.load()};
+  }
+
+  void expect_failed_scan() {
+    EXPECT_EQ(client.finished, 1);
+    EXPECT_FALSE(client.ok);
+    EXPECT_EQ(client.message, "INVALID PATH !");
+    EXPECT_EQ(holder->ptop.load(), nullptr);
+    EXPECT_EQ(holder->pcur.load(), nullptr);
+    EXPECT_EQ(busy.load(), 0);
+  }
+
+  std::string log_path;
+  Log log;
+  Settings settings;
+  std::atomic<int> busy{0};
+  MemoryDirSource fs;
+  RecordingClient client{busy};
+  std::unique_ptr<mdir> holder;
+};
+
+using V = std::vector<long long>;
+
+TEST_F(WalkTest, WorkedExampleDirectThenRecursiveTotals) {
+  make_worked_example("D:");
+  holder->path = "D:";
+  holder->isdrv = 1;
+  Walk walk(*holder, fs, &client);
+  std::string message;
+  ASSERT_TRUE(walk.read(message));
+  EXPECT_EQ(message, "");
+
+  const std::vector<lobj*> list = folders();
+  ASSERT_EQ(list.size(), 4u);
+  lobj *root = list[0], *d1 = list[1], *s = list[2], *d2 = list[3];
+  EXPECT_STREQ(root->name, "D:");
+  EXPECT_STREQ(d1->name, "D1");
+  EXPECT_STREQ(s->name, "S");
+  EXPECT_STREQ(d2->name, "D2");
+  EXPECT_EQ(root->depth, 0);
+  EXPECT_EQ(d1->depth, 1);
+  EXPECT_EQ(s->depth, 2);
+  EXPECT_EQ(d2->depth, 1);
+  EXPECT_EQ(root->parent, nullptr);
+  EXPECT_EQ(d1->parent, root);
+  EXPECT_EQ(s->parent, d1);
+  EXPECT_EQ(d2->parent, root);
+  EXPECT_EQ(root->prev, nullptr);
+  EXPECT_EQ(d1->prev, root);
+  EXPECT_EQ(s->prev, d1);
+  EXPECT_EQ(d2->prev, s);
+
+  EXPECT_EQ(totals(root), (V{9, 2, 2}));
+  EXPECT_EQ(totals(d1), (V{2, 1, 1}));
+  EXPECT_EQ(totals(s), (V{4, 0, 1}));
+  EXPECT_EQ(totals(d2), (V{0, 0, 0}));
+
+  EXPECT_EQ(file_names(root), (std::vector<std::string>{"F1", "F4"}));
+  EXPECT_EQ(file_names(d1), (std::vector<std::string>{"F2"}));
+  EXPECT_EQ(file_names(s), (std::vector<std::string>{"F3"}));
+  EXPECT_EQ(root->first->depth, 1);
+  EXPECT_EQ(s->first->depth, 3);
+  EXPECT_EQ(root->first->next->prev, root->first);
+  EXPECT_STREQ(root->first->fpath, "");
+
+  Walk::totals(root);
+  EXPECT_EQ(totals(root), (V{15, 3, 4}));
+  EXPECT_EQ(totals(d1), (V{6, 1, 2}));
+  EXPECT_EQ(totals(s), (V{4, 0, 1}));
+  EXPECT_EQ(totals(d2), (V{0, 0, 0}));
+}
+
+TEST_F(WalkTest, DriveScanEndsAtRootAndReportsEachFolderOnce) {
+  make_worked_example("D:");
+  scan("D:", 1);
+  EXPECT_EQ(client.finished, 1);
+  EXPECT_TRUE(client.ok);
+  EXPECT_EQ(client.message, "");
+  EXPECT_EQ(holder->pcur.load(), holder->ptop.load());
+  EXPECT_EQ(totals(holder->ptop), (V{15, 3, 4}));
+  EXPECT_EQ(client.patterns,
+            (std::vector<std::string>{"D:\\*.*", "D:\\D1\\*.*", "D:\\D1\\S\\*.*", "D:\\D2\\*.*"}));
+  EXPECT_STREQ(folder_named("S")->fpath, "D:\\D1\\S");
+  EXPECT_EQ(busy.load(), 0);
+  EXPECT_FALSE(holder->scan_running());
+}
+
+TEST_F(WalkTest, DriveWithBackslashKeepsNameAndDoesNotDoubleSeparators) {
+  make_worked_example("D:");
+  scan("D:\\", 1);
+  ASSERT_TRUE(client.ok);
+  EXPECT_STREQ(holder->ptop.load()->name, "D:\\");
+  EXPECT_STREQ(holder->ptop.load()->fpath, "D:\\");
+  EXPECT_STREQ(folder_named("D1")->fpath, "D:\\D1");
+  EXPECT_STREQ(folder_named("S")->fpath, "D:\\D1\\S");
+  EXPECT_EQ(client.patterns.front(), "D:\\*.*");
+  EXPECT_EQ(totals(holder->ptop), (V{15, 3, 4}));
+}
+
+TEST_F(WalkTest, MalformedDrivePathIsReportedButTheWalkGoesOn) {
+  make_worked_example("D:");
+  scan("D:X", 1);
+  EXPECT_EQ(client.finished, 1);
+  EXPECT_TRUE(client.ok);
+  EXPECT_EQ(client.message, "INVALID PATH !");
+  ASSERT_NE(holder->ptop.load(), nullptr);
+  EXPECT_STREQ(holder->ptop.load()->name, "D:X");
+  EXPECT_EQ(client.patterns, (std::vector<std::string>{"D:X"}));
+  EXPECT_EQ(holder->pcur.load(), holder->ptop.load());
+}
+
+TEST_F(WalkTest, UnreadableDriveGivesAnEmptyRoot) {
+  fs.add_folder("E:");
+  fs.set_unreadable("E:");
+  scan("E:", 1);
+  EXPECT_TRUE(client.ok);
+  ASSERT_NE(holder->ptop.load(), nullptr);
+  EXPECT_EQ(totals(holder->ptop), (V{0, 0, 0}));
+  EXPECT_EQ(holder->ptop.load()->next, nullptr);
+}
+
+TEST_F(WalkTest, FolderScanOfThreeFilesAndASubfolder) {
+  for (const char* path : {"C:\\DATA", "C:\\DATA\\"}) {
+    SCOPED_TRACE(path);
+    MemoryDirSource local;
+    holder->set_source(&local);
+    local.add_file("C:\\Data\\one", 1);
+    local.add_file("C:\\Data\\two", 2);
+    local.add_folder("C:\\Data\\Sub");
+    local.add_file("C:\\Data\\Sub\\four", 4);
+    local.add_file("C:\\Data\\three", 3);
+    client.finished = 0;
+    scan(path, 0);
+    ASSERT_TRUE(client.ok);
+    EXPECT_EQ(holder->path, "C:\\DATA");
+    lobj* root = holder->ptop;
+    // The name and path as the file system spells them.
+    EXPECT_STREQ(root->name, "Data");
+    EXPECT_STREQ(root->fpath, "C:\\Data");
+    EXPECT_EQ(root->depth, 1);
+    EXPECT_EQ(root->parent, nullptr);
+    EXPECT_EQ(totals(root), (V{10, 1, 4}));
+    lobj* sub = folder_named("Sub");
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->depth, 2);
+    EXPECT_EQ(sub->parent, root);
+    EXPECT_STREQ(sub->fpath, "C:\\Data\\Sub");
+    EXPECT_EQ(totals(sub), (V{4, 0, 1}));
+    EXPECT_EQ(file_names(root), (std::vector<std::string>{"one", "two", "three"}));
+    EXPECT_EQ(holder->pcur.load(), root);
+    EXPECT_EQ(client.patterns.back(), "C:\\Data\\Sub\\*.*");
+    holder->pcur = nullptr;
+    holder->free_tree();
+    client.patterns.clear();
+  }
+}
+
+TEST_F(WalkTest, EmptyFolderAtTheDeepestLevelStillCounts) {
+  fs.add_file("C:\\R\\A\\f", 5);
+  fs.add_folder("C:\\R\\A\\B\\C\\D");
+  fs.add_folder("C:\\R\\Z");
+  scan("C:\\R", 0);
+  ASSERT_TRUE(client.ok);
+  EXPECT_EQ(totals(holder->ptop), (V{5, 5, 1}));
+  EXPECT_EQ(totals(folder_named("A")), (V{5, 3, 1}));
+  EXPECT_EQ(totals(folder_named("C")), (V{0, 1, 0}));
+  EXPECT_EQ(totals(folder_named("D")), (V{0, 0, 0}));
+  EXPECT_EQ(folder_named("Z")->parent, holder->ptop.load());
+  EXPECT_EQ(folder_named("Z")->depth, 2);
+}
+
+TEST_F(WalkTest, FileSizesAreWholeSixtyFourBitLengths) {
+  const uint64_t five_gib = 5ull << 30;
+  fs.add_file("D:\\big\\movie", five_gib);
+  fs.add_file("D:\\big\\small", 3);
+  fs.add_file("D:\\four", 4ull << 30);
+  scan("D:", 1);
+  ASSERT_TRUE(client.ok);
+  EXPECT_EQ(folder_named("big")->first->size.load(), five_gib);
+  EXPECT_EQ(folder_named("big")->size.load(), five_gib + 3);
+  EXPECT_EQ(holder->ptop.load()->size.load(), five_gib + 3 + (4ull << 30));
+}
+
+TEST_F(WalkTest, FailedFolderScansLeaveNoTreeAndAllowAnotherScan) {
+  fs.add_file("C:\\DATA\\x", 7);
+  fs.add_file("C:\\note.txt", 1);
+  const char* refused[] = {"C:\\MISSING", "C:\\DATA\\*.*", "C:\\DA*", "C:\\DAT?", "C:\\note.txt", "", "\\"};
+  for (const char* path : refused) {
+    SCOPED_TRACE(path);
+    client.reset();
+    scan(path, 0);
+    expect_failed_scan();
+    // The next scan on the same holder works.
+    client.reset();
+    scan("C:\\DATA", 0);
+    ASSERT_TRUE(client.ok);
+    EXPECT_EQ(totals(holder->ptop), (V{7, 0, 1}));
+    holder->pcur = nullptr;
+    holder->free_tree();
+  }
+}
+
+TEST_F(WalkTest, UnreadableFolderInsideTheTreeIsAnEmptyNode) {
+  fs.add_file("C:\\R\\locked\\secret", 100);
+  fs.set_unreadable("C:\\R\\locked");
+  fs.add_file("C:\\R\\open", 1);
+  scan("C:\\R", 0);
+  ASSERT_TRUE(client.ok);
+  EXPECT_EQ(totals(folder_named("locked")), (V{0, 0, 0}));
+  EXPECT_EQ(totals(holder->ptop), (V{1, 1, 1}));
+}
+
+TEST_F(WalkTest, LinksAreFollowedButNeverLoop) {
+  fs.add_file("C:\\R\\A\\a", 1);
+  fs.add_link("C:\\R\\A\\up", "C:\\R");       // back to an ancestor
+  fs.add_link("C:\\R\\A\\self", "C:\\R\\A");  // back to its own folder
+  fs.add_folder("C:\\R\\B");
+  fs.add_file("C:\\R\\B\\b", 10);
+  fs.add_link("C:\\R\\toB", "C:\\R\\B");        // a sibling: followed
+  fs.add_link("C:\\R\\B\\back", "C:\\R\\toB");  // through a link to a link: loops to B
+  WatchedSource watched(fs);
+  holder->set_source(&watched);
+  scan("C:\\R", 0);
+  ASSERT_TRUE(client.ok);
+
+  lobj* up = folder_named("up");
+  ASSERT_NE(up, nullptr);
+  EXPECT_EQ(totals(up), (V{0, 0, 0}));
+  EXPECT_EQ(up->next, folder_named("self"));  // nothing was read beneath it
+  EXPECT_EQ(totals(folder_named("self")), (V{0, 0, 0}));
+  EXPECT_EQ(totals(folder_named("A")), (V{1, 2, 1}));
+  lobj* to_b = folder_named("toB");
+  ASSERT_NE(to_b, nullptr);
+  EXPECT_EQ(totals(to_b), (V{10, 1, 1}));
+  // B itself holds the looping "back" once, toB holds another copy of it.
+  int backs = 0;
+  for (lobj* f = holder->ptop; f; f = f->next) backs += std::string(f->name) == "back";
+  EXPECT_EQ(backs, 2);
+  EXPECT_EQ(totals(holder->ptop), (V{21, 7, 3}));
+  // The path itself, then R, A, B and toB; none of the looping links.
+  EXPECT_EQ(watched.lists, 5);
+}
+
+TEST_F(WalkTest, IdentityIsAskedOnlyForLinks) {
+  make_worked_example("D:");
+  WatchedSource watched(fs);
+  holder->set_source(&watched);
+  scan("D:", 1);
+  ASSERT_TRUE(client.ok);
+  EXPECT_EQ(watched.identities, 0);
+  EXPECT_EQ(watched.lists, 4);
+}
+
+TEST_F(WalkTest, LongPathsAndUnicodeNamesAreKeptExactly) {
+  std::string path = "C:\\top";
+  const std::string name = "Grüße — 日本語";
+  for (int i = 0; i < 30; ++i) path += "\\" + name;
+  fs.add_file(path + "\\" + name + ".txt", 42);
+  scan("C:\\top", 0);
+  ASSERT_TRUE(client.ok);
+  EXPECT_EQ(totals(holder->ptop), (V{42, 30, 1}));
+  lobj* deepest = holder->ptop;
+  while (deepest->next) deepest = deepest->next;
+  EXPECT_EQ(std::string(deepest->fpath), path);
+  EXPECT_GT(path.size(), 600u);
+  ASSERT_NE(deepest->first, nullptr);
+  EXPECT_EQ(std::string(deepest->first->name), name + ".txt");
+}
+
+TEST_F(WalkTest, StopFlagEndsTheWalkWithoutReport) {
+  make_worked_example("D:");
+  WatchedSource watched(fs);
+  watched.holder = holder.get();
+  watched.stop_at = 2;  // while D1 is being read
+  holder->set_source(&watched);
+  scan("D:", 1);
+  EXPECT_EQ(client.finished, 0);
+  EXPECT_EQ(watched.lists, 2);
+  EXPECT_EQ(holder->ptop.load(), nullptr);
+  EXPECT_EQ(holder->pcur.load(), nullptr);
+  EXPECT_EQ(busy.load(), 0);
+  holder->stop_scan();  // collects nothing, and clears the request
+
+  watched.stop_at = 0;
+  scan("D:", 1);
+  EXPECT_TRUE(client.ok);
+  EXPECT_EQ(totals(holder->ptop), (V{15, 3, 4}));
+}
+
+TEST_F(WalkTest, ScanThreadSetsBusyAndReportsOnce) {
+  make_worked_example("D:");
+  holder->path = "D:";
+  holder->isdrv = 1;
+  for (int round = 0; round < 2; ++round) {
+    std::promise<void> done;
+    client.done = &done;
+    client.finished = 0;
+    holder->pcur = nullptr;
+    if (holder->ptop) holder->free_tree();
+    holder->start_scan(&client);
+    done.get_future().wait();
+    EXPECT_EQ(client.busy_while_walking, 1);
+    EXPECT_EQ(busy.load(std::memory_order_acquire), 0);
+    EXPECT_FALSE(holder->scan_running());
+    EXPECT_EQ(client.finished, 1);
+    EXPECT_EQ(totals(holder->ptop), (V{15, 3, 4}));
+  }
+  client.done = nullptr;
+}
+
+TEST_F(WalkTest, ClosingDuringAScanStopsAndJoins) {
+  make_worked_example("D:");
+  WatchedSource watched(fs);
+  watched.holder = holder.get();
+  watched.stop_at = 3;
+  holder->set_source(&watched);
+  holder->path = "D:";
+  holder->isdrv = 1;
+  holder->start_scan(&client);
+  holder->stop_scan();
+  EXPECT_FALSE(holder->scan_running());
+  EXPECT_EQ(busy.load(), 0);
+  EXPECT_EQ(client.finished, 0);
+  EXPECT_EQ(holder->ptop.load(), nullptr);
+  EXPECT_LE(watched.lists, 3);
+}
+
+TEST_F(WalkTest, DumpAtLevelOne) {
+  settings.vl = 1;
+  make_worked_example("D:");
+  scan("D:", 1);
+  ASSERT_TRUE(client.ok);
+  EXPECT_EQ(read_file(log_path),
+            "mdir::mdir () OK ...\n"
+            "  Thread:read_mdir () started ...\n"
+            "FILE-LIST:\n"
+            "pa->mdir.ptop: D:\n"
+            "  F1 Parent:D:\n"
+            "  F4 Parent:D:\n"
+            "  D1:D::D:\n"
+            "    F2 Parent:D1\n"
+            "    S:D1:D1\n"
+            "      F3 Parent:S\n"
+            "  D2:D::S\n");
+}
+
+TEST_F(WalkTest, FolderScanDumpStartsWithTheRootAtDepthOne) {
+  settings.vl = 1;
+  fs.add_file("C:\\R\\f", 1);
+  fs.add_folder("C:\\R\\S");
+  scan("C:\\R", 0);
+  ASSERT_TRUE(client.ok);
+  EXPECT_EQ(read_file(log_path),
+            "mdir::mdir () OK ...\n"
+            "  Thread:read_mdir () started ...\n"
+            "FILE-LIST:\n"
+            "  pa->mdir.ptop: R\n"
+            "    f Parent:R\n"
+            "    S:R:R\n");
+}
+
+TEST_F(WalkTest, TraceLinesAtLevelTwoAndNoneAtZero) {
+  settings.vl = 2;
+  make_worked_example("D:");
+  scan("D:", 1);
+  EXPECT_EQ(read_file(log_path),
+            "mdir::mdir () OK ...\n"
+            "    read_sdir () started ...\n"
+            "    read_sdir () finished ...\n"
+            "  Thread:read_mdir () finished ...\n");
+
+  settings.vl = 0;
+  holder->pcur = nullptr;
+  holder->free_tree();
+  ASSERT_TRUE(log.open(log_path));
+  scan("D:", 1);
+  EXPECT_EQ(read_file(log_path), "");
+}
+
+TEST(WalkPaths, PatternsAndJoins) {
+  EXPECT_EQ(Walk::folder_pattern("D:\\"), "D:\\*.*");
+  EXPECT_EQ(Walk::folder_pattern("D:\\X"), "D:\\X\\*.*");
+  EXPECT_EQ(Walk::pattern_folder("D:\\*.*"), "D:");
+  EXPECT_EQ(Walk::pattern_folder("D:\\X\\*.*"), "D:\\X");
+  EXPECT_EQ(Walk::pattern_folder("\\\\srv\\share\\dir"), "\\\\srv\\share");
+  EXPECT_EQ(Walk::pattern_folder("D:X"), "D:");
+  EXPECT_EQ(Walk::join("D:", "X"), "D:\\X");
+  EXPECT_EQ(Walk::join("D:\\", "X"), "D:\\X");
+}
+
+}  // namespace
+}  // namespace kelvane
