@@ -1,0 +1,110 @@
+#include "app/cgui.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/message_box.h"
+#include "app/registry.h"
+#include "app/strf.h"
+#include "app/utf8_path.h"
+
+namespace kelvane {
+namespace {
+
+const char kRoot[] = "HKCU";
+const char kDefaultFace[] = "Tahoma";
+
+// This process's own file, however long its path is.
+std::string own_program_path() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::string();
+    if (n < buffer.size()) return narrow(buffer.data(), static_cast<int>(n));
+    if (buffer.size() >= 32768) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// TEMP through the wide environment, so that a folder with a name outside the ANSI code page
+// still gets the log. An empty value counts as unset: it would put the log in a drive root.
+std::string temp_folder(const CguiSources& sources) {
+  if (!sources.use_environment_temp) return sources.temp;
+  const wchar_t* temp = _wgetenv(L"TEMP");
+  return temp ? narrow(temp) : std::string();
+}
+
+HFONT make_font(const std::string& face) {
+  // 8 points for the screen, as a point-size font would be made.
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  const int height = -MulDiv(8, dpi, 72);
+  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, widen(face).c_str());
+}
+
+}  // namespace
+
+CGUI::CGUI() : CGUI(CguiSources()) {}
+
+CGUI::CGUI(const CguiSources& sources) : sources_(sources) {
+  const DWORD version = GetVersion();
+  winver = LOBYTE(LOWORD(version));
+  const int minor = HIBYTE(LOWORD(version));
+
+  const std::string temp = temp_folder(sources_);
+  if (!temp.empty()) flog.open(strf("%s\\kelvane.log", temp.c_str()));
+  flog.write("Logfile created by kelvane.exe:\n");
+  flog.write("Windows Version: %d.%d\n", winver, minor);
+
+  int read[10];
+  for (int i = 0; i < 10; ++i) read[i] = reg_get_dword(kRoot, sources_.key, kDwordSettings[i].name);
+  for (int i = 0; i < 10; ++i) {
+    if (apply_dword(*this, kDwordSettings[i], read[i]))
+      reg_set_dword(kRoot, sources_.key, kDwordSettings[i].name, kDwordSettings[i].fallback);
+  }
+
+  if (std::optional<std::string> face = reg_get_string(kRoot, sources_.key, "mf")) {
+    mf = *face;
+  } else {
+    reg_set_string(kRoot, sources_.key, "mf", kDefaultFace);
+    mf = kDefaultFace;
+  }
+  font = make_font(mf);
+
+  // Taken whole: a viewer's path is of no use cut short.
+  if (std::optional<std::string> viewer = reg_get_string(kRoot, sources_.key, "iv")) iv = *viewer;
+
+  read_cfg();
+  flog.write("CGUI::CGUI () OK ...\n");
+}
+
+CGUI::~CGUI() {
+  flog.write("CGUI::~CGUI () OK ...\n");
+  if (font) DeleteObject(font);
+}
+
+int CGUI::read_cfg() {
+  const std::string program = sources_.program_path.empty() ? own_program_path() : sources_.program_path;
+  const std::string path = colour_file_path(program);
+  highdrive = high_drive(path);
+
+  for (uint32_t& c : color) c = 0;
+  std::FILE* file = open_utf8_file(path, "r");
+  if (!file) {
+    fill_greys(color);
+    show_message(strf("%s %s !", "Could not open file:", path.c_str()), kMessageOk);
+    return 1;
+  }
+  std::string text;
+  char chunk[4096];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, n);
+  std::fclose(file);
+  parse_colours(text, color);
+  return 0;
+}
+
+}  // namespace kelvane
