@@ -1,0 +1,96 @@
+#include "scan/node_store.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace kelvane {
+
+// A block is one allocation: this header, then the bytes handed out.
+struct NodeStore::Block {
+  Block* next;
+  size_t size;  // bytes after the header
+};
+
+namespace {
+
+constexpr size_t kBlockBytes = 256 * 1024;
+// Requests above this get a block of their own, so that a very long path does not waste the
+// rest of the block in use.
+constexpr size_t kOwnBlockAbove = kBlockBytes / 8;
+// Room for the header that keeps the data after it aligned for any node.
+constexpr size_t kHeaderBytes = 16;
+
+}  // namespace
+
+NodeStore::~NodeStore() { clear(); }
+
+char* NodeStore::new_block(size_t bytes) {
+  static_assert(sizeof(Block) <= kHeaderBytes);
+  void* memory = std::malloc(kHeaderBytes + bytes);
+  if (!memory) throw std::bad_alloc();
+  Block* block = static_cast<Block*>(memory);
+  block->next = blocks_;
+  block->size = bytes;
+  blocks_ = block;
+  reserved_ += kHeaderBytes + bytes;
+  return static_cast<char*>(memory) + kHeaderBytes;
+}
+
+void* NodeStore::carve(Region& region, size_t bytes, size_t align) {
+  if (bytes > kOwnBlockAbove) return new_block(bytes);
+  size_t pad = (align - reinterpret_cast<uintptr_t>(region.cursor) % align) % align;
+  if (!region.cursor || pad + bytes > region.left) {
+    region.cursor = new_block(kBlockBytes);
+    region.left = kBlockBytes;
+    pad = 0;
+  }
+  char* out = region.cursor + pad;
+  region.cursor = out + bytes;
+  region.left -= pad + bytes;
+  return out;
+}
+
+lobj* NodeStore::new_node() {
+  void* memory;
+  if (free_nodes_) {
+    memory = free_nodes_;
+    free_nodes_ = free_nodes_->next;
+  } else {
+    memory = carve(nodes_, sizeof(lobj), alignof(lobj));
+  }
+  return new (memory) lobj();
+}
+
+const char* NodeStore::copy_text(std::string_view text) {
+  char* out = static_cast<char*>(carve(texts_, text.size() + 1, 1));
+  if (!text.empty()) std::memcpy(out, text.data(), text.size());
+  out[text.size()] = '\0';
+  return out;
+}
+
+void NodeStore::release(lobj* node) {
+  if (!node) return;
+  // The node's own memory holds the free list link; new_node builds a fresh node over it.
+  node->~lobj();
+  lobj* link = new (node) lobj();
+  link->next = free_nodes_;
+  free_nodes_ = link;
+}
+
+void NodeStore::clear() {
+  while (blocks_) {
+    Block* next = blocks_->next;
+    std::free(blocks_);
+    blocks_ = next;
+  }
+  nodes_ = Region();
+  texts_ = Region();
+  free_nodes_ = nullptr;
+  reserved_ = 0;
+}
+
+size_t NodeStore::bytes_reserved() const { return reserved_; }
+
+}  // namespace kelvane

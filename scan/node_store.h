@@ -15,20 +15,27 @@ class NodeStore {
   NodeStore& operator=(const NodeStore&) = delete;
   ~NodeStore();
 
-  lobj* new_node();                            // a node with every field zero or empty
+  lobj* new_node();                              // a node with every field zero or empty
   const char* copy_text(std::string_view text);  // an owned copy with its terminator
-  void release(lobj* node);                    // a node that left the tree (reused later)
-  void clear();                                // everything goes
+  void release(lobj* node);                      // a node that left the tree (reused later)
+  void clear();                                  // everything goes
   size_t bytes_reserved() const;
 
  private:
   struct Block;
+  // Nodes and texts are carved from separate blocks, so that a name of odd length costs no
+  // padding before the next node.
+  struct Region {
+    char* cursor = nullptr;
+    size_t left = 0;
+  };
   Block* blocks_ = nullptr;
-  char* cursor_ = nullptr;
-  size_t left_ = 0;
+  Region nodes_;
+  Region texts_;
   lobj* free_nodes_ = nullptr;
   size_t reserved_ = 0;
-  void* carve(size_t bytes, size_t align);
+  void* carve(Region& region, size_t bytes, size_t align);
+  char* new_block(size_t bytes);
 };
 
 }  // namespace kelvane

@@ -1,0 +1,154 @@
+#include <cstdint>
+
+#include "scan/mdir.h"
+#include "views/slice.h"
+
+namespace kelvane {
+
+mdir::mdir(Log& log, const Settings& settings, std::atomic<int>& busy)
+    : log_(log), settings_(settings), busy_(busy) {
+  path.clear();
+  ptop = nullptr;
+  pcur = nullptr;
+  log_.write("mdir::mdir () OK ...\n");
+}
+
+mdir::~mdir() {
+  // A walk still running would go on writing into the tree about to be freed.
+  stop_scan();
+  if (ptop) free_tree();
+  log_.write("mdir::~mdir () OK ...\n");
+}
+
+lobj* mdir::new_node() { return store_.new_node(); }
+
+const char* mdir::copy_text(std::string_view text) { return store_.copy_text(text); }
+
+lobj* mdir::add_lobj(lobj* p, lobj* folder) {
+  if (!p) return p;
+  p->next = nullptr;
+  if (!folder) {
+    lobj* top = ptop;
+    if (!top) {
+      ptail = p;
+      ptop = p;
+      return p;
+    }
+    // ptail may be stale after the list was changed from outside; the list itself is the truth.
+    if (!ptail) {
+      ptail = top;
+      while (ptail->next) ptail = ptail->next;
+    }
+    ptail->next = p;
+    ptail = p;
+    return p;
+  }
+  if (!folder->first) {
+    folder->first = p;
+    folder->last = p;
+  } else {
+    folder->last->next = p;
+    folder->last = p;
+  }
+  return p;
+}
+
+void mdir::free_tree() {
+  // Every node and text of the tree lives in the store: one clear frees them all, including
+  // the nodes removed earlier and kept for reuse.
+  ptop = nullptr;
+  ptail = nullptr;
+  store_.clear();
+}
+
+namespace {
+
+void remove_file(lobj* p, Log& log, int level, NodeStore& store) {
+  lobj* parent = p->parent;
+  if (level == 2) log.write("    File: %s in %s to delete ...\n", p->name, parent ? parent->fpath : "");
+  if (!parent || !parent->first) return;
+  if (parent->first == p) {
+    parent->first = p->next;
+  } else if (p->prev) {
+    p->prev->next = p->next;
+  }
+  if (p->next) p->next->prev = p->prev;
+  if (parent->last == p) parent->last = p->prev;
+  if (level == 2) log.write("    File: %s deleted ... ", p->name);
+  store.release(p);
+  if (level >= 2) log.write("OK\n");
+}
+
+}  // namespace
+
+void mdir::remv_lobj(lobj* p, int n) {
+  if (!p) return;
+  const int level = settings_.vl;
+  if (!p->isdir) {
+    remove_file(p, log_, level, store_);
+    return;
+  }
+
+  // The folders beneath p form one unbroken run right after it, each deeper than p; the
+  // folder list is in pre-order, so walking that run visits p's folders exactly in the order
+  // a recursive descent would, without recursion and without passes over the rest of the list.
+  lobj* end = p->next;
+  while (end && end->depth > p->depth) end = end->next;
+
+  if (n == 0) {
+    lobj* before = p->prev;
+    if (before) {
+      before->next = end;
+    } else if (ptop == p) {
+      ptop = end;  // the root itself goes: no tree is left behind a dangling head
+    }
+    if (end) {
+      end->prev = before;
+    } else {
+      ptail = before;
+    }
+  }
+
+  for (lobj* folder = p; folder != end; folder = folder->next) {
+    for (lobj* file = folder->first; file;) {
+      lobj* following = file->next;
+      remove_file(file, log_, level, store_);
+      file = following;
+    }
+    folder->first = nullptr;
+    folder->last = nullptr;
+  }
+  for (lobj* folder = p; folder != end; folder = folder->next) folder->depth = -1;
+  if (n == 1) return;
+
+  for (lobj* folder = p; folder != end;) {
+    lobj* following = folder->next;
+    if (level == 2) log_.write("    Directory to delete: %s ...\n", folder->fpath);
+    store_.release(folder);
+    folder = following;
+  }
+}
+
+int cmp_item(const void* a, const void* b) {
+  const slice* x = static_cast<const slice*>(a);
+  const slice* y = static_cast<const slice*>(b);
+  if (!x || !y) return 0;
+  // Upper halves as signed numbers, lower halves unsigned: the full 64-bit order, so sizes
+  // of 4 GiB and more sort by their whole value.
+  const int32_t x_high = static_cast<int32_t>(static_cast<uint64_t>(x->size) >> 32);
+  const int32_t y_high = static_cast<int32_t>(static_cast<uint64_t>(y->size) >> 32);
+  if (x_high != y_high) return x_high > y_high ? -1 : 1;
+  const uint32_t x_low = static_cast<uint32_t>(static_cast<uint64_t>(x->size));
+  const uint32_t y_low = static_cast<uint32_t>(static_cast<uint64_t>(y->size));
+  if (x_low != y_low) return x_low > y_low ? -1 : 1;
+  const unsigned char* x_name = reinterpret_cast<const unsigned char*>(x->node ? x->node->name : "");
+  const unsigned char* y_name = reinterpret_cast<const unsigned char*>(y->node ? y->node->name : "");
+  while (*x_name && *x_name == *y_name) {
+    ++x_name;
+    ++y_name;
+  }
+  if (*x_name == *y_name) return 0;
+  return *x_name > *y_name ? 1 : -1;
+}
+
+}  // namespace kelvane
