@@ -3,8 +3,9 @@
 #include <atomic>
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include "app/utf8_path.h"
 #endif

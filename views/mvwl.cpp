@@ -2,34 +2,238 @@
 
 #include <commctrl.h>
 
+#include <mutex>
+
 #include "app/mapp.h"
+#include "app/message_box.h"
 #include "app/utf8_path.h"
+#include "frame/mdoc.h"
+#include "frame/mwin.h"
+#include "scan/win32_dir_source.h"
 #include "ui/dc.h"
+#include "ui/post_to_ui.h"
 #include "ui/resources.h"
+#include "views/dir_request.h"
+#include "views/list_geometry.h"
 
 namespace kelvane {
 
-mvwl::mvwl() {
-  if (Log* log = app_log()) log->write("mvwl::mvwl () OK ...\n");
+// The scan thread reaches the view only through this: progress is coalesced (at most one
+// update waits in the queue, showing the latest pattern when it runs), and calls that arrive
+// after the view is gone are dropped safely.
+struct mvwl::Relay {
+  std::mutex mutex;
+  mvwl* view = nullptr;
+  std::string pattern;
+  bool update_queued = false;
+};
+
+namespace {
+
+ListContext list_context(SliceTable& slices) {
+  return ListContext{pa->mdir, pa->mdrv, slices, pa->CGUI, pa->busy, pa->CGUI.flog};
+}
+
+}  // namespace
+
+mvwl::mvwl() : list_(list_context(slices_), this), relay_(std::make_shared<Relay>()) {
+  relay_->view = this;
+  pa->CGUI.flog.write("mvwl::mvwl () OK ...\n");
 }
 
 mvwl::~mvwl() {
-  if (Log* log = app_log()) log->write("mvwl::~mvwl () OK ...\n");
+  pa->CGUI.flog.write("mvwl::~mvwl () OK ...\n");
+  std::lock_guard<std::mutex> lock(relay_->mutex);
+  relay_->view = nullptr;
 }
 
-void mvwl::OnEnumDir() {}
+int mvwl::OnCreate(CREATESTRUCTW*) {
+  // Posted calls from the scan thread must run here, never on the thread that posts them.
+  ui::start_ui_queue();
+  if (pa->mdir.source() == nullptr) pa->mdir.set_source(&win32_dir_source());
+  if (!list_.create_list(hwnd(), kListId, (pa->CGUI.db & 1) == 0)) {
+    show_message("Failed to create mbox !");
+    return 0;
+  }
+  OnDrives();
+  return 0;
+}
 
-void mvwl::OnCommandRange(int id) {
-  if (id == 205 && pa) {
-    pa->mdir.cdir = pa->epath.text();
-    OnEnumDir();
+void mvwl::OnSize(UINT, int cx, int cy) {
+  if (!list_.exists()) return;
+  list_.move(1, 23, cx, cy - 24);
+  const bool vscroll = (GetWindowLongW(list_.hwnd(), GWL_STYLE) & WS_VSCROLL) != 0;
+  const ColumnWidths widths = column_widths(list_.mode, cx, vscroll, GetSystemMetrics(SM_CXHSCROLL));
+  for (int j = 0; j < widths.count; ++j) list_.set_column_width(j, widths.width[j]);
+}
+
+void mvwl::resize_to_client() {
+  const RECT r = client_rect();
+  OnSize(0, r.right - r.left, r.bottom - r.top);
+}
+
+void mvwl::OnDraw(HDC dc) {
+  ui::saved_dc keep(dc);
+  const bool own_font = pa->CGUI.winver >= 6 && pa->CGUI.font;
+  SelectObject(dc, own_font ? static_cast<HGDIOBJ>(pa->CGUI.font) : GetStockObject(ANSI_VAR_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  RECT band = client_rect();
+  band.bottom = band.top + 22;
+  FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
+  // A 3-D frame: light at the top and left, shadow at the bottom and right.
+  const int w = band.right - band.left;
+  const int h = band.bottom - band.top;
+  HBRUSH light = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
+  HBRUSH shadow = GetSysColorBrush(COLOR_BTNSHADOW);
+  RECT edge{band.left, band.top, band.left + w - 1, band.top + 1};
+  FillRect(dc, &edge, light);
+  edge = RECT{band.left, band.top, band.left + 1, band.top + h - 1};
+  FillRect(dc, &edge, light);
+  edge = RECT{band.right - 1, band.top, band.right, band.bottom};
+  FillRect(dc, &edge, shadow);
+  edge = RECT{band.left, band.bottom - 1, band.right, band.bottom};
+  FillRect(dc, &edge, shadow);
+  // Prefix processing stays on: "Files && Folders" shows one ampersand.
+  const std::wstring caption = widen(ui::load_string(list_.mode == kListDrives ? 302 : 303));
+  DrawTextW(dc, caption.c_str(), -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void mvwl::invalidate_frame() {
+  if (mwin* frame = pa->frame()) frame->invalidate(true);
+}
+
+void mvwl::drop_tree() {
+  slices_.clear();
+  if (pa->mdir.ptop.load() != nullptr) pa->mdir.free_tree();
+  pa->mdir.pcur = nullptr;
+}
+
+void mvwl::reset_columns(int new_mode) {
+  list_.delete_all_items();
+  list_.show_rows(0);
+  for (int j = list_.column_count() - 1; j >= 0; --j) list_.delete_column(j);
+  list_.mode = new_mode;
+}
+
+void mvwl::OnDrives() {
+  if (pa->busy.load() != 0) return;
+  list_drives();
+}
+
+void mvwl::list_drives() {
+  if (!list_.exists()) {
+    drop_tree();
+    return;
+  }
+  reset_columns(kListDrives);
+  drop_tree();
+
+  std::wstring strings(4 * 26 + 2, L'\0');
+  const DWORD got = GetLogicalDriveStringsW(static_cast<DWORD>(strings.size()), strings.data());
+  if (got == 0) {
+    show_message("GetLogicalDriveStrings failed !");
+    return;
+  }
+  // Drive roots are "X:\\" in ASCII; the drive list reads them in slots of four characters.
+  std::string roots(4 * 26 + 1, '\0');
+  const size_t length = got < strings.size() ? got : strings.size();
+  for (size_t i = 0; i < length && i < roots.size(); ++i) roots[i] = static_cast<char>(strings[i] & 0x7f);
+
+  list_.insert_column(0, "Name", LVCFMT_CENTER, 0);
+  list_.insert_column(1, "Size", LVCFMT_RIGHT, 0);
+  list_.insert_column(2, "Used", LVCFMT_RIGHT, 0);
+  list_.insert_column(3, "Free", LVCFMT_RIGHT, 0);
+  const int n = pa->mdrv.enumerate(roots.data(), roots.size(), [](const std::string&, int) {});
+  list_.show_rows(n);
+  resize_to_client();
+  list_.invalidate(true);
+  invalidate_frame();
+}
+
+void mvwl::OnEnumDir() {
+  if (pa->busy.load() != 0) return;
+  drop_tree();
+  OnDirs();
+}
+
+void mvwl::OnDirs() {
+  if (pa->busy.load() != 0) return;
+  mdir& dir = pa->mdir;
+  const std::string upper = upper_case(dir.cdir);
+  const std::string scanned = upper_case(dir.path);
+  if (mdoc* doc = pa->document()) doc->SetTitle(dir.cdir);
+  dir.isdrv = is_drive_root(upper) ? 1 : 0;
+  if (pa->CGUI.vl > 0) {
+    pa->CGUI.flog.write("  mvwl::OnDirs () pa->mdir.path:%s, pa->mdir.cdir:%s\n", dir.path.c_str(),
+                        dir.cdir.c_str());
+  }
+  if (dir.ptop.load() != nullptr && dir.pcur.load() != nullptr && inside_tree(upper, scanned)) {
+    OnFill();
+    invalidate_frame();
+    return;
+  }
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  dir.path = upper;
+  dir.cdir = upper;
+  if (pa->CGUI.db != 0) show_message("SCAN");
+  drop_tree();
+  // The old rows stay until the scan has ended; they draw blank meanwhile.
+  list_.invalidate(true);
+  dir.start_scan(this);
+}
+
+void mvwl::OnFill() {
+  if (!list_.exists()) return;
+  reset_columns(kListFiles);
+  list_.insert_column(0, "Name", LVCFMT_CENTER, 0);
+  list_.insert_column(1, "Size", LVCFMT_RIGHT, 0);
+
+  mdir& dir = pa->mdir;
+  Log* log = pa->CGUI.vl == 1 && pa->CGUI.flog.is_open() ? &pa->CGUI.flog : nullptr;
+  slices_.fill(dir.ptop.load(), dir.pcur.load(), log);
+  list_.show_rows(lead_rows(dir.isdrv) + slices_.count());
+
+  resize_to_client();
+  list_.invalidate(true);
+  if (mwin* frame = pa->frame()) {
+    if (ui::view* pie = frame->splitter().pane(0, 1)) pie->invalidate(true);
   }
 }
 
+void mvwl::OnCommandRange(int id) {
+  if (id == 199) {
+    OnDrives();
+  } else if (id >= 200 && id <= 204) {
+    pa->CGUI.un = id - 200;
+  } else if (id == 205) {
+    // A single character names no folder: nothing is scanned and nothing is changed.
+    std::string text = pa->epath.exists() ? pa->epath.text() : std::string();
+    if (text.size() >= 2) {
+      pa->mdir.cdir = text;
+      OnEnumDir();
+    }
+  }
+  if (mwin* frame = pa->frame()) frame->show_unit(pa->CGUI.un);
+  if (id >= 200 && id <= 204) invalidate_frame();
+}
+
 bool mvwl::on_command(int id) {
-  if (id < 199 || id > 205) return false;
-  OnCommandRange(id);
-  return true;
+  if (id >= 199 && id <= 205) {
+    OnCommandRange(id);
+    return true;
+  }
+  switch (id) {
+    case 212:
+      list_.OnProp();
+      return true;
+    case 213:
+      list_.OnOpen();
+      return true;
+    case 214:
+      list_.OnDelete();
+      return true;
+  }
+  return false;
 }
 
 bool mvwl::OnToolTip(NMHDR* request) {
@@ -41,17 +245,65 @@ bool mvwl::OnToolTip(NMHDR* request) {
   return true;
 }
 
-void mvwl::OnDraw(HDC dc) {
-  ui::saved_dc keep(dc);
-  const bool own_font = pa && pa->CGUI.winver >= 6 && pa->CGUI.font;
-  SelectObject(dc, own_font ? static_cast<HGDIOBJ>(pa->CGUI.font) : GetStockObject(ANSI_VAR_FONT));
-  SetBkMode(dc, TRANSPARENT);
-  RECT band = client_rect();
-  band.bottom = band.top + 22;
-  FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
-  DrawEdge(dc, &band, BDR_RAISEDINNER, BF_RECT);
-  const std::wstring caption = widen(ui::load_string(302));
-  DrawTextW(dc, caption.c_str(), -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+void mvwl::set_path_field(const std::string& text) {
+  if (pa->epath.exists()) pa->epath.set_text(text);
+}
+
+void mvwl::scan_progress(const std::string& pattern) {
+  std::shared_ptr<Relay> relay = relay_;
+  {
+    std::lock_guard<std::mutex> lock(relay->mutex);
+    relay->pattern = pattern;
+    if (relay->update_queued) return;
+    relay->update_queued = true;
+  }
+  ui::post_to_ui([relay] {
+    std::string text;
+    {
+      std::lock_guard<std::mutex> lock(relay->mutex);
+      relay->update_queued = false;
+      if (relay->view == nullptr) return;
+      text = relay->pattern;
+    }
+    if (mwin* frame = pa->frame()) frame->set_message(text);
+  });
+}
+
+void mvwl::scan_finished(bool ok, const std::string& message) {
+  std::shared_ptr<Relay> relay = relay_;
+  ui::post_to_ui([relay, ok, message] {
+    mvwl* view = nullptr;
+    {
+      std::lock_guard<std::mutex> lock(relay->mutex);
+      view = relay->view;
+    }
+    if (view != nullptr) {
+      view->finish_scan(ok, message);
+      return;
+    }
+    // No view to show the result in: the scan must still end, or nothing could scan again.
+    pa->mdir.stop_scan();
+    if (!ok && pa->mdir.ptop.load() != nullptr) pa->mdir.free_tree();
+    pa->busy.store(0);
+  });
+}
+
+void mvwl::finish_scan(bool ok, const std::string& message) {
+  mdir& dir = pa->mdir;
+  // The thread has made its last call; collect it before anything else starts one.
+  dir.stop_scan();
+  if (ok && dir.ptop.load() != nullptr) {
+    if (dir.pcur.load() == nullptr) dir.pcur = dir.ptop.load();
+    OnFill();
+  } else {
+    if (!message.empty()) show_message(message);
+    list_drives();
+  }
+  if (mwin* frame = pa->frame()) frame->show_idle_message();
+  pa->busy.store(0);
+  // The rows were drawn blank while busy was set.
+  list_.invalidate(true);
+  invalidate_frame();
 }
 
 }  // namespace kelvane

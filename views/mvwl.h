@@ -1,17 +1,24 @@
 #pragma once
-// mvwl: the left pane of the splitter. This first version only paints its caption band and
-// answers the frame's calls; the list of drives, files and folders comes with the real view.
-//
-// The frame relies on: OnEnumDir() (Enter/F5), OnCommandRange(id) for 199..205 (reached through
-// on_command), OnToolTip(request) for the toolbar's tooltip requests of 199..205.
+// mvwl: the left pane of the splitter. It owns the list control and the slice table, decides
+// what the list shows (the drives, or the current folder of the scanned tree), starts scans
+// and turns a finished scan into rows. The frame calls OnEnumDir() for Enter/F5,
+// OnCommandRange(id) for 199..205 and OnToolTip(request) for the toolbar's tooltips.
 #include <windows.h>
 
+#include <memory>
+#include <string>
+
+#include "scan/mdir.h"
 #include "ui/view.h"
+#include "views/mbox.h"
+#include "views/slice_table.h"
 
 namespace kelvane {
 
-class mvwl : public ui::view {
+class mvwl : public ui::view, public ScanClient, private ListOwner {
  public:
+  static constexpr int kListId = 101;
+
   mvwl();
   ~mvwl() override;
 
@@ -20,8 +27,39 @@ class mvwl : public ui::view {
   // A TTN_NEEDTEXT request of the toolbar; true when answered.
   bool OnToolTip(NMHDR* request);
 
+  int OnCreate(CREATESTRUCTW* cs) override;
+  void OnSize(UINT type, int cx, int cy) override;
   void OnDraw(HDC dc) override;
   bool on_command(int id) override;
+
+  void OnDrives();
+  void OnDirs() override;
+  void OnFill() override;
+
+  mbox& list() { return list_; }
+  // The current folder's entries in list order, for the pie chart. Valid only while the list
+  // is in file mode, a tree exists and no scan runs.
+  const SliceTable& slices() const { return slices_; }
+
+  // ScanClient: both arrive on the scan thread and are handed to the user-interface thread.
+  void scan_progress(const std::string& pattern) override;
+  void scan_finished(bool ok, const std::string& message) override;
+
+  struct Relay;  // what the posted calls share with the view
+
+ private:
+  void set_path_field(const std::string& text) override;
+  // The tree goes, and with it every record that pointed into it.
+  void drop_tree();
+  void list_drives();
+  void reset_columns(int new_mode);
+  void resize_to_client();
+  void finish_scan(bool ok, const std::string& message);
+  void invalidate_frame();
+
+  SliceTable slices_;
+  mbox list_;
+  std::shared_ptr<Relay> relay_;
 };
 
 }  // namespace kelvane

@@ -1,0 +1,96 @@
+#pragma once
+// mbox: the list control of the left view. It paints its rows itself (names, size figures,
+// the drive usage bars and the colour keys that tie entries to their pie slices) and turns a
+// double-click, a right-click and the Delete key into the item actions.
+//
+// The rows are virtual (owner data): the list holds only their number and asks for nothing
+// else, so a folder of a hundred thousand entries is listed at once. A row's name comes from
+// the drive table or the slice table.
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "app/log.h"
+#include "app/settings.h"
+#include "scan/mdir.h"
+#include "scan/mdrv.h"
+#include "ui/list_control.h"
+#include "views/item_actions.h"
+#include "views/list_geometry.h"
+#include "views/slice_table.h"
+
+namespace kelvane {
+
+// What the list reads and changes, all owned elsewhere.
+struct ListContext {
+  mdir& dir;
+  mdrv& drives;
+  SliceTable& slices;
+  const Settings& settings;
+  const std::atomic<int>& busy;
+  Log& log;
+};
+
+// The view around the list, which takes over after Open and Delete.
+class ListOwner {
+ public:
+  virtual ~ListOwner() = default;
+  virtual void set_path_field(const std::string& text) = 0;
+  virtual void OnDirs() = 0;
+  virtual void OnFill() = 0;
+};
+
+class mbox : public ui::list_control, private ItemHost {
+ public:
+  static constexpr int kMenuDrives = 210;
+  static constexpr int kMenuFiles = 211;
+
+  mbox(const ListContext& context, ListOwner* owner);
+  ~mbox() override;
+
+  int mode = kListDrives;
+
+  // Creates the control; owner_drawn false leaves the painting to the control (names only).
+  bool create_list(HWND parent, int id, bool owner_drawn);
+
+  // The rows: the drives (count rows) or the navigation rows and the slice table's entries.
+  void show_rows(int count);
+  int rows() const { return rows_; }
+  std::string row_name(int row) const;
+
+  void OnProp() { actions_.OnProp(); }
+  void OnOpen() { actions_.OnOpen(); }
+  void OnDelete() { actions_.OnDelete(); }
+
+  // The right-click test: whether a point (client coordinates) lies on or above the last row.
+  bool point_on_rows(POINT p) const;
+
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ protected:
+  void draw_item(const DRAWITEMSTRUCT& item) override;
+  std::string item_text_for(int row, int sub_item) override;
+
+ private:
+  // ItemHost
+  int list_mode() override { return mode; }
+  int row_count() override { return rows_; }
+  std::vector<int> selected_rows() override { return selected_items(); }
+  std::string row_text(int row) override { return row_name(row); }
+  bool has_view() override { return owner_ != nullptr; }
+  void set_path_field(const std::string& text) override;
+  void on_dirs() override;
+  void on_fill() override;
+  void wait_cursor() override;
+
+  void context_menu(POINT client_point);
+
+  ListContext context_;
+  ListOwner* owner_;
+  ItemActions actions_;
+  int rows_ = 0;
+};
+
+}  // namespace kelvane
