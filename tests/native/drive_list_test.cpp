@@ -126,7 +126,7 @@ TEST(DriveList, LogsConstructionAndDestruction) {
     { mdrv drives(log); }
   }
   std::string text;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+  if (std::FILE* f = std::fopen(path.c_str(), "r")) {
     char buf[256];
     size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);

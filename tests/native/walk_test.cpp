@@ -75,7 +75,7 @@ class WatchedSource : public DirSource {
 
 std::string read_file(const std::string& path) {
   std::string text;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+  if (std::FILE* f = std::fopen(path.c_str(), "r")) {
     char buf[4096];
     size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);

@@ -1,0 +1,367 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <future>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/log.h"
+#include "app/settings.h"
+#include "app/strf.h"
+#include "app/utf8_path.h"
+#include "scan/mdir.h"
+#include "scan/mdrv.h"
+#include "scan/win32_dir_source.h"
+
+namespace kelvane {
+namespace {
+
+const std::string kUnicode =
+    "Gr\xc3\xbc\xc3\x9f"
+    "e \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e";
+
+// Under Wine a Windows program cannot make Unix symbolic links (CreateSymbolicLinkW does
+// nothing), so the fixture asks /bin/sh for them. The shell runs on its own; its last act
+// touches a marker, and a change notification on the folder wakes the wait.
+std::string unix_name_of(const std::string& win_path);
+
+bool run_unix(const std::string& script, const std::string& win_folder, const std::string& marker) {
+  const std::string unix_folder = unix_name_of(win_folder);
+  if (unix_folder.empty()) return false;
+  const std::string marked = "(" + script + ") && : > '" + unix_folder + "/" + marker + "'";
+  std::wstring command = widen("/bin/sh -c \"" + marked + "\"");
+  HANDLE change =
+      FindFirstChangeNotificationW(widen(win_folder).c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  const std::wstring marker_win = widen(win_folder + "\\" + marker);
+  bool made = false;
+  for (int rounds = 0; rounds < 100 && !made; ++rounds) {
+    made = GetFileAttributesW(marker_win.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (made || change == INVALID_HANDLE_VALUE) break;
+    WaitForSingleObject(change, 200);
+    FindNextChangeNotification(change);
+  }
+  if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
+  DeleteFileW(marker_win.c_str());
+  return made;
+}
+
+std::string unix_name_of(const std::string& win_path) {
+  using Fn = char*(__cdecl*)(const wchar_t*);
+  auto fn = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!fn) return std::string();
+  char* name = fn(widen(win_path).c_str());
+  if (!name) return std::string();
+  std::string out = name;
+  HeapFree(GetProcessHeap(), 0, name);
+  return out;
+}
+
+// The prefix's dosdevices folder, where drive letters are symbolic links.
+std::string dosdevices() {
+  const std::string c = unix_name_of("C:\\");
+  for (const char* mark : {"/dosdevices/", "/drive_c"}) {
+    const size_t at = c.find(mark);
+    if (at != std::string::npos) return c.substr(0, at) + "/dosdevices";
+  }
+  return std::string();
+}
+
+bool make_folder(const std::string& path) {
+  return CreateDirectoryW(long_path_form(path).c_str(), nullptr) != 0;
+}
+
+bool make_file(const std::string& path, uint64_t size) {
+  HANDLE f = CreateFileW(long_path_form(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(size);
+  const bool ok = SetFilePointerEx(f, at, nullptr, FILE_BEGIN) && SetEndOfFile(f);
+  CloseHandle(f);
+  return ok;
+}
+
+class Recorder : public ScanClient {
+ public:
+  explicit Recorder(std::atomic<int>& busy) : busy_(busy) {}
+  void scan_progress(const std::string&) override { ++folders; }
+  void scan_finished(bool ok_, const std::string& message_) override {
+    ok = ok_;
+    message = message_;
+    ++finished;
+    busy_.store(0, std::memory_order_release);
+    done.set_value();
+  }
+  int folders = 0;
+  int finished = 0;
+  bool ok = false;
+  std::string message;
+  std::promise<void> done;
+
+ private:
+  std::atomic<int>& busy_;
+};
+
+// One fixture for the whole suite: made once in a fresh folder under /tmp.
+class Win32ScanTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    // Wine reuses process ids between runs; the clock tells runs apart.
+    const std::string tag = strf("%lu-%lu", GetCurrentProcessId(), GetTickCount());
+    unix_root = "/tmp/kelvane-scan-" + tag;
+    root = "Z:\\tmp\\kelvane-scan-" + tag;
+    ready = make_folder(root);
+    // R: three files of 1, 2 and 3 bytes and Sub with a 4-byte file.
+    ready = ready && make_folder(root + "\\R") && make_file(root + "\\R\\one", 1) &&
+            make_file(root + "\\R\\two", 2) && make_file(root + "\\R\\three", 3) &&
+            make_folder(root + "\\R\\Sub") && make_file(root + "\\R\\Sub\\four", 4);
+    // Unicode names.
+    ready = ready && make_folder(root + "\\U") && make_folder(root + "\\U\\" + kUnicode) &&
+            make_file(root + "\\U\\" + kUnicode + "\\" + kUnicode + ".txt", 5);
+    // A 6 GiB sparse file and a symbolic link to it; a link cycle back to its grandparent.
+    ready = ready && make_folder(root + "\\L") && make_folder(root + "\\L\\A") &&
+            make_file(root + "\\L\\A\\x", 7) && make_file(root + "\\L\\big", 6ull << 30);
+    // A path of more than 300 characters.
+    deep = root + "\\D";
+    ready = ready && make_folder(deep);
+    while (ready && deep.size() < 320) {
+      deep += "\\abcdefghijklmnopqrstuvwxyz0123456789";
+      ready = make_folder(deep);
+    }
+    ready = ready && make_file(deep + "\\deepest", 11);
+    links =
+        ready && run_unix("ln -s .. '" + unix_root + "/L/A/up' && ln -s big '" + unix_root + "/L/biglink'",
+                          root, "links-made");
+    // Drive m: is the folder R.
+    const std::string devices = dosdevices();
+    if (ready && !devices.empty()) {
+      const std::string m = devices + "/m:";
+      drive_m = run_unix("rm -f '" + m + "' && ln -s '" + unix_root + "/R' '" + m + "'", root, "drive-made");
+    }
+  }
+  static void TearDownTestSuite() {
+    std::string script = "rm -rf '" + unix_root + "'";
+    if (drive_m) script = "rm -f '" + dosdevices() + "/m:' ; " + script;
+    run_unix(script, "Z:\\tmp", "kelvane-scan-" + root.substr(root.rfind('-') + 1) + ".gone");
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(ready) << "fixture under " << root;
+    holder = std::make_unique<mdir>(log, settings, busy);
+  }
+
+  // The program's way: the thread, through the default source.
+  Recorder& scan(const std::string& path, int isdrv) {
+    recorder = std::make_unique<Recorder>(busy);
+    holder->path = path;
+    holder->isdrv = isdrv;
+    if (holder->ptop) holder->free_tree();
+    holder->pcur = nullptr;
+    holder->start_scan(recorder.get());
+    recorder->done.get_future().wait();
+    return *recorder;
+  }
+  lobj* folder_named(const std::string& name) const {
+    for (lobj* f = holder->ptop; f; f = f->next)
+      if (name == f->name) return f;
+    return nullptr;
+  }
+  static std::vector<long long> totals(const lobj* f) {
+    return {static_cast<long long>(f->size.load()), f->ndir.load(), f->nfil.load()};
+  }
+
+  static inline std::string unix_root, root, deep;
+  static inline bool ready = false, links = false, drive_m = false;
+  Log log;
+  Settings settings;
+  std::atomic<int> busy{0};
+  std::unique_ptr<mdir> holder;
+  std::unique_ptr<Recorder> recorder;
+};
+
+using V = std::vector<long long>;
+
+TEST_F(Win32ScanTest, FolderScanWithAndWithoutBackslash) {
+  for (const std::string& path : {root + "\\R", root + "\\R\\"}) {
+    SCOPED_TRACE(path);
+    Recorder& r = scan(path, 0);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.message, "");
+    EXPECT_EQ(holder->path, root + "\\R");
+    lobj* top = holder->ptop;
+    EXPECT_STREQ(top->name, "R");
+    EXPECT_EQ(std::string(top->fpath), root + "\\R");
+    EXPECT_EQ(top->depth, 1);
+    EXPECT_EQ(totals(top), (V{10, 1, 4}));
+    ASSERT_NE(folder_named("Sub"), nullptr);
+    EXPECT_EQ(totals(folder_named("Sub")), (V{4, 0, 1}));
+    EXPECT_EQ(holder->pcur.load(), top);
+    EXPECT_EQ(busy.load(), 0);
+  }
+}
+
+TEST_F(Win32ScanTest, MissingFolderFailsAndTheNextScanWorks) {
+  for (const std::string& bad :
+       {root + "\\nothing here", root + "\\R\\*.*", root + "\\R\\one", root + "\\R*"}) {
+    SCOPED_TRACE(bad);
+    Recorder& r = scan(bad, 0);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, "INVALID PATH !");
+    EXPECT_EQ(holder->ptop.load(), nullptr);
+    EXPECT_EQ(holder->pcur.load(), nullptr);
+    EXPECT_EQ(busy.load(), 0);
+    Recorder& again = scan(root + "\\R", 0);
+    EXPECT_TRUE(again.ok);
+    EXPECT_EQ(totals(holder->ptop), (V{10, 1, 4}));
+  }
+}
+
+TEST_F(Win32ScanTest, DriveScanWithAndWithoutBackslash) {
+  ASSERT_TRUE(drive_m) << "drive m: could not be mapped";
+  for (const std::string& path : {std::string("M:"), std::string("M:\\")}) {
+    SCOPED_TRACE(path);
+    Recorder& r = scan(path, 1);
+    ASSERT_TRUE(r.ok);
+    lobj* top = holder->ptop;
+    EXPECT_EQ(std::string(top->name), path);
+    EXPECT_EQ(top->depth, 0);
+    EXPECT_EQ(totals(top), (V{10, 1, 4}));
+    ASSERT_NE(folder_named("Sub"), nullptr);
+    EXPECT_STREQ(folder_named("Sub")->fpath, "M:\\Sub");
+  }
+}
+
+TEST_F(Win32ScanTest, LinkCycleEndsAndLinkedFileIsCountedOnce) {
+  ASSERT_TRUE(links) << "links could not be made";
+  Recorder& r = scan(root + "\\L", 0);
+  ASSERT_TRUE(r.ok);
+  lobj* up = folder_named("up");
+  ASSERT_NE(up, nullptr);
+  EXPECT_EQ(totals(up), (V{0, 0, 0}));
+  EXPECT_EQ(totals(folder_named("A")), (V{7, 1, 1}));
+  // Wine reports a Unix link to a file as a plain file of its target's length, without a
+  // reparse point, so nothing in the enumeration tells it apart there; Windows flags it,
+  // and then it counts with its own length, 0.
+  WIN32_FIND_DATAW data;
+  HANDLE h = FindFirstFileW(widen(root + "\\L\\biglink").c_str(), &data);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  FindClose(h);
+  const bool flagged = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  const long long big = 6ll << 30;
+  EXPECT_EQ(totals(holder->ptop), (V{big + 7 + (flagged ? 0 : big), 2, 3}));
+  ASSERT_NE(holder->ptop.load()->first, nullptr);
+}
+
+TEST_F(Win32ScanTest, PathsLongerThanThreeHundredCharacters) {
+  Recorder& r = scan(root + "\\D", 0);
+  ASSERT_TRUE(r.ok);
+  lobj* last = holder->ptop;
+  while (last->next) last = last->next;
+  EXPECT_EQ(std::string(last->fpath), deep);
+  EXPECT_GT(deep.size(), 300u);
+  ASSERT_NE(last->first, nullptr);
+  EXPECT_STREQ(last->first->name, "deepest");
+  EXPECT_EQ(holder->ptop.load()->size.load(), 11u);
+  EXPECT_EQ(r.folders, holder->ptop.load()->ndir.load() + 2);  // the path itself, then every folder
+}
+
+TEST_F(Win32ScanTest, UnicodeNamesAreExact) {
+  Recorder& r = scan(root + "\\U", 0);
+  ASSERT_TRUE(r.ok);
+  lobj* f = folder_named(kUnicode);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(std::string(f->fpath), root + "\\U\\" + kUnicode);
+  ASSERT_NE(f->first, nullptr);
+  EXPECT_EQ(std::string(f->first->name), kUnicode + ".txt");
+  EXPECT_EQ(totals(holder->ptop), (V{5, 1, 1}));
+}
+
+TEST_F(Win32ScanTest, IdentityOfAFolderAndOfALinkToIt) {
+  ASSERT_TRUE(links);
+  FolderId l, up, a;
+  ASSERT_TRUE(win32_dir_source().identity(root + "\\L", l));
+  ASSERT_TRUE(win32_dir_source().identity(root + "\\L\\A\\up", up));
+  ASSERT_TRUE(win32_dir_source().identity(root + "\\L\\A", a));
+  EXPECT_EQ(l, up);
+  EXPECT_FALSE(l == a);
+  EXPECT_FALSE(win32_dir_source().identity(root + "\\none", a));
+}
+
+TEST(Win32DirSource, DecodesFoundEntries) {
+  WIN32_FIND_DATAW d{};
+  std::string name;
+  wcscpy(d.cFileName, widen(kUnicode).c_str());
+  d.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+  d.nFileSizeHigh = 1;
+  d.nFileSizeLow = 5;
+  DirEntry e = decode_find_data(d, name);
+  EXPECT_EQ(std::string(e.name), kUnicode);
+  EXPECT_FALSE(e.is_dir);
+  EXPECT_FALSE(e.is_link);
+  EXPECT_EQ(e.size, (1ull << 32) + 5);
+
+  d.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT;
+  d.dwReserved0 = IO_REPARSE_TAG_SYMLINK;
+  e = decode_find_data(d, name);
+  EXPECT_TRUE(e.is_link);
+  EXPECT_EQ(e.size, 0u);
+
+  // A deduplicated file is a reparse point of another kind: its data counts.
+  d.dwReserved0 = 0x80000013;
+  e = decode_find_data(d, name);
+  EXPECT_FALSE(e.is_link);
+  EXPECT_EQ(e.size, (1ull << 32) + 5);
+
+  d.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+  for (DWORD tag : {static_cast<DWORD>(IO_REPARSE_TAG_MOUNT_POINT), static_cast<DWORD>(0)}) {
+    d.dwReserved0 = tag;
+    e = decode_find_data(d, name);
+    EXPECT_TRUE(e.is_dir);
+    EXPECT_TRUE(e.is_link) << tag;
+    EXPECT_EQ(e.size, 0u);
+  }
+}
+
+TEST(Win32DirSource, LongPathForms) {
+  EXPECT_EQ(long_path_form("C:\\short"), L"C:\\short");
+  const std::string tail(300, 'x');
+  EXPECT_EQ(long_path_form("C:\\" + tail), widen("\\\\?\\C:\\" + tail));
+  EXPECT_EQ(long_path_form("\\\\srv\\share\\" + tail), widen("\\\\?\\UNC\\srv\\share\\" + tail));
+  EXPECT_EQ(long_path_form("\\\\?\\C:\\" + tail), widen("\\\\?\\C:\\" + tail));
+}
+
+TEST(Win32DriveList, ListsTheMachinesDrives) {
+  Log log;
+  mdrv drives(log);
+  wchar_t buffer[255] = {};
+  ASSERT_NE(GetLogicalDriveStringsW(254, buffer), 0u);
+  std::string strings;
+  for (size_t i = 0; i < 255; ++i) strings += static_cast<char>(buffer[i] < 128 ? buffer[i] : '?');
+  std::vector<std::string> names;
+  const int count = drives.enumerate(strings.data(), strings.size(),
+                                     [&](const std::string& name, int) { names.push_back(name); });
+  ASSERT_GE(count, 2);
+  bool has_c = false, has_z = false;
+  for (int i = 0; i < count; ++i) {
+    EXPECT_EQ(drives.drives[i].used + drives.drives[i].free, drives.drives[i].total);
+    EXPECT_GT(drives.drives[i].total, 0u);
+    has_c = has_c || drives.drives[i].name == "C:";
+    has_z = has_z || drives.drives[i].name == "Z:";
+  }
+  EXPECT_TRUE(has_c);
+  EXPECT_TRUE(has_z);
+  // A letter that is not there fails quietly.
+  EXPECT_EQ(drives.read_mdrv("Y:", 0), 1);
+}
+
+}  // namespace
+}  // namespace kelvane
