@@ -150,13 +150,17 @@ void Walk::open_frame(const std::string& pattern, lobj* node) {
       stopped_ = true;
       return false;
     }
-    if (e.is_dir && (e.name == "." || e.name == "..")) return true;
+    if (!e.is_dir) {
+      // A file is hung on the folder at once: its place in the tree does not depend on
+      // the subfolders listed around it, and nothing of it needs keeping.
+      add_file(e);
+      return true;
+    }
+    if (e.name == "." || e.name == "..") return true;
     Entry x;
     x.name_at = static_cast<uint32_t>(f.names.size());
     x.name_size = static_cast<uint32_t>(e.name.size());
-    x.is_dir = e.is_dir;
     x.is_link = e.is_link;
-    x.size = e.size;
     f.names.append(e.name);
     f.entries.push_back(x);
     return true;
@@ -181,12 +185,7 @@ void Walk::read_sdir(const std::string& pattern, lobj* node) {
       continue;
     }
     const Entry e = f.entries[f.index++];
-    const std::string_view name(f.names.data() + e.name_at, e.name_size);
-    if (e.is_dir) {
-      add_folder(e, name);
-    } else {
-      add_file(e, name);
-    }
+    add_folder(e, std::string_view(f.names.data() + e.name_at, e.name_size));
   }
   depth_ = 0;
 }
@@ -225,7 +224,7 @@ void Walk::add_folder(const Entry& entry, std::string_view name) {
   open_frame(folder_pattern(full), node);
 }
 
-void Walk::add_file(const Entry& entry, std::string_view name) {
+void Walk::add_file(const DirEntry& entry) {
   if (!m_.isdrv && depth_ == 1) {
     // The path of a folder scan names a file: there is no folder to hang it on.
     top_is_file_ = true;
@@ -240,7 +239,7 @@ void Walk::add_file(const Entry& entry, std::string_view name) {
   file->isdir = 0;
   file->depth = dep + 1;
   file->size.store(entry.size, std::memory_order_relaxed);
-  file->name = m_.copy_text(name);
+  file->name = m_.copy_text(entry.name);
   file->parent = p;
   if (!p) return;
   file->prev = p->last;

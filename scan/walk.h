@@ -37,14 +37,12 @@ class Walk {
   static std::string join(const std::string& folder, std::string_view name);
 
  private:
-  // What one enumeration reported, kept until the folder's entries have been handled, so
+  // A subfolder that one enumeration reported, kept until the folder's listing is over, so
   // that no enumeration stays open while the walk descends.
   struct Entry {
     uint32_t name_at = 0;
     uint32_t name_size = 0;
-    bool is_dir = false;
     bool is_link = false;
-    uint64_t size = 0;
   };
   // One folder being read: the frames from the bottom up are the ancestors of every node
   // made at the top.
@@ -64,7 +62,7 @@ class Walk {
   // Lists pattern into a new top frame.
   void open_frame(const std::string& pattern, lobj* node);
   void add_folder(const Entry& entry, std::string_view name);
-  void add_file(const Entry& entry, std::string_view name);
+  void add_file(const DirEntry& entry);
   bool loops_back(const std::string& path);
   bool stop_asked() const;
 

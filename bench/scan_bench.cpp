@@ -1,0 +1,175 @@
+// The scan against a bare walk of the same tree, under the same platform: how much the
+// program's scan adds to what reading the folders costs anyway, and what the tree costs in
+// memory per entry. Prints "scan/walk ratio: R" and "bytes per entry: B" last.
+//   scan_bench FOLDER [ROUNDS]
+#include <windows.h>
+// psapi.h needs windows.h first.
+#include <psapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "app/log.h"
+#include "app/settings.h"
+#include "app/utf8_path.h"
+#include "scan/mdir.h"
+#include "scan/win32_dir_source.h"
+
+using namespace kelvane;
+
+namespace {
+
+double now_ms() {
+  using clock = std::chrono::steady_clock;
+  return std::chrono::duration<double, std::milli>(clock::now().time_since_epoch()).count();
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+struct WalkCount {
+  uint64_t bytes = 0;
+  uint64_t entries = 0;
+};
+
+// The reference: one thread, one enumeration per folder, sizes summed, nothing kept.
+void bare_walk(std::wstring& folder, WalkCount& count) {
+  const size_t keep = folder.size();
+  folder += L"\\*";
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW(folder.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                 FIND_FIRST_EX_LARGE_FETCH);
+  folder.resize(keep);
+  if (find == INVALID_HANDLE_VALUE) return;
+  std::vector<std::wstring> subfolders;
+  do {
+    const wchar_t* n = data.cFileName;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if ((n[0] == L'.' && n[1] == 0) || (n[0] == L'.' && n[1] == L'.' && n[2] == 0)) continue;
+      ++count.entries;
+      subfolders.emplace_back(n);
+    } else {
+      ++count.entries;
+      count.bytes += (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  for (const std::wstring& sub : subfolders) {
+    folder += L'\\';
+    folder += sub;
+    bare_walk(folder, count);
+    folder.resize(keep);
+  }
+}
+
+class Quiet : public ScanClient {
+ public:
+  explicit Quiet(std::atomic<int>& busy) : busy_(busy) {}
+  void scan_progress(const std::string&) override {}
+  void scan_finished(bool ok_, const std::string&) override {
+    ok = ok_;
+    busy_.store(0, std::memory_order_release);
+    done.set_value();
+  }
+  bool ok = false;
+  std::promise<void> done;
+
+ private:
+  std::atomic<int>& busy_;
+};
+
+size_t private_bytes() {
+  PROCESS_MEMORY_COUNTERS_EX pmc{};
+  pmc.cb = sizeof pmc;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+  // Wine leaves PrivateUsage at 0; PagefileUsage is the same commit charge and is filled.
+  return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
+}
+
+// One scan of the program from start_scan until scan_finished; returns its milliseconds.
+double program_scan(mdir& holder, std::atomic<int>& busy, const std::string& folder, bool& ok) {
+  if (holder.ptop) holder.free_tree();
+  holder.pcur = nullptr;
+  holder.path = folder;
+  holder.isdrv = 0;
+  Quiet client(busy);
+  const double t0 = now_ms();
+  holder.start_scan(&client);
+  client.done.get_future().wait();
+  const double t1 = now_ms();
+  ok = client.ok;
+  return t1 - t0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: scan_bench FOLDER [ROUNDS]\n");
+    return 2;
+  }
+  const std::string folder = narrow(argv[1]);
+  const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 5;
+  Log log;
+  Settings settings;
+  std::atomic<int> busy{0};
+
+  // Memory first, in a fresh holder: private bytes before and after one tree is built.
+  uint64_t entries = 0;
+  double per_entry = 0;
+  {
+    mdir holder(log, settings, busy);
+    holder.set_source(&win32_dir_source());
+    const size_t before = private_bytes();
+    bool ok = false;
+    program_scan(holder, busy, folder, ok);
+    // The finished thread's stack is not the tree's: collect the thread first.
+    holder.stop_scan();
+    const size_t after = private_bytes();
+    if (!ok || !holder.ptop) {
+      std::fprintf(stderr, "scan of %s failed\n", folder.c_str());
+      return 1;
+    }
+    lobj* top = holder.ptop;
+    entries = 1 + static_cast<uint64_t>(top->ndir.load()) + static_cast<uint64_t>(top->nfil.load());
+    per_entry = static_cast<double>(after - before) / static_cast<double>(entries);
+    std::printf("entries: %llu, bytes: %llu\n", static_cast<unsigned long long>(entries),
+                static_cast<unsigned long long>(top->size.load()));
+  }
+
+  mdir holder(log, settings, busy);
+  holder.set_source(&win32_dir_source());
+  std::vector<double> walk_ms, scan_ms;
+  for (int i = 0; i < rounds; ++i) {
+    // Alternating, so that a change of the machine's load falls on both.
+    WalkCount count;
+    std::wstring path = widen(folder);
+    const double t0 = now_ms();
+    bare_walk(path, count);
+    walk_ms.push_back(now_ms() - t0);
+    bool ok = false;
+    scan_ms.push_back(program_scan(holder, busy, folder, ok));
+    const uint64_t scanned = 1 + static_cast<uint64_t>(holder.ptop.load()->ndir.load()) +
+                             static_cast<uint64_t>(holder.ptop.load()->nfil.load());
+    std::printf("round %d: walk %.0f ms (%llu entries), scan %.0f ms (%llu entries)\n", i + 1, walk_ms.back(),
+                static_cast<unsigned long long>(count.entries + 1), scan_ms.back(),
+                static_cast<unsigned long long>(scanned));
+    if (!ok || scanned != count.entries + 1) {
+      std::fprintf(stderr, "the scan and the walk disagree\n");
+      return 1;
+    }
+  }
+  const double walk = median(walk_ms), scan = median(scan_ms);
+  std::printf("walk median: %.0f ms, scan median: %.0f ms\n", walk, scan);
+  std::printf("scan/walk ratio: %.3f\n", scan / walk);
+  std::printf("bytes per entry: %.1f\n", per_entry);
+  return 0;
+}
