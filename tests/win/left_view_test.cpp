@@ -1,0 +1,227 @@
+// The left view and its list on the real window platform: drive rows, refills from a tree
+// scanned through the in-memory file system, the right-click geometry, the Delete key and the
+// path-field command. Every box is caught by the message handler; nothing waits on a window.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/mapp.h"
+#include "app/message_box.h"
+#include "frame/mdoc.h"
+#include "frame/mwin.h"
+#include "scan/memory_dir_source.h"
+#include "scan/shell.h"
+#include "views/mvwl.h"
+
+namespace kelvane {
+namespace {
+
+class NoShell : public Shell {
+ public:
+  std::vector<std::string> deleted;
+  int delete_path(const std::string& path, unsigned) override {
+    deleted.push_back(path);
+    return 0;
+  }
+  int find_executable(const std::string&, std::string& program) override {
+    program.clear();
+    return kFindNoAssociation;
+  }
+  bool start_program(const std::string&, const std::string&) override { return false; }
+  std::string system_folder() override { return "C:\\windows\\system32"; }
+};
+
+struct LeftView : ::testing::Test {
+  std::unique_ptr<mapp> app;
+  mvwl* left = nullptr;
+  MemoryDirSource disk;
+  NoShell shell_fake;
+  Shell* old_shell = nullptr;
+  std::vector<std::string> shown;
+  int answer = kAnswerNo;
+  MessageHandler old_handler;
+
+  void SetUp() override {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    old_handler = set_message_handler([this](const std::string& text, unsigned) {
+      shown.push_back(text);
+      return answer;
+    });
+    old_shell = set_shell(&shell_fake);
+    CguiSources sources;
+    sources.key = "Software\\Tarnwick\\KelvaneLeftViewTest";
+    sources.use_environment_temp = false;
+    app = std::make_unique<mapp>(sources);
+    ASSERT_TRUE(app->create_main_window(std::make_unique<mwin>()));
+    app->frame()->show(SW_SHOWNOACTIVATE);
+    left = app->frame()->left_view();
+    ASSERT_NE(left, nullptr);
+
+    disk.add_file("R:\\DATA\\big.bin", 3000);
+    disk.add_file("R:\\DATA\\mid.txt", 2000);
+    disk.add_file("R:\\DATA\\sub\\inner.bin", 1500);
+    disk.add_file("R:\\DATA\\sub\\deeper\\x", 100);
+    disk.add_file("R:\\DATA\\small.txt", 10);
+    app->mdir.set_source(&disk);
+  }
+  void TearDown() override {
+    if (app) {
+      app->mdir.stop_scan();
+      app->pump();
+      app->free_main_window();
+      app.reset();
+    }
+    set_shell(old_shell);
+    set_message_handler(old_handler);
+  }
+
+  // The scan's end arrives through the queue of the user-interface thread.
+  void scan(const std::string& path) {
+    app->mdir.cdir = path;
+    left->OnEnumDir();
+    for (int i = 0; i < 100000 && app->busy.load() != 0; ++i) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      app->pump();
+    }
+    ASSERT_EQ(app->busy.load(), 0);
+  }
+  std::vector<std::string> rows() {
+    std::vector<std::string> names;
+    for (int r = 0; r < left->list().rows(); ++r) names.push_back(left->list().row_name(r));
+    return names;
+  }
+  void select_only(int row) {
+    left->list().select_item(-1, false);
+    left->list().select_item(row, true);
+  }
+};
+
+TEST_F(LeftView, StartsWithTheDrivesInFourColumns) {
+  mbox& list = left->list();
+  EXPECT_EQ(list.mode, kListDrives);
+  EXPECT_EQ(list.column_count(), 4);
+  ASSERT_GT(list.rows(), 0);  // Wine has at least C: and Z:
+  for (const std::string& name : rows()) {
+    ASSERT_EQ(name.size(), 2u);
+    EXPECT_NE(name[0], 'A');
+    EXPECT_NE(name[0], 'B');
+  }
+  // The widths share the view's width out as the drive mode asks.
+  const RECT r = left->client_rect();
+  int sum = 0;
+  for (int j = 0; j < 4; ++j) sum += list.column_width(j);
+  EXPECT_LE(sum, r.right - r.left);
+}
+
+TEST_F(LeftView, ScanListsLargestFirstAndOpeningASubFolderReadsNothing) {
+  scan("r:\\data");
+  EXPECT_EQ(app->mdir.path, "R:\\DATA");
+  EXPECT_EQ(app->mdir.cdir, "R:\\DATA");
+  EXPECT_EQ(app->document()->GetTitle(), "r:\\data");
+  EXPECT_EQ(left->list().mode, kListFiles);
+  EXPECT_EQ(left->list().column_count(), 2);
+  EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "mid.txt", "sub", "small.txt"}));
+  ASSERT_EQ(left->slices().count(), 4);
+
+  const size_t reads = disk.list_calls();
+  select_only(4);
+  left->list().OnOpen();
+  EXPECT_EQ(app->busy.load(), 0);
+  EXPECT_EQ(disk.list_calls(), reads);
+  EXPECT_EQ(app->mdir.cdir, "R:\\DATA\\sub");
+  EXPECT_EQ(app->epath.text(), "R:\\DATA\\sub");
+  EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "inner.bin", "deeper"}));
+
+  select_only(1);  // ".." back to the scanned folder, still without reading
+  left->list().OnOpen();
+  EXPECT_EQ(disk.list_calls(), reads);
+  EXPECT_EQ(left->list().rows(), 6);
+}
+
+TEST_F(LeftView, FailedScanShowsItsMessageAndTheDrives) {
+  shown.clear();
+  scan("R:\\MISSING");
+  EXPECT_EQ(left->list().mode, kListDrives);
+  EXPECT_EQ(app->mdir.ptop.load(), nullptr);
+  EXPECT_TRUE(left->slices().empty());
+  EXPECT_EQ(shown, std::vector<std::string>{"INVALID PATH !"});
+  // A later scan works.
+  scan("R:\\DATA");
+  EXPECT_EQ(left->list().rows(), 6);
+}
+
+TEST_F(LeftView, RightClickTestUsesTheRealRowGeometry) {
+  scan("R:\\DATA");
+  mbox& list = left->list();
+  const RECT last = list.item_rect(list.rows() - 1);
+  EXPECT_TRUE(list.point_on_rows(POINT{10, last.bottom - 1}));
+  EXPECT_FALSE(list.point_on_rows(POINT{10, last.bottom}));
+  EXPECT_FALSE(list.point_on_rows(POINT{10, last.bottom + 40}));
+}
+
+TEST_F(LeftView, DeleteKeyInTheDriveListIsRefused) {
+  select_only(0);
+  shown.clear();
+  SendMessageW(left->list().hwnd(), WM_KEYUP, VK_DELETE, 0);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], "INVALID OPERATION !");
+  EXPECT_TRUE(shell_fake.deleted.empty());
+}
+
+TEST_F(LeftView, DeleteKeyRemovesTheEntryAndRefills) {
+  scan("R:\\DATA");
+  answer = kAnswerYes;
+  select_only(3);  // mid.txt
+  SendMessageW(left->list().hwnd(), WM_KEYUP, VK_DELETE, 0);
+  ASSERT_EQ(shell_fake.deleted, std::vector<std::string>{"R:\\DATA\\mid.txt"});
+  EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "sub", "small.txt"}));
+  EXPECT_EQ(app->mdir.ptop.load()->size.load(), 4610u);
+  EXPECT_EQ(app->mdir.ptop.load()->nfil.load(), 4);
+}
+
+TEST_F(LeftView, PathCommandNeedsTwoCharacters) {
+  app->epath.set_text("R");
+  left->OnCommandRange(205);
+  EXPECT_EQ(app->busy.load(), 0);
+  EXPECT_EQ(left->list().mode, kListDrives);
+  EXPECT_EQ(disk.list_calls(), 0u);
+}
+
+TEST_F(LeftView, DriveRootTypedWithItsBackslashRefillsFromTheRoot) {
+  disk.add_file("Q:\\top.bin", 50);
+  disk.add_file("Q:\\dir\\x.bin", 20);
+  scan("Q:\\");
+  EXPECT_EQ(app->mdir.isdrv, 1);
+  EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "top.bin", "dir"}));
+  const size_t reads = disk.list_calls();
+  select_only(2);
+  left->list().OnOpen();
+  EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "x.bin"}));
+  select_only(0);  // "\\"
+  left->list().OnOpen();
+  EXPECT_EQ(app->busy.load(), 0);
+  EXPECT_EQ(disk.list_calls(), reads);
+  EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "top.bin", "dir"}));
+}
+
+TEST_F(LeftView, UnitCommandsChangeOnlyTheUnit) {
+  scan("R:\\DATA");
+  const int before = left->slices().count();
+  left->OnCommandRange(201);
+  EXPECT_EQ(app->CGUI.un, 1);
+  EXPECT_EQ(left->slices().count(), before);
+  EXPECT_EQ(left->list().mode, kListFiles);
+  left->OnCommandRange(199);
+  EXPECT_EQ(left->list().mode, kListDrives);
+  EXPECT_TRUE(left->slices().empty());  // the tree is gone, so are its records
+  EXPECT_EQ(app->mdir.ptop.load(), nullptr);
+}
+
+}  // namespace
+}  // namespace kelvane
