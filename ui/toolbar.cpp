@@ -49,8 +49,9 @@ bool toolbar::set_separator(int index, int id, int width) {
   TBBUTTON b{};
   b.idCommand = id;
   b.fsStyle = BTNS_SEP;
-  b.fsState = TBSTATE_ENABLED;
-  b.iBitmap = width < 0 ? 0 : width;
+  // The control gives a separator of width 0 its default width; one with no room is hidden.
+  b.fsState = width > 0 ? TBSTATE_ENABLED : (TBSTATE_ENABLED | TBSTATE_HIDDEN);
+  b.iBitmap = width > 0 ? width : 0;
   send(WM_SETREDRAW, FALSE);
   send(TB_DELETEBUTTON, index);
   const bool ok = send(TB_INSERTBUTTONW, index, reinterpret_cast<LPARAM>(&b)) != 0;

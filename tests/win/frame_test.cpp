@@ -1,0 +1,420 @@
+// The real main frame under Wine: placement, unit button and menu check, toolbar style, path
+// field and separator, Enter/F5, bar toggles, prompts, paint validation and the log of a run.
+#include <gtest/gtest.h>
+#include <windows.h>
+// clang-format off
+#include <commctrl.h>
+// clang-format on
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/mapp.h"
+#include "app/message_box.h"
+#include "app/registry.h"
+#include "app/strf.h"
+#include "app/utf8_path.h"
+#include "frame/mdoc.h"
+#include "frame/mwin.h"
+#include "ui/post_to_ui.h"
+#include "ui/resources.h"
+#include "ui/status_bar.h"
+#include "views/mvwl.h"
+#include "views/mvwr.h"
+
+namespace kelvane {
+namespace {
+
+const char kKey[] = "Software\\Tarnwick\\KelvaneFrameTest";
+
+// The frame with its outward call counted instead of starting a scan.
+class counting_mwin : public mwin {
+ public:
+  int enum_calls = 0;
+
+ protected:
+  void enum_dir() override { ++enum_calls; }
+};
+
+std::string read_text_file(const std::string& path) {
+  std::string text;
+  std::FILE* f = open_utf8_file(path, "r");
+  if (!f) return text;
+  for (int c; (c = std::fgetc(f)) != EOF;) text += static_cast<char>(c);
+  std::fclose(f);
+  return text;
+}
+
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, widen(kKey).c_str());
+    std::wstring temp(MAX_PATH + 1, L'\0');
+    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+    folder_ =
+        narrow(temp) + "kelvane_frame_" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    CreateDirectoryW(widen(folder_).c_str(), nullptr);
+    DeleteFileW(widen(folder_ + "\\kelvane.log").c_str());
+    sources_.key = kKey;
+    sources_.program_path = folder_ + "\\kelvane.exe";
+    sources_.use_environment_temp = false;
+    sources_.temp = folder_;
+    set_message_handler([this](const std::string& text, unsigned) {
+      messages_.push_back(text);
+      return static_cast<int>(kAnswerOk);
+    });
+  }
+
+  void TearDown() override {
+    stop();
+    set_message_handler(nullptr);
+    RegDeleteTreeW(HKEY_CURRENT_USER, widen(kKey).c_str());
+    DeleteFileW(widen(folder_ + "\\kelvane.log").c_str());
+    RemoveDirectoryW(widen(folder_).c_str());
+  }
+
+  void set(const char* name, int value) { reg_set_dword("HKCU", kKey, name, value); }
+
+  // Showing a top-level window costs Wine about two seconds without a window manager, so only
+  // the tests that need painting show the frame.
+  void start(bool show = false) {
+    app_ = std::make_unique<mapp>(sources_);
+    auto frame = std::make_unique<counting_mwin>();
+    frame_ = frame.get();
+    ASSERT_EQ(app_->create_main_window(std::move(frame)), 1);
+    if (show) frame_->show(SW_SHOW);
+    UpdateWindow(frame_->hwnd());
+    app_->pump();
+  }
+
+  void stop() {
+    if (!app_) return;
+    app_->mdir.ptop = nullptr;
+    app_->mdir.pcur = nullptr;
+    app_->free_main_window();
+    app_.reset();
+    frame_ = nullptr;
+  }
+
+  void press(HWND target, WPARAM key) {
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    app_->pump();
+  }
+
+  bool menu_checked(int id) {
+    return (GetMenuState(GetMenu(frame_->hwnd()), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  }
+
+  void resize_client(int width, int height) {
+    const RECT outer = frame_->window_rect();
+    const RECT inner = frame_->client_rect();
+    SetWindowPos(frame_->hwnd(), nullptr, 0, 0, (outer.right - outer.left) - inner.right + width,
+                 (outer.bottom - outer.top) - inner.bottom + height, SWP_NOMOVE | SWP_NOZORDER);
+    app_->pump();
+  }
+
+  bool no_failure_message() {
+    for (const std::string& m : messages_)
+      if (m.rfind("Failed", 0) == 0) return false;
+    return true;
+  }
+
+  CguiSources sources_;
+  std::string folder_;
+  std::vector<std::string> messages_;
+  std::unique_ptr<mapp> app_;
+  counting_mwin* frame_ = nullptr;
+};
+
+TEST_F(FrameTest, DefaultSettingsPlaceTheFrameAndShowMegabytes) {
+  start();
+  ASSERT_TRUE(no_failure_message());
+  const RECT r = frame_->window_rect();
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 10);
+  EXPECT_EQ(r.right - r.left, 690);
+  EXPECT_EQ(r.bottom - r.top, 390);
+  EXPECT_TRUE(frame_->toolbar().is_checked(202));
+  EXPECT_TRUE(menu_checked(202));
+  for (int id : {200, 201, 203, 204}) {
+    EXPECT_FALSE(frame_->toolbar().is_checked(id)) << id;
+    EXPECT_FALSE(menu_checked(id)) << id;
+  }
+  EXPECT_TRUE(frame_->toolbar().is_flat());
+  EXPECT_TRUE(menu_checked(59392));
+  EXPECT_TRUE(menu_checked(59393));
+  // The furniture: 8 toolbar buttons, path field 102 in the toolbar, status panes and views.
+  EXPECT_EQ(frame_->toolbar().button_count(), 8);
+  EXPECT_EQ(frame_->toolbar().command_at(6), 100);
+  EXPECT_EQ(frame_->toolbar().command_at(7), 205);
+  ASSERT_TRUE(app_->epath.exists());
+  EXPECT_EQ(GetParent(app_->epath.hwnd()), frame_->toolbar().hwnd());
+  EXPECT_EQ(app_->epath.id(), 102);
+  EXPECT_EQ(frame_->status().pane_index(300), 1);
+  EXPECT_EQ(frame_->status().pane_index(301), 2);
+  EXPECT_EQ(frame_->status().message(), "Ready");
+  EXPECT_NE(frame_->left_view(), nullptr);
+  EXPECT_NE(frame_->right_view(), nullptr);
+  EXPECT_EQ(GetDlgItem(frame_->hwnd(), 59393), frame_->status().hwnd());
+  EXPECT_EQ(frame_->text(), "Untitled - Kelvane");
+}
+
+TEST_F(FrameTest, StoredUnitAndStyleAndPlaceAreFollowed) {
+  set("un", 0);
+  set("ft", 0);
+  set("xo", 50);
+  set("yo", 200);
+  start();
+  EXPECT_TRUE(frame_->toolbar().is_checked(200));
+  EXPECT_TRUE(menu_checked(200));
+  EXPECT_FALSE(frame_->toolbar().is_checked(202));
+  EXPECT_FALSE(menu_checked(202));
+  EXPECT_FALSE(frame_->toolbar().is_flat());
+  const RECT r = frame_->window_rect();
+  EXPECT_EQ(r.left, 200);
+  EXPECT_EQ(r.top, 50);
+}
+
+TEST_F(FrameTest, OffScreenOrEmptyRectangleGivesTheDefaultAndIsNotWritten) {
+  set("yo", 20000);
+  set("xs", 20600);
+  start();
+  RECT r = frame_->window_rect();
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 10);
+  EXPECT_EQ(r.right - r.left, 690);
+  EXPECT_EQ(reg_get_dword("HKCU", kKey, "yo"), 20000);
+  stop();
+
+  set("yo", 10);
+  set("xs", 10);  // zero width
+  start();
+  r = frame_->window_rect();
+  EXPECT_EQ(r.right - r.left, 690);
+  EXPECT_EQ(reg_get_dword("HKCU", kKey, "xs"), 10);
+}
+
+TEST_F(FrameTest, ClientWidth800GivesSeparator625AndFieldEnding40Short) {
+  start();
+  resize_client(800, 400);
+  ASSERT_EQ(frame_->client_rect().right, 800);
+  const RECT sep = frame_->toolbar().item_rect(6);
+  EXPECT_EQ(sep.right - sep.left, 625);
+  RECT field = app_->epath.window_rect();
+  MapWindowPoints(nullptr, frame_->toolbar().hwnd(), reinterpret_cast<POINT*>(&field), 2);
+  EXPECT_EQ(field.right, 760);
+  EXPECT_EQ(field.left, frame_->toolbar().item_rect(5).right + 2);
+  LOGFONTW lf{};
+  ASSERT_TRUE(GetObjectW(app_->epath.font(), sizeof lf, &lf));
+  EXPECT_EQ(field.bottom - field.top, 2 * ((10 - lf.lfHeight) / 2));
+  EXPECT_EQ(frame_->toolbar().window_rect().right - frame_->toolbar().window_rect().left, 802);
+  // The pie view re-divided the data panes by its width.
+  const int pie = frame_->right_view()->client_rect().right;
+  const int w = pie + GetSystemMetrics(SM_CXDLGFRAME) - 2 * GetSystemMetrics(SM_CXHSCROLL);
+  EXPECT_EQ(frame_->status().pane_width(1), 3 * w / 4);
+  EXPECT_EQ(frame_->status().pane_width(2), w / 4);
+  // Column 0 of the splitter keeps its 300 pixels.
+  EXPECT_EQ(frame_->splitter().column_width(0), 300);
+}
+
+TEST_F(FrameTest, TinyFrameClampsSeparatorAndFieldAtZero) {
+  start();
+  resize_client(120, 200);
+  const RECT sep = frame_->toolbar().item_rect(6);
+  EXPECT_EQ(sep.right - sep.left, 0);
+  const RECT field = app_->epath.window_rect();
+  EXPECT_EQ(field.right - field.left, 0);
+}
+
+TEST_F(FrameTest, EnterStartsAScanOnlyForTextsLongerThanOneCharacter) {
+  start();
+  press(app_->epath.hwnd(), VK_RETURN);
+  EXPECT_EQ(frame_->enum_calls, 0);
+  EXPECT_EQ(app_->mdir.cdir, "");
+  app_->epath.set_text("D");
+  press(app_->epath.hwnd(), VK_RETURN);
+  EXPECT_EQ(frame_->enum_calls, 0);
+  EXPECT_EQ(app_->mdir.cdir, "D");
+  app_->epath.set_text("D:");
+  press(app_->epath.hwnd(), VK_RETURN);
+  EXPECT_EQ(frame_->enum_calls, 1);
+  EXPECT_EQ(app_->mdir.cdir, "D:");
+}
+
+TEST_F(FrameTest, F5InTheLeftPaneRescansWhatTheFieldHolds) {
+  start();
+  app_->epath.set_text("Z:\\tmp");
+  HWND pane = frame_->left_view()->hwnd();
+  // The deepest child of the left pane (the list, once there is one) gets the key.
+  if (HWND child = GetWindow(pane, GW_CHILD)) pane = child;
+  press(pane, VK_F5);
+  EXPECT_EQ(frame_->enum_calls, 1);
+  EXPECT_EQ(app_->mdir.cdir, "Z:\\tmp");
+  press(frame_->hwnd(), VK_F6);
+  EXPECT_EQ(frame_->enum_calls, 1);
+}
+
+TEST_F(FrameTest, LongPathIsCopiedWhole) {
+  start();
+  std::string path = "Z:\\";
+  while (path.size() < 400) path += "abcdefghij\\";
+  app_->epath.set_text(path);
+  press(app_->epath.hwnd(), VK_RETURN);
+  EXPECT_EQ(app_->mdir.cdir, path);
+  EXPECT_EQ(frame_->enum_calls, 1);
+}
+
+TEST_F(FrameTest, KeysOfOtherTopLevelWindowsAreLeftAlone) {
+  start();
+  app_->epath.set_text("D:");
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  press(other, VK_RETURN);
+  press(other, VK_F5);
+  DestroyWindow(other);
+  EXPECT_EQ(frame_->enum_calls, 0);
+  EXPECT_EQ(app_->mdir.cdir, "");
+}
+
+TEST_F(FrameTest, ViewMenuTogglesTheBarsAndTheirChecks) {
+  start();
+  const RECT before = frame_->splitter().window_rect();
+  SendMessageW(frame_->hwnd(), WM_COMMAND, 59392, 0);
+  EXPECT_FALSE(frame_->bar_visible(59392));
+  EXPECT_FALSE(menu_checked(59392));
+  const RECT after = frame_->splitter().window_rect();
+  EXPECT_LT(after.top, before.top);  // the client moved up into the toolbar's place
+  SendMessageW(frame_->hwnd(), WM_COMMAND, 59393, 0);
+  EXPECT_FALSE(frame_->bar_visible(59393));
+  EXPECT_FALSE(menu_checked(59393));
+  SendMessageW(frame_->hwnd(), WM_COMMAND, 59392, 0);
+  SendMessageW(frame_->hwnd(), WM_COMMAND, 59393, 0);
+  EXPECT_TRUE(frame_->bar_visible(59392));
+  EXPECT_TRUE(frame_->bar_visible(59393));
+  EXPECT_TRUE(menu_checked(59392));
+  EXPECT_TRUE(menu_checked(59393));
+}
+
+TEST_F(FrameTest, PromptsAndTooltipsComeFromTheStringTable) {
+  start();
+  SendMessageW(frame_->hwnd(), WM_MENUSELECT, MAKEWPARAM(57665, MF_STRING),
+               reinterpret_cast<LPARAM>(GetMenu(frame_->hwnd())));
+  EXPECT_EQ(frame_->status().message(), "Quit the application");
+  SendMessageW(frame_->hwnd(), WM_MENUSELECT, MAKEWPARAM(59393, MF_STRING),
+               reinterpret_cast<LPARAM>(GetMenu(frame_->hwnd())));
+  EXPECT_EQ(frame_->status().message(), "Show or hide the statusbar");
+  SendMessageW(frame_->hwnd(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  EXPECT_EQ(frame_->status().message(), "Ready");
+
+  NMTTDISPINFOW info{};
+  info.hdr.hwndFrom = nullptr;
+  info.hdr.idFrom = 202;
+  info.hdr.code = TTN_GETDISPINFOW;
+  EXPECT_TRUE(SendMessageW(frame_->hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info)));
+  EXPECT_EQ(info.lpszText, MAKEINTRESOURCEW(202));
+  EXPECT_EQ(info.hinst, GetModuleHandleW(nullptr));
+  EXPECT_EQ(frame_->status().message(), "Show file/folder size in MB");
+  EXPECT_EQ(ui::load_string(205), "Enumerate directory, Refresh (F5)");
+  EXPECT_EQ(ui::load_string(303), "Files && Folders");
+  EXPECT_EQ(ui::load_string(57670), "Displays Help (kelvane.chm)");
+}
+
+TEST_F(FrameTest, IdleWritesTheCurrentFolderIntoTheDataPanes) {
+  start();
+  app_->pump();
+  EXPECT_EQ(frame_->status().pane_text(1), "");  // no tree yet: panes stay empty
+  lobj folder;
+  folder.isdir = 1;
+  folder.fpath = "D:\\Data";
+  folder.nfil = 12;
+  folder.ndir = 3;
+  folder.size = 1536;
+  app_->CGUI.un = 1;
+  app_->mdir.ptop = &folder;
+  app_->mdir.pcur = &folder;
+  app_->OnIdle(0);
+  EXPECT_EQ(frame_->status().pane_text(1), "D:\\Data Files: 12, Folders: 3");
+  EXPECT_EQ(frame_->status().pane_text(2), " 1.50 KB");
+  // Without a tree the panes keep what they showed.
+  app_->mdir.ptop = nullptr;
+  folder.nfil = 13;
+  app_->OnIdle(0);
+  EXPECT_EQ(frame_->status().pane_text(1), "D:\\Data Files: 12, Folders: 3");
+  app_->mdir.pcur = nullptr;
+}
+
+TEST_F(FrameTest, ViewsValidateTheirPaintWhileAScanRuns) {
+  start(true);
+  app_->busy = 1;
+  for (ui::view* v :
+       {static_cast<ui::view*>(frame_->right_view()), static_cast<ui::view*>(frame_->left_view())}) {
+    v->invalidate();
+    UpdateWindow(v->hwnd());
+    RECT dirty{};
+    EXPECT_FALSE(GetUpdateRect(v->hwnd(), &dirty, FALSE));
+  }
+  app_->busy = 0;
+}
+
+TEST_F(FrameTest, LogOfAStartAndCloseHoldsTheLinesInOrder) {
+  start();
+  PostMessageW(frame_->hwnd(), WM_COMMAND, 57665, 0);  // E&xit
+  for (int i = 0; i < 20 && frame_->exists(); ++i) app_->pump();
+  EXPECT_FALSE(frame_->exists());
+  stop();
+  const std::string log = read_text_file(folder_ + "\\kelvane.log");
+  auto at = [&log](const char* line) { return log.find(line); };
+  const char* order[] = {"mdrv::mdrv () OK ...\n",  "mdir::mdir () OK ...\n",  "mapp::mapp () OK ...\n",
+                         "mtbr::mtbr () OK ...\n",  "mspw::mspw () OK ...\n",  "mwin::mwin () OK ...\n",
+                         "mdoc::mdoc () OK ...\n",  "mvwl::mvwl () OK ...\n",  "mvwr::mvwr () OK ...\n",
+                         "mvwl::~mvwl () OK ...\n", "mvwr::~mvwr () OK ...\n", "mwin::~mwin () OK ...\n",
+                         "mspw::~mspw () OK ...\n", "mtbr::~mtbr () OK ...\n", "mdoc::~mdoc () OK ...\n",
+                         "mapp::~mapp () OK ...\n", "mdir::~mdir () OK ...\n", "mdrv::~mdrv () OK ...\n",
+                         "CGUI::~CGUI () OK ...\n"};
+  size_t last = 0;
+  for (const char* line : order) {
+    const size_t pos = at(line);
+    ASSERT_NE(pos, std::string::npos) << line << log;
+    EXPECT_GE(pos, last) << line << log;
+    last = pos;
+  }
+  EXPECT_LT(at("CGUI::CGUI () OK ...\n"), at("mdrv::mdrv () OK ...\n"));
+  const std::string tail = "CGUI::~CGUI () OK ...\n";
+  EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+}
+
+TEST(PostToUi, CallsFromAnotherThreadRunOnTheUiThreadInOrder) {
+  ASSERT_TRUE(ui::start_ui_queue());
+  const DWORD ui_thread = GetCurrentThreadId();
+  std::vector<int> seen;
+  std::atomic<bool> wrong_thread{false};
+  std::thread worker([&] {
+    EXPECT_FALSE(ui::on_ui_thread());
+    for (int i = 0; i < 50; ++i)
+      ui::post_to_ui([&, i] {
+        if (GetCurrentThreadId() != ui_thread) wrong_thread = true;
+        seen.push_back(i);
+      });
+  });
+  worker.join();
+  EXPECT_TRUE(ui::on_ui_thread());
+  EXPECT_TRUE(seen.empty());  // nothing ran on the worker
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  ASSERT_EQ(seen.size(), 50u);
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(seen[i], i);
+  EXPECT_FALSE(wrong_thread);
+  ui::stop_ui_queue();
+  int inline_calls = 0;
+  ui::post_to_ui([&] { ++inline_calls; });  // no queue: runs at once rather than being lost
+  EXPECT_EQ(inline_calls, 1);
+}
+
+}  // namespace
+}  // namespace kelvane
