@@ -99,7 +99,11 @@ void mvwl::OnDraw(HDC dc) {
 }
 
 void mvwl::invalidate_frame() {
-  if (mwin* frame = pa->frame()) frame->invalidate(true);
+  // The whole window with every pane and bar in it; invalidating the frame alone would leave
+  // its children as they were.
+  if (mwin* frame = pa->frame(); frame && frame->exists()) {
+    RedrawWindow(frame->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
 }
 
 void mvwl::drop_tree() {
@@ -112,6 +116,7 @@ void mvwl::reset_columns(int new_mode) {
   list_.delete_all_items();
   list_.show_rows(0);
   for (int j = list_.column_count() - 1; j >= 0; --j) list_.delete_column(j);
+  if (list_.mode != new_mode) invalidate(true);  // the caption band names the mode
   list_.mode = new_mode;
 }
 

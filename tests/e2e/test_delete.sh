@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Delete end to end: with Yes the entry goes to the recycle bin (the Linux user's trash under
+# Wine) and its folder's size drops at once; a deletion that fails on disk keeps the entry;
+# with No nothing changes.
+source "$(dirname "$0")/lib.sh"
+e2e_init delete
+
+ROW0_Y=94
+ROW_H=14
+ROW_X=150
+row_y() { echo $((ROW0_Y + ROW_H * $1)); }
+PATH_X=386
+PATH_Y=31
+trash="${XDG_DATA_HOME:-$HOME/.local/share}/Trash/files"
+tag="kelvane-e2e-$$"
+
+make_data() {
+  mkdir -p "$1/sub/deeper"
+  head -c 3000 /dev/zero >"$1/big.bin"
+  head -c 2000 /dev/zero >"$1/mid.txt"
+  head -c 1500 /dev/zero >"$1/sub/$tag.bin"
+  head -c 100 /dev/zero >"$1/sub/deeper/x"
+  head -c 10 /dev/zero >"$1/small.txt"
+}
+scan_folder() {
+  e2e_focus
+  e2e_click "$PATH_X" "$PATH_Y"
+  e2e_key ctrl+a
+  e2e_type "$(winepath_of "$1")"
+  e2e_key Return
+  wait_for_log "  OnFill::Name: small.txt Size: 10 B"
+}
+fills_of() { grep -c -F -- "  OnFill::Name: $1" "$E2E_LOG"; }
+cleanup_trash() { rm -f "$trash/$tag.bin" "$trash/../info/$tag.bin.trashinfo"; }
+trap 'cleanup_trash; e2e_cleanup' EXIT
+
+e2e_reset_registry
+e2e_set_dword vl 1
+e2e_set_dword un 0
+e2e_set_dword ud 1
+
+# Yes: the entry goes to the trash and its folder's size drops.
+data="$E2E_WORK/yes"
+make_data "$data"
+E2E_ANSWER=yes e2e_start
+wait_for_log "mvwl::mvwl () OK ..."
+scan_folder "$data"
+e2e_double_click "$ROW_X" "$(row_y 4)"  # sub
+wait_for_log "  OnFill::Name: $tag.bin Size: 1500 B"
+e2e_click "$ROW_X" "$(row_y 2)"
+e2e_key Delete
+wait_for_message "4|Delete $tag.bin ?"
+wait_until 10 test -f "$trash/$tag.bin" || fail "not in the trash: $trash/$tag.bin"
+[ -e "$data/sub/$tag.bin" ] && fail "still on disk"
+wait_until 10 sh -c "[ \$(grep -c -F 'OnFill::Name: deeper Size: 100 B' '$E2E_LOG') -ge 2 ]" || fail "no refill"
+e2e_double_click "$ROW_X" "$(row_y 1)"  # ".." back without a scan
+wait_for_log "  OnFill::Name: sub Size: 100 B"
+[ "$(grep -c 'Thread:read_mdir () started' "$E2E_LOG")" = 1 ] || fail "deletion rescanned"
+
+# A deletion that fails on disk (the file went behind the program's back) keeps the entry.
+rm -f "$data/mid.txt"
+before=$(fills_of "mid.txt Size: 2000 B")
+e2e_click "$ROW_X" "$(row_y 3)"  # mid.txt
+windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
+shown_before=$(windows)
+e2e_key Delete
+wait_for_message "4|Delete mid.txt ?"
+# What cannot go to the trash is not deleted for good without asking: the shell asks, and
+# the answer here is to keep it.
+wait_until 10 sh -c "[ \$(xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l) -gt $shown_before ]" ||
+  fail "no warning before a final deletion"
+e2e_screenshot delete_warning >/dev/null
+e2e_key Escape
+could_not() { grep -qiF -- "0|Could not delete $(winepath_of "$data")\\mid.txt !" "$E2E_MESSAGES"; }
+wait_until 10 could_not || fail "no failure message"
+wait_until 10 sh -c "[ $before -lt \$(grep -c -F 'OnFill::Name: mid.txt Size: 2000 B' '$E2E_LOG') ]" ||
+  fail "the entry left the list"
+log_has "mdir::SHFileOperation () returned " || fail "failure not logged"
+wait_for_log "  OnFill::Name: sub Size: 100 B"
+e2e_close
+cleanup_trash
+
+# No: nothing changes.
+data="$E2E_WORK/no"
+make_data "$data"
+: >"$E2E_MESSAGES"
+E2E_ANSWER=no e2e_start
+wait_for_log "mvwl::mvwl () OK ..."
+scan_folder "$data"
+e2e_click "$ROW_X" "$(row_y 5)"  # small.txt
+e2e_key Delete
+wait_for_message "4|Delete small.txt ?"
+[ -f "$data/small.txt" ] || fail "deleted although the answer was No"
+[ "$(fills_of "small.txt")" = 1 ] || fail "refilled after No"
+e2e_close
+echo "delete: ok"
