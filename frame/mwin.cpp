@@ -135,6 +135,8 @@ void mwin::OnSize(UINT, int cx, int) {
   place_path_field(cx);
 }
 
+ui::view* mwin::default_view() { return left_view(); }
+
 void mwin::enum_dir() {
   if (mvwl* left = left_view()) left->OnEnumDir();
 }

@@ -44,6 +44,7 @@ class mwin : public ui::frame_window {
  protected:
   bool route_command(int id) override;
   bool on_tooltip(NMHDR* request) override;
+  ui::view* default_view() override;
   // Enter or F5 with a path worth scanning: the left view's fresh scan of cdir.
   virtual void enum_dir();
 

@@ -121,6 +121,16 @@ LRESULT frame_window::handle(UINT msg, WPARAM wp, LPARAM lp) {
         show_prompt(LOWORD(wp));
       return 0;
     }
+    case WM_SETFOCUS: {
+      // The keyboard goes to the view last used, else to the first pane.
+      view* target = view::active();
+      if (!target) target = default_view();
+      if (target && target->exists()) {
+        SetFocus(target->hwnd());
+        return 0;
+      }
+      break;
+    }
     case WM_EXITMENULOOP:
       show_idle_message();
       break;

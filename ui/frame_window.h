@@ -15,6 +15,7 @@ namespace kelvane::ui {
 
 class toolbar;
 class status_bar;
+class view;
 
 class frame_window : public window {
  public:
@@ -67,6 +68,8 @@ class frame_window : public window {
   virtual bool route_command(int id);
   // A tooltip request (TTN_NEEDTEXT) of a toolbar button. True when answered.
   virtual bool on_tooltip(NMHDR* request);
+  // The view that gets the keyboard before any view was used.
+  virtual view* default_view() { return nullptr; }
 
  private:
   window* bar_by_id(int id) const;

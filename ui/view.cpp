@@ -39,8 +39,12 @@ LRESULT view::handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_MOUSEACTIVATE:
+      set_active(this);
+      break;
     case WM_SETFOCUS:
       set_active(this);
+      // A view that holds a control (the list) hands the keyboard on to it.
+      if (HWND child = GetWindow(hwnd(), GW_CHILD)) SetFocus(child);
       break;
     case WM_DESTROY:
       if (active_view == this) active_view = nullptr;

@@ -349,6 +349,17 @@ TEST_F(FrameTest, IdleWritesTheCurrentFolderIntoTheDataPanes) {
   app_->mdir.pcur = nullptr;
 }
 
+TEST_F(FrameTest, KeyboardGoesToTheLeftPaneFirstAndThenToTheViewLastUsed) {
+  start(true);
+  ui::view::set_active(nullptr);
+  SetFocus(frame_->hwnd());
+  HWND focus = GetFocus();
+  EXPECT_TRUE(focus == frame_->left_view()->hwnd() || IsChild(frame_->left_view()->hwnd(), focus));
+  ui::view::set_active(frame_->right_view());
+  SetFocus(frame_->hwnd());
+  EXPECT_EQ(GetFocus(), frame_->right_view()->hwnd());
+}
+
 TEST_F(FrameTest, ViewsValidateTheirPaintWhileAScanRuns) {
   start(true);
   app_->busy = 1;
