@@ -270,6 +270,7 @@ void mvwl::scan_progress(const std::string& pattern) {
       if (relay->view == nullptr) return;
       text = relay->pattern;
     }
+    if (!ui::on_ui_thread()) return;
     if (mwin* frame = pa->frame()) frame->set_message(text);
   });
 }
@@ -277,6 +278,13 @@ void mvwl::scan_progress(const std::string& pattern) {
 void mvwl::scan_finished(bool ok, const std::string& message) {
   std::shared_ptr<Relay> relay = relay_;
   ui::post_to_ui([relay, ok, message] {
+    // Once the queue has stopped (the program is closing) this runs on the scan thread itself,
+    // which can neither join itself nor touch the windows: it only lets busy go; whoever
+    // closes the program collects the thread.
+    if (!ui::on_ui_thread()) {
+      pa->busy.store(0);
+      return;
+    }
     mvwl* view = nullptr;
     {
       std::lock_guard<std::mutex> lock(relay->mutex);
