@@ -32,8 +32,7 @@ mapp::~mapp() {
 }
 
 int mapp::create_main_window(std::unique_ptr<mwin> frame) {
-  doc_ = std::make_unique<mdoc>();
-  if (!doc_->OnNewDocument()) return 0;
+  if (!doc_ && !create_document()) return 0;
   frame_ = std::move(frame);
   frame_->set_document(doc_.get());
   if (!frame_->create_frame(doc_->frame_title(), 100, 100)) {
@@ -51,8 +50,16 @@ void mapp::free_main_window() {
   doc_.reset();
 }
 
+// The document comes first, then the frame that shows it.
+int mapp::create_document() {
+  doc_ = std::make_unique<mdoc>();
+  if (doc_->OnNewDocument()) return 1;
+  doc_.reset();
+  return 0;
+}
+
 int mapp::InitInstance() {
-  if (!create_main_window(std::make_unique<mwin>())) return 0;
+  if (!create_document() || !create_main_window(std::make_unique<mwin>())) return 0;
   frame_->show(SW_SHOW);
   UpdateWindow(frame_->hwnd());
   return 1;

@@ -54,8 +54,9 @@ class mapp : private detail::app_anchor, public ui::application {
 
   mwin* frame() const { return frame_.get(); }
   mdoc* document() const { return doc_.get(); }
-  // Makes the document and a frame (InitInstance with a frame of the caller's kind, for tests).
+  // Makes the document (unless made already) and a frame of the caller's kind (tests).
   int create_main_window(std::unique_ptr<mwin> frame);
+  int create_document();
   // Drops the frame and the document (after the main window has closed).
   void free_main_window();
 

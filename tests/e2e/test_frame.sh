@@ -43,7 +43,7 @@ E2E_PID=
 
 log=$(tr -d '\r' <"$E2E_LOG")
 pos=0
-for line in "mapp::mapp () OK ..." "mtbr::mtbr () OK ..." "mspw::mspw () OK ..." "mwin::mwin () OK ..." \
+for line in "mapp::mapp () OK ..." "mdoc::mdoc () OK ..." "mtbr::mtbr () OK ..." "mspw::mspw () OK ..." "mwin::mwin () OK ..." \
   "mvwr::mvwr () OK ..." "mwin::~mwin () OK ..." "mspw::~mspw () OK ..." "mtbr::~mtbr () OK ..." \
   "mdoc::~mdoc () OK ..." "mapp::~mapp () OK ..." "CGUI::~CGUI () OK ..."; do
   n=$(grep -n -F -x -- "$line" <<<"$log" | head -n 1 | cut -d: -f1)

@@ -83,6 +83,7 @@ class FrameTest : public ::testing::Test {
   // the tests that need painting show the frame.
   void start(bool show = false) {
     app_ = std::make_unique<mapp>(sources_);
+    ASSERT_EQ(app_->create_document(), 1);
     auto frame = std::make_unique<counting_mwin>();
     frame_ = frame.get();
     ASSERT_EQ(app_->create_main_window(std::move(frame)), 1);
@@ -382,8 +383,8 @@ TEST_F(FrameTest, LogOfAStartAndCloseHoldsTheLinesInOrder) {
   const std::string log = read_text_file(folder_ + "\\kelvane.log");
   auto at = [&log](const char* line) { return log.find(line); };
   const char* order[] = {"mdrv::mdrv () OK ...\n",  "mdir::mdir () OK ...\n",  "mapp::mapp () OK ...\n",
-                         "mtbr::mtbr () OK ...\n",  "mspw::mspw () OK ...\n",  "mwin::mwin () OK ...\n",
-                         "mdoc::mdoc () OK ...\n",  "mvwl::mvwl () OK ...\n",  "mvwr::mvwr () OK ...\n",
+                         "mdoc::mdoc () OK ...\n",  "mtbr::mtbr () OK ...\n",  "mspw::mspw () OK ...\n",
+                         "mwin::mwin () OK ...\n",  "mvwl::mvwl () OK ...\n",  "mvwr::mvwr () OK ...\n",
                          "mvwl::~mvwl () OK ...\n", "mvwr::~mvwr () OK ...\n", "mwin::~mwin () OK ...\n",
                          "mspw::~mspw () OK ...\n", "mtbr::~mtbr () OK ...\n", "mdoc::~mdoc () OK ...\n",
                          "mapp::~mapp () OK ...\n", "mdir::~mdir () OK ...\n", "mdrv::~mdrv () OK ...\n",
