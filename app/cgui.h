@@ -15,9 +15,9 @@ namespace kelvane {
 // key, a program path and a TEMP folder of their own.
 struct CguiSources {
   std::string key = "Software\\Tarnwick\\Kelvane";  // under HKEY_CURRENT_USER
-  std::string program_path;                          // empty: this process's own file
-  bool use_environment_temp = true;                  // read TEMP; false: use temp below
-  std::string temp;                                  // empty: no log
+  std::string program_path;                         // empty: this process's own file
+  bool use_environment_temp = true;                 // read TEMP; false: use temp below
+  std::string temp;                                 // empty: no log
 };
 
 class CGUI : public Settings {

@@ -9,10 +9,10 @@ namespace kelvane {
 
 // Box types and answers, with the platform's values.
 enum MessageType : unsigned {
-  kMessageOk = 0x00,       // OK button, no icon
-  kMessageYesNo = 0x04,    // Yes and No buttons
-  kMessageStop = 0x10,     // stop icon, OK button
-  kMessageInfo = 0x40,     // information icon, OK button
+  kMessageOk = 0x00,     // OK button, no icon
+  kMessageYesNo = 0x04,  // Yes and No buttons
+  kMessageStop = 0x10,   // stop icon, OK button
+  kMessageInfo = 0x40,   // information icon, OK button
 };
 enum MessageAnswer : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
 

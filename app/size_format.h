@@ -16,8 +16,8 @@ int clamp_unit(int unit);
 std::string format_size(int64_t bytes, int unit);
 
 // The size unit's suffix and scale, for texts that embed the figure in a longer format.
-const char* unit_suffix(int unit);   // "B", "KB", "MB", "GB", "TB"
-double unit_scale(int unit);         // 1, 2^-10, 2^-20, 2^-30, 2^-40
+const char* unit_suffix(int unit);  // "B", "KB", "MB", "GB", "TB"
+double unit_scale(int unit);        // 1, 2^-10, 2^-20, 2^-30, 2^-40
 
 // The two data panes of the status bar for the current folder: "D:\\Data Files: 12, Folders: 3"
 // and " 1.50 KB" (note the leading blank). Reads the node's counters atomically, so it may

@@ -29,7 +29,9 @@ std::FILE* open_utf8_file(const std::string& path, const char* mode) {
   return _wfopen(widen(path).c_str(), widen(mode).c_str());
 }
 #else
-std::FILE* open_utf8_file(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+std::FILE* open_utf8_file(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
 #endif
 
 }  // namespace kelvane

@@ -10,7 +10,9 @@ std::FILE* open_utf8_file(const std::string& path, const char* mode);
 #ifdef _WIN32
 std::wstring widen(const std::string& utf8);
 std::string narrow(const wchar_t* wide, int length = -1);
-inline std::string narrow(const std::wstring& wide) { return narrow(wide.c_str(), static_cast<int>(wide.size())); }
+inline std::string narrow(const std::wstring& wide) {
+  return narrow(wide.c_str(), static_cast<int>(wide.size()));
+}
 #endif
 
 }  // namespace kelvane

@@ -12,10 +12,10 @@
 namespace kelvane {
 
 struct DirEntry {
-  std::string_view name;   // UTF-8, valid only during the callback
+  std::string_view name;  // UTF-8, valid only during the callback
   bool is_dir = false;
-  bool is_link = false;    // a reparse point that is a symbolic link or junction
-  uint64_t size = 0;       // full 64-bit length; a link file's own length (0), not its target's
+  bool is_link = false;  // a reparse point that is a symbolic link or junction
+  uint64_t size = 0;     // full 64-bit length; a link file's own length (0), not its target's
 };
 
 // Identity of a folder on its volume, for the walk's cycle check through links.

@@ -32,7 +32,8 @@ class mdrv {
   // Walks the drive strings (letter, colon, backslash, terminator; 26 slots of 4 characters),
   // skipping A: and B:, and calls add_row(name, index) for each drive whose size could be read.
   // Returns the number of drives listed.
-  int enumerate(const char* drive_strings, size_t length, const std::function<void(const std::string&, int)>& add_row);
+  int enumerate(const char* drive_strings, size_t length,
+                const std::function<void(const std::string&, int)>& add_row);
 
   void set_query(VolumeQuery query) { query_ = std::move(query); }
 

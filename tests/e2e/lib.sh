@@ -109,6 +109,25 @@ e2e_double_click() { xdotool mousemove --window "$E2E_WID" "$1" "$2" click --rep
 e2e_key() { xdotool key --clearmodifiers "$@"; }
 e2e_type() { xdotool type --delay 20 -- "$1"; }
 
+# The main window's layout with the default settings and font, in client coordinates: the
+# list's first row (its middle) and the row pitch, a point inside the Size column (rows are
+# selected whole), and the path field.
+ROW0_Y=94
+ROW_H=14
+ROW_X=150
+PATH_X=386
+PATH_Y=31
+row_y() { echo $((ROW0_Y + ROW_H * $1)); }
+
+# e2e_enter_path TEXT: replaces the path field's text with TEXT and presses Enter.
+e2e_enter_path() {
+  e2e_focus
+  e2e_click "$PATH_X" "$PATH_Y"
+  e2e_key ctrl+a
+  e2e_type "$1"
+  e2e_key Return
+}
+
 # e2e_close: Alt+F4 (the window's close command); waits for the process to end.
 e2e_close() {
   e2e_focus

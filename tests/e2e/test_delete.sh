@@ -5,12 +5,6 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init delete
 
-ROW0_Y=94
-ROW_H=14
-ROW_X=150
-row_y() { echo $((ROW0_Y + ROW_H * $1)); }
-PATH_X=386
-PATH_Y=31
 trash="${XDG_DATA_HOME:-$HOME/.local/share}/Trash/files"
 tag="kelvane-e2e-$$"
 
@@ -23,11 +17,7 @@ make_data() {
   head -c 10 /dev/zero >"$1/small.txt"
 }
 scan_folder() {
-  e2e_focus
-  e2e_click "$PATH_X" "$PATH_Y"
-  e2e_key ctrl+a
-  e2e_type "$(winepath_of "$1")"
-  e2e_key Return
+  e2e_enter_path "$(winepath_of "$1")"
   wait_for_log "  OnFill::Name: small.txt Size: 10 B"
 }
 fills_of() { grep -c -F -- "  OnFill::Name: $1" "$E2E_LOG"; }

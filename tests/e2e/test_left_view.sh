@@ -6,15 +6,6 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init left_view
 
-# Rows in the list, in client coordinates of the main window: the first row's middle and the
-# row pitch of the default font; x inside the Size column (full-row selection).
-ROW0_Y=94
-ROW_H=14
-ROW_X=150
-row_y() { echo $((ROW0_Y + ROW_H * $1)); }
-PATH_X=386
-PATH_Y=31
-
 data="$E2E_WORK/data"
 mkdir -p "$data/sub/deeper"
 head -c 3000 /dev/zero >"$data/big.bin"
@@ -42,10 +33,7 @@ e2e_key Delete
 wait_for_message "0|INVALID OPERATION !"
 
 # Type the folder and press Enter.
-e2e_click "$PATH_X" "$PATH_Y"
-e2e_key ctrl+a
-e2e_type "$win_data"
-e2e_key Return
+e2e_enter_path "$win_data"
 wait_for_log "  OnFill::Name: small.txt Size: 10 B"
 fills=$(grep -F "  OnFill::Name:" "$E2E_LOG" | tr -d '\r')
 expected="  OnFill::Name: big.bin Size: 3000 B

@@ -5,13 +5,6 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init refill_no_rescan
 
-ROW0_Y=94
-ROW_H=14
-ROW_X=150
-row_y() { echo $((ROW0_Y + ROW_H * $1)); }
-PATH_X=386
-PATH_Y=31
-
 data="$E2E_WORK/data"
 mkdir -p "$data/sub/deeper"
 head -c 3000 /dev/zero >"$data/big.bin"
@@ -25,11 +18,7 @@ e2e_reset_registry
 e2e_set_dword vl 2
 e2e_start
 wait_for_log "mvwl::mvwl () OK ..."
-e2e_focus
-e2e_click "$PATH_X" "$PATH_Y"
-e2e_key ctrl+a
-e2e_type "$win_data"
-e2e_key Return
+e2e_enter_path "$win_data"
 wait_for_log "  Thread:read_mdir () finished ..."
 read_count=$(reads)
 [ "$read_count" -ge 1 ] || fail "the scan logged no folder read"

@@ -1,5 +1,4 @@
 #include "views/item_actions.h"
-#include "views/list_geometry.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 #include "scan/item_texts.h"
 #include "scan/shell.h"
 #include "tests/native/views_test_tree.h"
+#include "views/list_geometry.h"
 
 namespace kelvane {
 namespace {
