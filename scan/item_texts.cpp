@@ -27,7 +27,11 @@ std::string item_properties_text(const lobj& node, int unit) {
 
 std::string item_path(const lobj& node) {
   if (node.isdir) return node.fpath;
-  return strf("%s\\%s", node.parent != nullptr ? node.parent->fpath : "", node.name);
+  const std::string folder = node.parent != nullptr ? node.parent->fpath : "";
+  // A drive root typed with its backslash ("D:\\") already ends in the separator; doubling
+  // it would name a path that the shell may not take for the entry.
+  if (!folder.empty() && folder.back() == '\\') return folder + node.name;
+  return strf("%s\\%s", folder.c_str(), node.name);
 }
 
 std::string delete_question(const std::string& first, const std::string& last, bool several) {

@@ -154,6 +154,14 @@ TEST(ItemTexts, FolderAndFilePropertiesInEveryUnit) {
   EXPECT_EQ(item_properties_text(*t.f4, 7), "D:\\F4\n1.50 TB");
 }
 
+TEST(ItemTexts, FileInADriveRootTypedWithItsBackslashGetsOneSeparator) {
+  TreeFixture t;
+  lobj* root = t.folder(nullptr, "D:\\");
+  lobj* f = t.file(root, "F", 3);
+  EXPECT_EQ(item_path(*f), "D:\\F");
+  EXPECT_EQ(item_properties_text(*f, 0), "D:\\F\n3 B");
+}
+
 TEST(ItemTexts, QuestionsWildcardsAndCommandLines) {
   EXPECT_EQ(delete_question("a", "a", false), "Delete a ?");
   EXPECT_EQ(delete_question("a", "d", true), "Delete from a to d ?");
