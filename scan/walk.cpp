@@ -57,6 +57,9 @@ std::string Walk::folder_pattern(const std::string& folder) {
 
 std::string Walk::pattern_folder(const std::string& pattern) {
   const size_t slash = pattern.rfind('\\');
+  // "\\DATA" lives in the root of the current drive; an empty folder would make its path
+  // relative to the current folder instead.
+  if (slash == 0) return "\\";
   if (slash != std::string::npos) return pattern.substr(0, slash);
   // "D:X" is drive-relative: its entries live in the drive.
   if (pattern.size() >= 2 && pattern[1] == ':') return pattern.substr(0, 2);
@@ -80,6 +83,11 @@ bool Walk::read(std::string& message) {
   stopped_ = false;
   top_is_file_ = false;
   Log& log = m_.log();
+  // The platform takes '/' for a separator too, but the paths of the entries are formed at
+  // backslashes only: "D:/DATA/SUB" would otherwise hang SUB's entries on "D:\\SUB".
+  for (char& c : m_.path) {
+    if (c == '/') c = '\\';
+  }
 
   if (m_.isdrv) {
     const std::string& path = m_.path;

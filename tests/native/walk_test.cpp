@@ -334,6 +334,18 @@ TEST_F(WalkTest, FailedFolderScansLeaveNoTreeAndAllowAnotherScan) {
   }
 }
 
+TEST_F(WalkTest, ForwardSlashesNameTheSameFolderAndItsEntriesKeepTheirOwnPaths) {
+  fs.add_file("C:\\DATA\\SUB\\x", 5);
+  fs.add_folder("C:\\DATA\\SUB\\in");
+  fs.add_file("C:\\SUB\\decoy", 99);  // what a path formed from the drive alone would read
+  scan("C:/DATA/SUB/", 0);
+  ASSERT_TRUE(client.ok);
+  EXPECT_EQ(holder->path, "C:\\DATA\\SUB");
+  EXPECT_STREQ(holder->ptop.load()->fpath, "C:\\DATA\\SUB");
+  EXPECT_STREQ(folder_named("in")->fpath, "C:\\DATA\\SUB\\in");
+  EXPECT_EQ(totals(holder->ptop), (V{5, 1, 1}));
+}
+
 TEST_F(WalkTest, UnreadableFolderInsideTheTreeIsAnEmptyNode) {
   fs.add_file("C:\\R\\locked\\secret", 100);
   fs.set_unreadable("C:\\R\\locked");
@@ -518,6 +530,9 @@ TEST(WalkPaths, PatternsAndJoins) {
   EXPECT_EQ(Walk::pattern_folder("D:\\X\\*.*"), "D:\\X");
   EXPECT_EQ(Walk::pattern_folder("\\\\srv\\share\\dir"), "\\\\srv\\share");
   EXPECT_EQ(Walk::pattern_folder("D:X"), "D:");
+  // The root of the current drive, not a name relative to the current folder.
+  EXPECT_EQ(Walk::pattern_folder("\\DATA"), "\\");
+  EXPECT_EQ(Walk::join(Walk::pattern_folder("\\DATA"), "DATA"), "\\DATA");
   EXPECT_EQ(Walk::join("D:", "X"), "D:\\X");
   EXPECT_EQ(Walk::join("D:\\", "X"), "D:\\X");
 }
