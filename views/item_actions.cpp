@@ -53,7 +53,9 @@ void ItemActions::OnOpen() {
         dir_.pcur = cur->parent;
         dir_.cdir = cur->parent->fpath;
       } else {
-        const size_t cut = dir_.cdir.rfind('\\');
+        // A path typed with '/' separators is scanned as the same folder; its parent is
+        // found at either separator.
+        const size_t cut = dir_.cdir.find_last_of("\\/");
         if (cut != std::string::npos) dir_.cdir.erase(cut);
         if (settings_.db) show_message(dir_.cdir, kMessageOk);
       }

@@ -360,6 +360,14 @@ TEST_F(Actions, OpenFolderNavigationAndRoot) {
   EXPECT_EQ(list.dirs_calls, 4);
 }
 
+TEST_F(Actions, DotDotAboveAScanTypedWithForwardSlashesGoesToTheParent) {
+  folder_scan();
+  t.dir.cdir = "D:/DATA";
+  list.selected = {1};
+  actions.OnOpen();
+  EXPECT_EQ(t.dir.cdir, "D:");
+}
+
 TEST_F(Actions, OpenInTheDriveListTakesTheRowText) {
   list.mode = kListDrives;
   list.rows = {"C:", "Z:"};
