@@ -43,8 +43,14 @@ mvwl::mvwl() : list_(list_context(slices_), this), relay_(std::make_shared<Relay
 
 mvwl::~mvwl() {
   pa->CGUI.flog.write("mvwl::~mvwl () OK ...\n");
-  std::lock_guard<std::mutex> lock(relay_->mutex);
-  relay_->view = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(relay_->mutex);
+    relay_->view = nullptr;
+  }
+  // A walk still running calls this object for its progress and its end; the window closing
+  // during a scan must not leave it calling into freed memory. Stopped, it frees what it had
+  // built and lets busy go itself.
+  pa->mdir.stop_scan();
 }
 
 int mvwl::OnCreate(CREATESTRUCTW*) {

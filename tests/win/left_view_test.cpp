@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -221,6 +222,51 @@ TEST_F(LeftView, UnitCommandsChangeOnlyTheUnit) {
   EXPECT_EQ(left->list().mode, kListDrives);
   EXPECT_TRUE(left->slices().empty());  // the tree is gone, so are its records
   EXPECT_EQ(app->mdir.ptop.load(), nullptr);
+}
+
+// A folder that never ends: after "." and ".." it keeps reporting files until the walk asks
+// to stop (or the test lets it go). Everything else comes from the in-memory disk.
+class EndlessFolder : public DirSource {
+ public:
+  EndlessFolder(DirSource& disk, std::string pattern) : disk_(disk), pattern_(std::move(pattern)) {}
+  ~EndlessFolder() override { CloseHandle(release_); }
+  void release() { SetEvent(release_); }
+  bool list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) override {
+    if (pattern != pattern_) return disk_.list(pattern, sink);
+    DirEntry dot{".", true, false, 0};
+    if (!sink(dot)) return true;
+    DirEntry dotdot{"..", true, false, 0};
+    if (!sink(dotdot)) return true;
+    for (int i = 0; WaitForSingleObject(release_, 1) == WAIT_TIMEOUT; ++i) {
+      const std::string name = "f" + std::to_string(i);
+      if (!sink(DirEntry{name, false, false, 1})) return true;
+    }
+    return true;
+  }
+  bool identity(const std::string& path, FolderId& id) override { return disk_.identity(path, id); }
+
+ private:
+  DirSource& disk_;
+  std::string pattern_;
+  HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+};
+
+TEST_F(LeftView, ClosingDuringAScanStopsTheWalkBeforeTheViewGoes) {
+  EndlessFolder endless(disk, "R:\\DATA\\*.*");
+  app->mdir.set_source(&endless);
+  app->mdir.cdir = "R:\\DATA";
+  left->OnEnumDir();
+  ASSERT_EQ(app->busy.load(), 1);
+  // The window closes while the walk still runs; the view it reports to goes with it.
+  app->free_main_window();
+  left = nullptr;
+  const bool still_running = app->mdir.scan_running();
+  endless.release();
+  app->mdir.stop_scan();
+  EXPECT_FALSE(still_running);
+  EXPECT_EQ(app->busy.load(), 0);
+  EXPECT_EQ(app->mdir.ptop.load(), nullptr);
+  app->mdir.set_source(&disk);
 }
 
 }  // namespace
