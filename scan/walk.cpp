@@ -104,14 +104,17 @@ bool Walk::read(std::string& message) {
       pattern = path + "\\*.*";
     } else if (path.size() == 3 && path[2] == '\\') {
       pattern = path + "*.*";
-    } else {
-      // Said to the user, but the drive is still read as the bare path names it.
-      message = kInvalidPath;
-      pattern = path;
     }
-    if (level_ >= 2) log.write("    read_sdir () started ...\n");
-    read_sdir(pattern, root);
-    if (level_ >= 2) log.write("    read_sdir () finished ...\n");
+    if (pattern.empty()) {
+      // "D:X" names X in the drive's current folder, while the tree would give its entries
+      // paths under the drive's root: a later Delete would act on entries the user never saw.
+      // Such a path is refused like any other that cannot be scanned.
+      top_is_file_ = true;
+    } else {
+      if (level_ >= 2) log.write("    read_sdir () started ...\n");
+      read_sdir(pattern, root);
+      if (level_ >= 2) log.write("    read_sdir () finished ...\n");
+    }
   } else {
     std::string& path = m_.path;
     if (!path.empty() && path.back() == '\\') path.pop_back();

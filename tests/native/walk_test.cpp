@@ -231,16 +231,20 @@ TEST_F(WalkTest, DriveWithBackslashKeepsNameAndDoesNotDoubleSeparators) {
   EXPECT_EQ(totals(holder->ptop), (V{15, 3, 4}));
 }
 
-TEST_F(WalkTest, MalformedDrivePathIsReportedButTheWalkGoesOn) {
+// A drive-relative path reads the drive's current folder, whose entries the tree would file
+// under the root: refused, so nothing is ever listed (or deleted) under a wrong path.
+TEST_F(WalkTest, DriveRelativePathIsRefusedAndTheNextScanWorks) {
   make_worked_example("D:");
   scan("D:X", 1);
   EXPECT_EQ(client.finished, 1);
-  EXPECT_TRUE(client.ok);
+  EXPECT_FALSE(client.ok);
   EXPECT_EQ(client.message, "INVALID PATH !");
+  EXPECT_EQ(holder->ptop.load(), nullptr);
+  EXPECT_EQ(holder->pcur.load(), nullptr);
+  EXPECT_TRUE(client.patterns.empty());
+  scan("D:", 1);
+  EXPECT_TRUE(client.ok);
   ASSERT_NE(holder->ptop.load(), nullptr);
-  EXPECT_STREQ(holder->ptop.load()->name, "D:X");
-  EXPECT_EQ(client.patterns, (std::vector<std::string>{"D:X"}));
-  EXPECT_EQ(holder->pcur.load(), holder->ptop.load());
 }
 
 TEST_F(WalkTest, UnreadableDriveGivesAnEmptyRoot) {
