@@ -9,9 +9,10 @@ namespace kelvane {
 
 int mdir::SHFileOperation(const std::string& target) {
   // A wildcard would make the shell delete every entry it matches; an empty path would name
-  // the current folder. Neither is an entry the user chose.
+  // the current folder; a name ending in a dot or a blank would name another entry. None of
+  // them is an entry the user chose.
   int result = 0;
-  if (target.empty() || has_wildcard(target)) {
+  if (target.empty() || has_wildcard(target) || has_trimmed_component(target)) {
     result = 2;  // ERROR_FILE_NOT_FOUND: refused before it reaches the shell
   } else {
     unsigned flags = kFofSilent | kFofNoConfirmation | kFofNoErrorUi;

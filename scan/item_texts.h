@@ -24,6 +24,9 @@ std::string delete_question(const std::string& first, const std::string& last, b
 // True when a path holds a wildcard: the shell's deletion would take it as a pattern and
 // delete entries the user never chose.
 bool has_wildcard(const std::string& path);
+// True when a component of path ends in '.' or ' ': the system's path handling drops those
+// endings, so the shell would act on another entry ("x." would name "x").
+bool has_trimmed_component(const std::string& path);
 
 // How a file is opened: the program to start and its command line.
 struct LaunchCommand {

@@ -300,7 +300,13 @@ TEST_F(Actions, WildcardTargetNeverReachesTheShell) {
   EXPECT_EQ(data->size.load(), 15u);
   EXPECT_EQ(t.dir.SHFileOperation("D:\\a?b"), 1);
   EXPECT_EQ(t.dir.SHFileOperation(""), 1);
+  // The system drops a trailing dot or blank: "x." and "old \\y" would name "x" and "old\\y".
+  EXPECT_EQ(t.dir.SHFileOperation("D:\\DATA\\x."), 1);
+  EXPECT_EQ(t.dir.SHFileOperation("D:\\old \\y"), 1);
   EXPECT_TRUE(fake.deleted.empty());
+  EXPECT_EQ(t.dir.SHFileOperation("D:\\DATA\\x.txt"), 0);
+  EXPECT_EQ(t.dir.SHFileOperation("D:\\"), 0);
+  EXPECT_EQ(fake.deleted.size(), 2u);
 }
 
 TEST_F(Actions, AnswerNoAndRefusedSelectionsChangeNothing) {
