@@ -56,7 +56,14 @@ int unit_command(int unit) { return 200 + std::clamp(unit, 0, 4); }
 
 bool is_rescan_key(unsigned virtual_key) { return virtual_key == 0x0D || virtual_key == 0x74; }
 
-bool path_starts_scan(const std::string& text) { return text.size() > 1; }
+bool path_starts_scan(const std::string& text) {
+  // Characters, not bytes: the field's text is UTF-8, and one accented letter is two bytes.
+  size_t characters = 0;
+  for (char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && ++characters > 1) return true;
+  }
+  return false;
+}
 
 SplitterLayout splitter_layout(int client_width, int client_height, int column0_width, int column0_min) {
   const int inner = clamp_width(client_width - 2 * kSplitterBorder);

@@ -59,7 +59,7 @@ int unit_command(int unit);
 
 // Enter and F5 copy the path field and rescan it.
 bool is_rescan_key(unsigned virtual_key);
-// Only a text longer than one character is worth a scan.
+// Only a text longer than one character (not byte) is worth a scan.
 bool path_starts_scan(const std::string& text);
 
 // The static splitter: one row, two columns, a 1-pixel border inside the client, a 5-pixel gap

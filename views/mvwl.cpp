@@ -7,6 +7,7 @@
 #include "app/mapp.h"
 #include "app/message_box.h"
 #include "app/utf8_path.h"
+#include "frame/frame_layout.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
 #include "scan/win32_dir_source.h"
@@ -219,7 +220,7 @@ void mvwl::OnCommandRange(int id) {
   } else if (id == 205) {
     // A single character names no folder: nothing is scanned and nothing is changed.
     std::string text = pa->epath.exists() ? pa->epath.text() : std::string();
-    if (text.size() >= 2) {
+    if (path_starts_scan(text)) {
       pa->mdir.cdir = text;
       OnEnumDir();
     }

@@ -122,6 +122,10 @@ TEST(Commands, UnitCommandsAndRescanDecisions) {
   EXPECT_FALSE(path_starts_scan(""));
   EXPECT_FALSE(path_starts_scan("D"));
   EXPECT_TRUE(path_starts_scan("D:"));
+  // One letter outside ASCII is still one character, though several bytes.
+  EXPECT_FALSE(path_starts_scan("\xC3\xA9"));         // e with an acute accent
+  EXPECT_FALSE(path_starts_scan("\xE6\x97\xA5"));     // a CJK ideograph
+  EXPECT_TRUE(path_starts_scan("\xC3\xA9\xC3\xA9"));  // two of them
 }
 
 TEST(Splitter, ColumnZeroKeepsItsWidthAndColumnOneTakesTheRest) {
