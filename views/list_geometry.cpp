@@ -1,6 +1,22 @@
 #include "views/list_geometry.h"
 
+#include <algorithm>
+
 namespace kelvane {
+
+namespace {
+
+char fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool name_matches(const std::string& name, const std::string& prefix, bool partial) {
+  if (name.size() < prefix.size() || (!partial && name.size() != prefix.size())) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    if (fold(name[i]) != fold(prefix[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 ColumnWidths column_widths(int mode, int width, bool has_vscroll, int scroll_width) {
   int w = width;
@@ -40,6 +56,21 @@ bool has_color_key(int b, int64_t folder_size, double span, int tm) {
   // A folder of size 0 gives spans of 0/0; the comparison below is false for them anyway,
   // but the size test says why no key is drawn.
   return b >= 0 && b < 16 && folder_size > 0 && span * 57.29577951471995 > tm;
+}
+
+int find_row(int count, int start, const std::string& prefix, bool partial, bool wrap,
+             const std::function<std::string(int)>& name) {
+  if (count <= 0 || prefix.empty()) return -1;
+  const int first = std::clamp(start, 0, count);
+  for (int r = first; r < count; ++r) {
+    if (name_matches(name(r), prefix, partial)) return r;
+  }
+  if (wrap) {
+    for (int r = 0; r < first; ++r) {
+      if (name_matches(name(r), prefix, partial)) return r;
+    }
+  }
+  return -1;
 }
 
 }  // namespace kelvane

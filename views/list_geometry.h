@@ -3,6 +3,8 @@
 // the drive usage bar and whether an entry gets a colour key. Plain functions so that the
 // window code stays thin and every figure can be checked directly.
 #include <cstdint>
+#include <functional>
+#include <string>
 
 namespace kelvane {
 
@@ -43,6 +45,12 @@ UsageBar usage_bar(int left, int top, int w0, uint64_t used, uint64_t total);
 
 // The colour key square at the end of the name column.
 Rect color_key_rect(int top, int w0);
+
+// The list's search as the user types (its rows are virtual, so the control asks us): the
+// first row from start on, round to the top again when wrap is set, whose name begins with
+// prefix (partial) or equals it, ASCII letters compared without regard to case. -1 when none.
+int find_row(int count, int start, const std::string& prefix, bool partial, bool wrap,
+             const std::function<std::string(int)>& name);
 
 // Whether entry b of the slice table gets a colour key: one of the first 16 entries, in a
 // folder with a size, whose slice is wider than tm degrees.

@@ -1,5 +1,6 @@
 #include "views/mbox.h"
 
+#include "app/utf8_path.h"
 #include "ui/resources.h"
 #include "ui/view.h"
 #include "views/gdi_painter.h"
@@ -46,6 +47,19 @@ std::string mbox::item_text_for(int row, int sub_item) {
   if (sub_item != 0) return std::string();
   if (context_.busy.load() != 0) return std::string();
   return row_name(row);
+}
+
+bool mbox::on_notify_reflect(NMHDR* header, LRESULT& result) {
+  if (header->code != LVN_ODFINDITEMW) return list_control::on_notify_reflect(header, result);
+  // Left unanswered, the control would take row 0 for every letter typed.
+  const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(header);
+  const UINT flags = find->lvfi.flags;
+  result = -1;
+  if (context_.busy.load() != 0 || find->lvfi.psz == nullptr || (flags & (LVFI_STRING | LVFI_PARTIAL)) == 0)
+    return true;
+  result = find_row(rows_, find->iStart, narrow(find->lvfi.psz), (flags & LVFI_PARTIAL) != 0,
+                    (flags & LVFI_WRAP) != 0, [this](int r) { return row_name(r); });
+  return true;
 }
 
 void mbox::draw_item(const DRAWITEMSTRUCT& item) {

@@ -72,6 +72,8 @@ class mbox : public ui::list_control, private ItemHost {
  protected:
   void draw_item(const DRAWITEMSTRUCT& item) override;
   std::string item_text_for(int row, int sub_item) override;
+  // The virtual rows' part of the control's search as the user types (LVN_ODFINDITEM).
+  bool on_notify_reflect(NMHDR* header, LRESULT& result) override;
 
  private:
   // ItemHost

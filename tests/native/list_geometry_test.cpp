@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "views/dir_request.h"
 #include "views/fit_text.h"
@@ -121,6 +123,23 @@ TEST(DirRequest, InsideTheScannedTree) {
   EXPECT_TRUE(inside_tree("D:\\X", "D:\\"));
   EXPECT_FALSE(inside_tree("E:", "D:\\"));
   EXPECT_FALSE(inside_tree("D:", ""));
+}
+
+TEST(ListGeometry, TypedPrefixFindsTheNextMatchingRow) {
+  const std::vector<std::string> names = {"\\", "..", "big.bin", "Beta", "mid.txt"};
+  const auto name = [&](int r) { return names[static_cast<size_t>(r)]; };
+  const int n = static_cast<int>(names.size());
+  EXPECT_EQ(find_row(n, 0, "b", true, true, name), 2);
+  EXPECT_EQ(find_row(n, 3, "B", true, true, name), 3);  // case does not matter
+  EXPECT_EQ(find_row(n, 4, "b", true, true, name), 2);  // round to the top
+  EXPECT_EQ(find_row(n, 4, "b", true, false, name), -1);
+  EXPECT_EQ(find_row(n, 0, "MID", true, true, name), 4);
+  EXPECT_EQ(find_row(n, 0, "beta", false, true, name), 3);
+  EXPECT_EQ(find_row(n, 0, "bet", false, true, name), -1);  // whole names only
+  EXPECT_EQ(find_row(n, 0, "zz", true, true, name), -1);    // never the first row by default
+  EXPECT_EQ(find_row(n, 0, "", true, true, name), -1);
+  EXPECT_EQ(find_row(n, n, "..", true, true, name), 1);  // start past the end
+  EXPECT_EQ(find_row(0, 0, "b", true, true, name), -1);
 }
 
 }  // namespace

@@ -211,6 +211,14 @@ TEST_F(LeftView, DriveRootTypedWithItsBackslashRefillsFromTheRoot) {
   EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "top.bin", "dir"}));
 }
 
+TEST_F(LeftView, TypingALetterSelectsTheFirstRowWithThatInitial) {
+  scan("R:\\DATA");
+  ASSERT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "mid.txt", "sub", "small.txt"}));
+  SetFocus(left->list().hwnd());
+  left->list().send(WM_CHAR, 'm', 1);  // one key press
+  EXPECT_EQ(left->list().selected_items(), std::vector<int>{3});
+}
+
 TEST_F(LeftView, UnitCommandsChangeOnlyTheUnit) {
   scan("R:\\DATA");
   const int before = left->slices().count();
