@@ -14,6 +14,7 @@
 #include "app/registry.h"
 #include "app/strf.h"
 #include "app/utf8_path.h"
+#include "tests/win/text_file.h"
 
 namespace kelvane {
 namespace {
@@ -21,15 +22,6 @@ namespace {
 const std::string kUnicode =
     "Gr\xc3\xbc\xc3\x9f"
     "e \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e";
-
-std::string read_text_file(const std::string& path) {
-  std::string text;
-  std::FILE* f = open_utf8_file(path, "r");
-  if (!f) return text;
-  for (int c; (c = std::fgetc(f)) != EOF;) text += static_cast<char>(c);
-  std::fclose(f);
-  return text;
-}
 
 bool file_exists(const std::string& path) {
   return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;

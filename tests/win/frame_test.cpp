@@ -20,6 +20,7 @@
 #include "app/utf8_path.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
+#include "tests/win/text_file.h"
 #include "ui/post_to_ui.h"
 #include "ui/resources.h"
 #include "ui/status_bar.h"
@@ -39,15 +40,6 @@ class counting_mwin : public mwin {
  protected:
   void enum_dir() override { ++enum_calls; }
 };
-
-std::string read_text_file(const std::string& path) {
-  std::string text;
-  std::FILE* f = open_utf8_file(path, "r");
-  if (!f) return text;
-  for (int c; (c = std::fgetc(f)) != EOF;) text += static_cast<char>(c);
-  std::fclose(f);
-  return text;
-}
 
 class FrameTest : public ::testing::Test {
  protected:
