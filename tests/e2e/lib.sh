@@ -101,6 +101,15 @@ e2e_screenshot() {
   import -window root "$out" 2>/dev/null && echo "$out"
 }
 
+# e2e_wait_painted: waits until the main window shows more than a blank area (its first
+# paint has arrived), so a screenshot taken next shows the window.
+window_painted() {
+  local n
+  n=$(import -window "$E2E_WID" -format %k info:- 2>/dev/null) || return 1
+  [ "${n:-0}" -ge 8 ]
+}
+e2e_wait_painted() { wait_until 20 window_painted || fail "the main window was not painted"; }
+
 # Input. Without a window manager the X window is the frame's client area, so coordinates
 # are client coordinates of the main window.
 e2e_focus() { xdotool windowfocus --sync "$E2E_WID" 2>/dev/null || xdotool windowfocus "$E2E_WID"; }

@@ -7,6 +7,7 @@ e2e_init first_start
 e2e_reset_registry
 e2e_start
 wait_for_log "mapp::mapp () OK ..."
+e2e_wait_painted
 e2e_screenshot first_start >/dev/null
 
 for pair in xo=0xa yo=0xa xs=0x2bc ys=0x190 ft=0x1 tm=0x3 ud=0x1 un=0x2 vl=0x0; do

@@ -11,6 +11,7 @@ e2e_set_dword un 0
 e2e_set_dword vl 1  # the left view then logs every request it gets
 e2e_start
 wait_for_log "mwin::mwin () OK ..."
+e2e_wait_painted
 e2e_screenshot frame >/dev/null
 
 eval "$(xdotool getwindowgeometry --shell "$E2E_WID")"

@@ -21,10 +21,13 @@ e2e_set_dword un 0
 e2e_start
 wait_for_log "mvwl::mvwl () OK ..."
 
-# The drives: their usage bars are pure blue.
-shot=$(e2e_screenshot left_view_drives)
-[ -n "$shot" ] || fail "no screenshot"
-convert "$shot" -crop 300x200+14+120 -format %c histogram:info:- | grep -qi "#0000FF" || fail "no drive bars drawn"
+# The drives: their usage bars are pure blue (polled: the first paint may still be on its way).
+bars_drawn() {
+  local shot
+  shot=$(e2e_screenshot left_view_drives) || return 1
+  convert "$shot" -crop 300x200+14+120 -format %c histogram:info:- | grep -qi "#0000FF"
+}
+wait_until 20 bars_drawn || fail "no drive bars drawn"
 
 # Delete in the drive list.
 e2e_focus
