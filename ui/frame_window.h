@@ -27,15 +27,8 @@ class frame_window : public window {
   // Makes the top-level window with menu and icon resources; WM_CREATE reaches OnCreate.
   bool create_frame(const std::string& title, int menu_id, int icon_id);
 
-  virtual int OnCreate(CREATESTRUCTW* cs) {
-    (void)cs;
-    return 0;
-  }
-  virtual void OnSize(UINT type, int cx, int cy) {
-    (void)type;
-    (void)cx;
-    (void)cy;
-  }
+  virtual int OnCreate(CREATESTRUCTW*) { return 0; }
+  virtual void OnSize(UINT /*type*/, int /*cx*/, int /*cy*/) {}
   // Every message of the thread's loop passes here first; true swallows it.
   virtual bool pre_translate(MSG& msg) {
     (void)msg;

@@ -22,15 +22,8 @@ class view : public window {
   // Paints into the paint device context of WM_PAINT.
   virtual void OnDraw(HDC dc) { (void)dc; }
   // Window creation: 0 goes on, -1 fails the creation.
-  virtual int OnCreate(CREATESTRUCTW* cs) {
-    (void)cs;
-    return 0;
-  }
-  virtual void OnSize(UINT type, int cx, int cy) {
-    (void)type;
-    (void)cx;
-    (void)cy;
-  }
+  virtual int OnCreate(CREATESTRUCTW*) { return 0; }
+  virtual void OnSize(UINT /*type*/, int /*cx*/, int /*cy*/) {}
 
   // The view that was last clicked or focused in this thread (the target of commands from
   // context menus); nullptr when none.
