@@ -13,6 +13,7 @@
 #include "app/settings.h"
 #include "scan/mdir.h"
 #include "scan/memory_dir_source.h"
+#include "tests/native/tree_queries.h"
 
 namespace kelvane {
 namespace {
@@ -126,14 +127,7 @@ class WalkTest : public ::testing::Test {
     for (lobj* f = folder->first; f; f = f->next) names.push_back(f->name);
     return names;
   }
-  lobj* folder_named(const std::string& name) const {
-    for (lobj* f = holder->ptop; f; f = f->next)
-      if (name == f->name) return f;
-    return nullptr;
-  }
-  static std::vector<long long> totals(const lobj* f) {
-    return {static_cast<long long>(f->size.load()), f->ndir.load(), f->nfil.load()};
-  }
+  lobj* folder_named(const std::string& name) const { return kelvane::folder_named(*holder, name); }
 
   void expect_failed_scan() {
     EXPECT_EQ(client.finished, 1);

@@ -14,6 +14,7 @@
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
 #include "scan/win32_dir_source.h"
+#include "tests/native/tree_queries.h"
 
 namespace kelvane {
 namespace {
@@ -170,14 +171,7 @@ class Win32ScanTest : public ::testing::Test {
     recorder->done.get_future().wait();
     return *recorder;
   }
-  lobj* folder_named(const std::string& name) const {
-    for (lobj* f = holder->ptop; f; f = f->next)
-      if (name == f->name) return f;
-    return nullptr;
-  }
-  static std::vector<long long> totals(const lobj* f) {
-    return {static_cast<long long>(f->size.load()), f->ndir.load(), f->nfil.load()};
-  }
+  lobj* folder_named(const std::string& name) const { return kelvane::folder_named(*holder, name); }
 
   static inline std::string unix_root, root, deep;
   static inline bool ready = false, links = false, drive_m = false;
