@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box.h"
 #include "app/registry.h"
-#include "app/strf.h"
-#include "app/utf8_path.h"
+#include "base/message_box.h"
+#include "base/strf.h"
+#include "base/utf8_path.h"
 
 namespace kelvane {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/log.h"
 #include "app/settings.h"
+#include "base/log.h"
 
 namespace kelvane {
 

@@ -1,8 +1,10 @@
 #include "app/mapp.h"
 
-#include "app/size_format.h"
+#include "base/size_format.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
+#include "res/resource_ids.h"
+#include "scan/item_texts.h"
 #include "ui/status_bar.h"
 
 namespace kelvane {
@@ -35,7 +37,7 @@ int mapp::create_main_window(std::unique_ptr<mwin> frame) {
   if (!doc_ && !create_document()) return 0;
   frame_ = std::move(frame);
   frame_->set_document(doc_.get());
-  if (!frame_->create_frame(doc_->frame_title(), 100, 100)) {
+  if (!frame_->create_frame(doc_->frame_title(), ID_MAIN_FRAME, ID_MAIN_FRAME)) {
     frame_.reset();
     return 0;
   }
@@ -74,25 +76,27 @@ int mapp::OnIdle(long count) {
   const int result = ui::application::OnIdle(count);
   ui::status_bar* bar = nullptr;
   if (ui::frame_window* main = main_window(); main && main->exists())
-    bar = dynamic_cast<ui::status_bar*>(ui::window::from_handle(GetDlgItem(main->hwnd(), 59393)));
+    bar = dynamic_cast<ui::status_bar*>(ui::window::from_handle(GetDlgItem(main->hwnd(), ID_CTL_STATUS_BAR)));
   lobj* top = mdir.ptop.load();
   lobj* cur = mdir.pcur.load();
   if (!top || !cur) return result;
   const StatusTexts texts = status_texts(*cur, CGUI.un);
   if (bar) {
     // Unchanged texts are not written again: each write repaints the pane.
-    if (bar->pane_text(bar->pane_index(300)) != texts.folder) bar->set_text_by_id(300, texts.folder, true);
-    if (bar->pane_text(bar->pane_index(301)) != texts.size) bar->set_text_by_id(301, texts.size, true);
+    if (bar->pane_text(bar->pane_index(ID_PANE_FOLDER)) != texts.folder)
+      bar->set_text_by_id(ID_PANE_FOLDER, texts.folder, true);
+    if (bar->pane_text(bar->pane_index(ID_PANE_SIZE)) != texts.size)
+      bar->set_text_by_id(ID_PANE_SIZE, texts.size, true);
   }
   return result;
 }
 
 bool mapp::on_command(int id) {
   switch (id) {
-    case 57670:
+    case ID_CMD_HELP:
       OnHelp();
       return true;
-    case 103:
+    case ID_CMD_INFO:
       OnInfo();
       return true;
   }

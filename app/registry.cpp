@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace kelvane {
 namespace {

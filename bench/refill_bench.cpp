@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/mapp.h"
-#include "app/message_box.h"
-#include "app/strf.h"
+#include "base/message_box.h"
+#include "base/strf.h"
 #include "frame/mwin.h"
 #include "scan/memory_dir_source.h"
 #include "views/mvwl.h"

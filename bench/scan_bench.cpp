@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/settings.h"
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 #include "scan/mdir.h"
 #include "scan/win32_dir_source.h"
 

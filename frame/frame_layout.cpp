@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "res/resource_ids.h"
+
 namespace kelvane {
 
 int clamp_width(int width) { return width < 0 ? 0 : width; }
@@ -52,7 +54,7 @@ PaneWidths pie_pane_widths(int pie_width, bool maximized, int cx_hscroll, int cx
   return PaneWidths{clamp_width(3 * w / 4), clamp_width(w / 4)};
 }
 
-int unit_command(int unit) { return 200 + std::clamp(unit, 0, 4); }
+int unit_command(int unit) { return ID_CMD_UNIT_BYTES + std::clamp(unit, 0, 4); }
 
 bool is_rescan_key(unsigned virtual_key) { return virtual_key == 0x0D || virtual_key == 0x74; }
 

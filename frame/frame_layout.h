@@ -44,10 +44,10 @@ PixelRect path_field_rect(const PixelRect& button5, int font_height, int client_
 // Toolbar buttons are set to 23 x (button 5's bottom) when button 5 touches the top.
 bool needs_button_resize(const PixelRect& button5);
 
-// Status pane 300's width at creation.
+// The folder pane's width at creation.
 int folder_pane_width(int xs);
 constexpr int kSizePaneWidth = 80;
-// Panes 300 and 301 re-divided from the width of the pie view.
+// The folder and size panes re-divided from the width of the pie view.
 struct PaneWidths {
   int folder = 0;
   int size = 0;

@@ -2,6 +2,7 @@
 
 #include "app/mapp.h"
 #include "frame/mwin.h"
+#include "res/resource_ids.h"
 #include "ui/resources.h"
 
 namespace kelvane {
@@ -20,7 +21,7 @@ int mdoc::OnNewDocument() {
 }
 
 std::string mdoc::frame_title() const {
-  const std::string program = ui::load_string(100);
+  const std::string program = ui::load_string(ID_MAIN_FRAME);
   return title_ + " - " + (program.empty() ? std::string("Kelvane") : program);
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/mapp.h"
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "frame/frame_layout.h"
 #include "frame/mdoc.h"
 #include "views/mvwl.h"
@@ -64,14 +64,14 @@ int mwin::OnCreateClient() {
     show_message("Failed to create first pane 1 !");
     return 0;
   }
-  splitter_.set_column_info(0, 300, 0);
+  splitter_.set_column_info(0, kLeftColumnIdeal, 0);
   return 1;
 }
 
 void mwin::show_unit(int unit) {
   HMENU menu = GetMenu(hwnd());
   const int current = unit_command(unit);
-  for (int id = 200; id <= 204; ++id) {
+  for (int id = ID_CMD_UNIT_BYTES; id <= ID_CMD_UNIT_TB; ++id) {
     if (menu) CheckMenuItem(menu, id, MF_BYCOMMAND | (id == current ? MF_CHECKED : MF_UNCHECKED));
     if (toolbar_.exists()) toolbar_.check_button(id, id == current);
   }
@@ -82,8 +82,9 @@ int mwin::OnCreate(CREATESTRUCTW*) {
 
   if (!OnCreateClient()) return 1;
 
-  if (!toolbar_.create(hwnd(), kToolbarId, false) || !toolbar_.load_bitmap(100, 7) ||
-      !toolbar_.set_buttons({199, 200, 201, 202, 203, 204, 0, 205})) {
+  if (!toolbar_.create(hwnd(), kToolbarId, false) || !toolbar_.load_bitmap(ID_MAIN_FRAME, 7) ||
+      !toolbar_.set_buttons({ID_CMD_ENUM_DRIVES, ID_CMD_UNIT_BYTES, ID_CMD_UNIT_KB, ID_CMD_UNIT_MB,
+                             ID_CMD_UNIT_GB, ID_CMD_UNIT_TB, 0, ID_CMD_ENUM_DIR})) {
     show_message("Failed to create Toolbar !");
     return 2;
   }
@@ -95,9 +96,9 @@ int mwin::OnCreate(CREATESTRUCTW*) {
     return 3;
   }
   set_status_bar(&status_);
-  status_.set_indicators({0, 300, 301});
-  status_.set_pane_info(1, 300, 0, folder_pane_width(settings.xs));
-  status_.set_pane_info(2, 301, 0, kSizePaneWidth);
+  status_.set_indicators({0, ID_PANE_FOLDER, ID_PANE_SIZE});
+  status_.set_pane_info(1, ID_PANE_FOLDER, 0, folder_pane_width(settings.xs));
+  status_.set_pane_info(2, ID_PANE_SIZE, 0, kSizePaneWidth);
   show_idle_message();
 
   if (settings.ft) toolbar_.set_flat(true);
@@ -130,7 +131,7 @@ void mwin::OnSize(UINT, int cx, int) {
   if (toolbar_.exists()) {
     SetWindowPos(toolbar_.hwnd(), nullptr, 0, 0, toolbar_width(cx), toolbar_.height(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    toolbar_.set_separator(6, 100, separator_width(cx));
+    toolbar_.set_separator(6, ID_CTL_PATH_FIELD_PLACE, separator_width(cx));
   }
   place_path_field(cx);
 }
@@ -153,7 +154,7 @@ bool mwin::pre_translate(MSG& msg) {
 
 bool mwin::route_command(int id) {
   mvwl* left = left_view();
-  if (id >= 199 && id <= 205) return left && left->on_command(id);
+  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) return left && left->on_command(id);
   // Commands of the context menus go to the view whose menu it was.
   ui::view* active = ui::view::active();
   if (active && (active == left || active == right_view()) && active->on_command(id)) return true;
@@ -162,7 +163,7 @@ bool mwin::route_command(int id) {
 
 bool mwin::on_tooltip(NMHDR* request) {
   const auto id = request->idFrom;
-  if (id >= 199 && id <= 205) {
+  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) {
     if (mvwl* left = left_view(); left && left->OnToolTip(request)) return true;
   }
   return frame_window::on_tooltip(request);

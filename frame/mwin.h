@@ -6,6 +6,7 @@
 
 #include "frame/mspw.h"
 #include "frame/mtbr.h"
+#include "res/resource_ids.h"
 #include "ui/frame_window.h"
 #include "ui/status_bar.h"
 
@@ -17,8 +18,9 @@ class mvwr;
 
 class mwin : public ui::frame_window {
  public:
-  static constexpr int kPathFieldId = 102;
+  static constexpr int kPathFieldId = ID_CTL_PATH_FIELD;
   static constexpr int kSplitterId = 59648;
+  static constexpr int kLeftColumnIdeal = 300;  // the drive list's ideal width in pixels
 
   mwin();
   ~mwin() override;

@@ -1,12 +1,12 @@
 #include <cctype>
 
-#include "app/strf.h"
+#include "base/strf.h"
 #include "scan/mdrv.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 #endif
 
 namespace kelvane {

@@ -1,6 +1,6 @@
 // The item actions of mdir that reach the system shell: deleting a path and opening a file
 // with its associated program. Everything goes through the Shell seam (scan/shell.h).
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "scan/item_texts.h"
 #include "scan/mdir.h"
 #include "scan/shell.h"

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/size_format.h"
-#include "app/strf.h"
+#include "base/size_format.h"
+#include "base/strf.h"
 
 namespace kelvane {
 
@@ -72,6 +72,14 @@ LaunchCommand launch_command(const std::string& program, const std::string& file
     c.command_line = strf("%s \"%s\"", program.c_str(), file.c_str());
   }
   return c;
+}
+
+StatusTexts status_texts(const lobj& folder, int unit) {
+  StatusTexts texts;
+  texts.folder = strf("%s %s %i, %s %i", folder.fpath, "Files:", folder.nfil.load(std::memory_order_relaxed),
+                      "Folders:", folder.ndir.load(std::memory_order_relaxed));
+  texts.size = " " + format_size(static_cast<int64_t>(folder.size.load(std::memory_order_relaxed)), unit);
+  return texts;
 }
 
 }  // namespace kelvane

@@ -28,6 +28,15 @@ bool has_wildcard(const std::string& path);
 // endings, so the shell would act on another entry ("x." would name "x").
 bool has_trimmed_component(const std::string& path);
 
+// The two data panes of the status bar for the current folder: "D:\\Data Files: 12, Folders: 3"
+// and " 1.50 KB" (note the leading blank). Reads the node's counters atomically, so it may
+// run while the scan thread is adding to them.
+struct StatusTexts {
+  std::string folder;
+  std::string size;
+};
+StatusTexts status_texts(const lobj& folder, int unit);
+
 // How a file is opened: the program to start and its command line.
 struct LaunchCommand {
   std::string application;

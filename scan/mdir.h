@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/settings.h"
 #include "scan/lobj.h"
 #include "scan/node_store.h"

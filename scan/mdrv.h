@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace kelvane {
 

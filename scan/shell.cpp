@@ -7,7 +7,7 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 #endif
 
 namespace kelvane {

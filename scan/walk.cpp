@@ -1,6 +1,6 @@
 #include "scan/walk.h"
 
-#include "app/strf.h"
+#include "base/strf.h"
 
 #ifdef _WIN32
 #include "scan/win32_dir_source.h"

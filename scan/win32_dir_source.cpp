@@ -1,6 +1,6 @@
 #include "scan/win32_dir_source.h"
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace kelvane {
 namespace {

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "res/resource_ids.h"
 #include "ui/window.h"
 
 namespace kelvane::ui {
@@ -19,10 +20,10 @@ class view;
 
 class frame_window : public window {
  public:
-  static constexpr int kToolbarId = 59392;
-  static constexpr int kStatusBarId = 59393;
-  static constexpr int kExitCommand = 57665;
-  static constexpr int kIdleString = 57345;  // "Ready"
+  static constexpr int kToolbarId = ID_CTL_TOOLBAR;
+  static constexpr int kStatusBarId = ID_CTL_STATUS_BAR;
+  static constexpr int kExitCommand = ID_CMD_EXIT;
+  static constexpr int kIdleString = ID_STR_READY;
 
   // Makes the top-level window with menu and icon resources; WM_CREATE reaches OnCreate.
   bool create_frame(const std::string& title, int menu_id, int icon_id);

@@ -1,6 +1,6 @@
 #include "ui/resources.h"
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace kelvane::ui {
 

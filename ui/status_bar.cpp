@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace kelvane::ui {
 

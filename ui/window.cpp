@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 #include "ui/resources.h"
 
 namespace kelvane::ui {

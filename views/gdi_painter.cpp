@@ -1,6 +1,6 @@
 #include "views/gdi_painter.h"
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace kelvane {
 

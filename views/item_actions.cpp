@@ -1,7 +1,7 @@
 #include "views/item_actions.h"
 
-#include "app/message_box.h"
-#include "app/strf.h"
+#include "base/message_box.h"
+#include "base/strf.h"
 #include "scan/item_texts.h"
 #include "views/list_geometry.h"
 

@@ -1,6 +1,6 @@
 #include "views/mbox.h"
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 #include "ui/resources.h"
 #include "ui/view.h"
 #include "views/gdi_painter.h"

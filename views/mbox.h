@@ -12,8 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
 #include "app/settings.h"
+#include "base/log.h"
+#include "res/resource_ids.h"
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
 #include "ui/list_control.h"
@@ -44,8 +45,8 @@ class ListOwner {
 
 class mbox : public ui::list_control, private ItemHost {
  public:
-  static constexpr int kMenuDrives = 210;
-  static constexpr int kMenuFiles = 211;
+  static constexpr int kMenuDrives = ID_MENU_DRIVES;
+  static constexpr int kMenuFiles = ID_MENU_ITEMS;
 
   mbox(const ListContext& context, ListOwner* owner);
   ~mbox() override;

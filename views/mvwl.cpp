@@ -5,11 +5,12 @@
 #include <mutex>
 
 #include "app/mapp.h"
-#include "app/message_box.h"
-#include "app/utf8_path.h"
+#include "base/message_box.h"
+#include "base/utf8_path.h"
 #include "frame/frame_layout.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
+#include "res/resource_ids.h"
 #include "scan/win32_dir_source.h"
 #include "ui/dc.h"
 #include "ui/post_to_ui.h"
@@ -101,7 +102,8 @@ void mvwl::OnDraw(HDC dc) {
   edge = RECT{band.left, band.bottom - 1, band.right, band.bottom};
   FillRect(dc, &edge, shadow);
   // Prefix processing stays on: "Files && Folders" shows one ampersand.
-  const std::wstring caption = widen(ui::load_string(list_.mode == kListDrives ? 302 : 303));
+  const std::wstring caption =
+      widen(ui::load_string(list_.mode == kListDrives ? ID_STR_DRIVES : ID_STR_FILES_FOLDERS));
   DrawTextW(dc, caption.c_str(), -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
@@ -213,11 +215,11 @@ void mvwl::OnFill() {
 }
 
 void mvwl::OnCommandRange(int id) {
-  if (id == 199) {
+  if (id == ID_CMD_ENUM_DRIVES) {
     OnDrives();
-  } else if (id >= 200 && id <= 204) {
-    pa->CGUI.un = id - 200;
-  } else if (id == 205) {
+  } else if (id >= ID_CMD_UNIT_BYTES && id <= ID_CMD_UNIT_TB) {
+    pa->CGUI.un = id - ID_CMD_UNIT_BYTES;
+  } else if (id == ID_CMD_ENUM_DIR) {
     // A single character names no folder: nothing is scanned and nothing is changed.
     std::string text = pa->epath.exists() ? pa->epath.text() : std::string();
     if (path_starts_scan(text)) {
@@ -226,22 +228,22 @@ void mvwl::OnCommandRange(int id) {
     }
   }
   if (mwin* frame = pa->frame()) frame->show_unit(pa->CGUI.un);
-  if (id >= 200 && id <= 204) invalidate_frame();
+  if (id >= ID_CMD_UNIT_BYTES && id <= ID_CMD_UNIT_TB) invalidate_frame();
 }
 
 bool mvwl::on_command(int id) {
-  if (id >= 199 && id <= 205) {
+  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) {
     OnCommandRange(id);
     return true;
   }
   switch (id) {
-    case 212:
+    case ID_CMD_PROPERTIES:
       list_.OnProp();
       return true;
-    case 213:
+    case ID_CMD_OPEN:
       list_.OnOpen();
       return true;
-    case 214:
+    case ID_CMD_DELETE:
       list_.OnDelete();
       return true;
   }
@@ -250,7 +252,7 @@ bool mvwl::on_command(int id) {
 
 bool mvwl::OnToolTip(NMHDR* request) {
   const auto id = request->idFrom;
-  if (id < 199 || id > 205 || request->code != TTN_GETDISPINFOW) return false;
+  if (id < ID_CMD_ENUM_DRIVES || id > ID_CMD_ENUM_DIR || request->code != TTN_GETDISPINFOW) return false;
   auto* info = reinterpret_cast<NMTTDISPINFOW*>(request);
   info->hinst = ui::instance();
   info->lpszText = MAKEINTRESOURCEW(id);

@@ -2,12 +2,14 @@
 // mvwl: the left pane of the splitter. It owns the list control and the slice table, decides
 // what the list shows (the drives, or the current folder of the scanned tree), starts scans
 // and turns a finished scan into rows. The frame calls OnEnumDir() for Enter/F5,
-// OnCommandRange(id) for 199..205 and OnToolTip(request) for the toolbar's tooltips.
+// OnCommandRange(id) for the drive, unit and directory commands and OnToolTip(request) for the toolbar's
+// tooltips.
 #include <windows.h>
 
 #include <memory>
 #include <string>
 
+#include "res/resource_ids.h"
 #include "scan/mdir.h"
 #include "ui/view.h"
 #include "views/mbox.h"
@@ -17,7 +19,7 @@ namespace kelvane {
 
 class mvwl : public ui::view, public ScanClient, private ListOwner {
  public:
-  static constexpr int kListId = 101;
+  static constexpr int kListId = ID_CTL_LIST;
 
   mvwl();
   ~mvwl() override;

@@ -1,8 +1,9 @@
 #include "views/mvwr.h"
 
 #include "app/mapp.h"
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 #include "frame/frame_layout.h"
+#include "res/resource_ids.h"
 #include "ui/dc.h"
 #include "ui/resources.h"
 #include "ui/status_bar.h"
@@ -20,15 +21,15 @@ mvwr::~mvwr() {
 void mvwr::OnSize(UINT, int cx, int) {
   HWND main = GetAncestor(hwnd(), GA_ROOT);
   if (!main) return;
-  auto* bar = dynamic_cast<ui::status_bar*>(ui::window::from_handle(GetDlgItem(main, 59393)));
+  auto* bar = dynamic_cast<ui::status_bar*>(ui::window::from_handle(GetDlgItem(main, ID_CTL_STATUS_BAR)));
   if (!bar) return;
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   GetWindowPlacement(main, &placement);
   const PaneWidths widths = pie_pane_widths(cx, placement.showCmd == SW_SHOWMAXIMIZED,
                                             GetSystemMetrics(SM_CXHSCROLL), GetSystemMetrics(SM_CXDLGFRAME));
-  bar->set_pane_info(1, 300, 0, widths.folder);
-  bar->set_pane_info(2, 301, 0, widths.size);
+  bar->set_pane_info(1, ID_PANE_FOLDER, 0, widths.folder);
+  bar->set_pane_info(2, ID_PANE_SIZE, 0, widths.size);
 }
 
 void mvwr::OnDraw(HDC dc) {
@@ -44,7 +45,7 @@ void mvwr::OnDraw(HDC dc) {
   band.bottom = band.top + 22;
   FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
   DrawEdge(dc, &band, BDR_RAISEDINNER, BF_RECT);
-  const std::wstring caption = widen(ui::load_string(304));
+  const std::wstring caption = widen(ui::load_string(ID_STR_PIE_CHART));
   DrawTextW(dc, caption.c_str(), -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   RECT area = client;
   area.top = client.top + 22;

@@ -1,6 +1,6 @@
 #include "views/row_painter.h"
 
-#include "app/size_format.h"
+#include "base/size_format.h"
 
 namespace kelvane {
 

@@ -7,7 +7,7 @@
 // its node at once. Readers check the index against count() and the node before use.
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "scan/lobj.h"
 #include "views/slice.h"
 

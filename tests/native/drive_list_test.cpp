@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "scan/mdrv.h"
 
 namespace kelvane {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "scan/item_texts.h"
 #include "scan/shell.h"
 #include "tests/native/views_test_tree.h"

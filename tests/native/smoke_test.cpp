@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/strf.h"
+#include "base/strf.h"
 
 namespace kelvane {
 

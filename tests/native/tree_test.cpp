@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/settings.h"
-#include "app/strf.h"
+#include "base/strf.h"
 #include "scan/mdir.h"
 #include "scan/node_store.h"
 #include "views/slice.h"

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/settings.h"
 #include "scan/mdir.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/settings.h"
 #include "scan/mdir.h"
 #include "scan/memory_dir_source.h"

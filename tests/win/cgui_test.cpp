@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "app/registry.h"
-#include "app/strf.h"
-#include "app/utf8_path.h"
+#include "base/strf.h"
+#include "base/utf8_path.h"
 #include "tests/win/text_file.h"
 
 namespace kelvane {

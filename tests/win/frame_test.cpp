@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "app/mapp.h"
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "app/registry.h"
-#include "app/strf.h"
-#include "app/utf8_path.h"
+#include "base/strf.h"
+#include "base/utf8_path.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
 #include "tests/win/text_file.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/mapp.h"
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
 #include "scan/memory_dir_source.h"

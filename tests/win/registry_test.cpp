@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace kelvane {
 namespace {

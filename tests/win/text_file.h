@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace kelvane {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/settings.h"
-#include "app/strf.h"
-#include "app/utf8_path.h"
+#include "base/strf.h"
+#include "base/utf8_path.h"
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
 #include "scan/win32_dir_source.h"

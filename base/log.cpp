@@ -1,8 +1,8 @@
-#include "app/log.h"
+#include "base/log.h"
 
 #include <cstdarg>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 
 namespace kelvane {
 

@@ -1,4 +1,4 @@
-#include "app/strf.h"
+#include "base/strf.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/message_box.h"
+#include "base/message_box.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 #endif
 
 namespace kelvane {

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#include "scan/lobj.h"
-
 namespace kelvane {
 
 // Units 0..4 = B, KB, MB, GB, TB. A unit above 4 (only possible from the registry) is shown
@@ -18,14 +16,5 @@ std::string format_size(int64_t bytes, int unit);
 // The size unit's suffix and scale, for texts that embed the figure in a longer format.
 const char* unit_suffix(int unit);  // "B", "KB", "MB", "GB", "TB"
 double unit_scale(int unit);        // 1, 2^-10, 2^-20, 2^-30, 2^-40
-
-// The two data panes of the status bar for the current folder: "D:\\Data Files: 12, Folders: 3"
-// and " 1.50 KB" (note the leading blank). Reads the node's counters atomically, so it may
-// run while the scan thread is adding to them.
-struct StatusTexts {
-  std::string folder;
-  std::string size;
-};
-StatusTexts status_texts(const lobj& folder, int unit);
 
 }  // namespace kelvane

@@ -1,6 +1,6 @@
-#include "app/size_format.h"
+#include "base/size_format.h"
 
-#include "app/strf.h"
+#include "base/strf.h"
 
 namespace kelvane {
 
@@ -22,13 +22,4 @@ std::string format_size(int64_t bytes, int unit) {
   if (unit == 0) return strf("%lld B", static_cast<long long>(bytes));
   return strf("%0.2f %s", static_cast<double>(bytes) * unit_scale(unit), unit_suffix(unit));
 }
-
-StatusTexts status_texts(const lobj& folder, int unit) {
-  StatusTexts texts;
-  texts.folder = strf("%s %s %i, %s %i", folder.fpath, "Files:", folder.nfil.load(std::memory_order_relaxed),
-                      "Folders:", folder.ndir.load(std::memory_order_relaxed));
-  texts.size = " " + format_size(static_cast<int64_t>(folder.size.load(std::memory_order_relaxed)), unit);
-  return texts;
-}
-
 }  // namespace kelvane

@@ -1,4 +1,4 @@
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 
 #ifdef _WIN32
 #include <windows.h>
