@@ -4,7 +4,7 @@
 set -uo pipefail
 
 E2E_SOURCE=${KELVANE_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-E2E_BUILD=${KELVANE_BUILD:-$E2E_SOURCE/build/win}
+E2E_BUILD=${KELVANE_BUILD:-${KELVANE_WIN_BUILD:-$E2E_SOURCE/build/win}}
 export WINEPREFIX=${WINEPREFIX:-$E2E_SOURCE/build/wineprefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
