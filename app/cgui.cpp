@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "base/message_box.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
+#include "ui/dc.h"
 
 namespace kelvane {
 namespace {
@@ -36,16 +38,6 @@ std::string temp_folder(const CguiSources& sources) {
   return temp ? narrow(temp) : std::string();
 }
 
-HFONT make_font(const std::string& face) {
-  // 8 points for the screen, as a point-size font would be made.
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  const int height = -MulDiv(8, dpi, 72);
-  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, widen(face).c_str());
-}
-
 }  // namespace
 
 CGUI::CGUI() : CGUI(CguiSources()) {}
@@ -60,9 +52,11 @@ CGUI::CGUI(const CguiSources& sources) : sources_(sources) {
   flog.write("Logfile created by kelvane.exe:\n");
   flog.write("Windows Version: %d.%d\n", winver, minor);
 
-  int read[10];
-  for (int i = 0; i < 10; ++i) read[i] = reg_get_dword(kRoot, sources_.key, kDwordSettings[i].name);
-  for (int i = 0; i < 10; ++i) {
+  // All of them are read before any default is written back.
+  constexpr size_t kCount = std::size(kDwordSettings);
+  int read[kCount];
+  for (size_t i = 0; i < kCount; ++i) read[i] = reg_get_dword(kRoot, sources_.key, kDwordSettings[i].name);
+  for (size_t i = 0; i < kCount; ++i) {
     if (apply_dword(*this, kDwordSettings[i], read[i]))
       reg_set_dword(kRoot, sources_.key, kDwordSettings[i].name, kDwordSettings[i].fallback);
   }
@@ -73,7 +67,9 @@ CGUI::CGUI(const CguiSources& sources) : sources_(sources) {
     reg_set_string(kRoot, sources_.key, "mf", kDefaultFace);
     mf = kDefaultFace;
   }
-  font = make_font(mf);
+  // 8 points for the screen.
+  font_owner_ = ui::point_font(80, widen(mf).c_str());
+  font = font_owner_.get();
 
   // Taken whole: a viewer's path is of no use cut short.
   if (std::optional<std::string> viewer = reg_get_string(kRoot, sources_.key, "iv")) iv = *viewer;
@@ -84,7 +80,6 @@ CGUI::CGUI(const CguiSources& sources) : sources_(sources) {
 
 CGUI::~CGUI() {
   flog.write("CGUI::~CGUI () OK ...\n");
-  if (font) DeleteObject(font);
 }
 
 int CGUI::read_cfg() {

@@ -8,6 +8,7 @@
 
 #include "app/settings.h"
 #include "base/log.h"
+#include "ui/dc.h"
 
 namespace kelvane {
 
@@ -32,10 +33,11 @@ class CGUI : public Settings {
   int read_cfg();
 
   Log flog;
-  HFONT font = nullptr;
+  HFONT font = nullptr;  // owned by font_owner_
 
  private:
   CguiSources sources_;
+  ui::font font_owner_;
 };
 
 }  // namespace kelvane

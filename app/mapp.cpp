@@ -74,9 +74,7 @@ int mapp::ExitInstance() {
 
 int mapp::OnIdle(long count) {
   const int result = ui::application::OnIdle(count);
-  ui::status_bar* bar = nullptr;
-  if (ui::frame_window* main = main_window(); main && main->exists())
-    bar = dynamic_cast<ui::status_bar*>(ui::window::from_handle(GetDlgItem(main->hwnd(), ID_CTL_STATUS_BAR)));
+  ui::status_bar* bar = frame_ && frame_->exists() ? frame_->status_bar() : nullptr;
   lobj* top = mdir.ptop.load();
   lobj* cur = mdir.pcur.load();
   if (!top || !cur) return result;

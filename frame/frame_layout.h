@@ -1,28 +1,14 @@
 #pragma once
 // The main frame's geometry and decisions as plain functions, so they are tested without a
 // window: placement from the settings, the path field and separator in the toolbar, the widths
-// of the status panes, the splitter's columns and the rescan keys.
+// of the status panes and the rescan keys.
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "base/settings.h"
+#include "ui/pixel_rect.h"
 
 namespace kelvane {
-
-// A rectangle in pixels, right and bottom exclusive.
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool empty() const { return right <= left || bottom <= top; }
-  bool operator==(const PixelRect&) const = default;
-};
-
-// Widths that came out negative (a tiny window, a small xs) are drawn as nothing.
-int clamp_width(int width);
 
 // The rectangle of the default settings: left 10, top 10, 690 x 390.
 PixelRect default_frame_rect();
@@ -47,33 +33,10 @@ bool needs_button_resize(const PixelRect& button5);
 // The folder pane's width at creation.
 int folder_pane_width(int xs);
 constexpr int kSizePaneWidth = 80;
-// The folder and size panes re-divided from the width of the pie view.
-struct PaneWidths {
-  int folder = 0;
-  int size = 0;
-};
-PaneWidths pie_pane_widths(int pie_width, bool maximized, int cx_hscroll, int cx_dlgframe);
-
 // The View menu command and button that show the size unit.
 int unit_command(int unit);
 
 // Enter and F5 copy the path field and rescan it.
 bool is_rescan_key(unsigned virtual_key);
-// Only a text longer than one character (not byte) is worth a scan.
-bool path_starts_scan(const std::string& text);
-
-// The static splitter: one row, two columns, a 1-pixel border inside the client, a 5-pixel gap
-// with the draggable bar in it. Column 0 keeps its width (clamped into the client); column 1
-// takes the rest.
-struct SplitterLayout {
-  PixelRect pane0;
-  PixelRect bar;
-  PixelRect pane1;
-};
-constexpr int kSplitterBorder = 1;
-constexpr int kSplitterGap = 5;
-SplitterLayout splitter_layout(int client_width, int client_height, int column0_width, int column0_min);
-// The column 0 width that puts the middle of the bar under x while dragging.
-int splitter_column_for_drag(int x, int client_width, int column0_min);
 
 }  // namespace kelvane

@@ -9,6 +9,7 @@
 #include "base/message_box.h"
 #include "frame/frame_layout.h"
 #include "frame/mdoc.h"
+#include "views/dir_request.h"
 #include "views/mvwl.h"
 #include "views/mvwr.h"
 
@@ -47,6 +48,24 @@ mwin::~mwin() {
   if (exists()) destroy();
 }
 
+ui::edit_control& mwin::path_field() { return pa->epath; }
+
+ui::status_bar* mwin::status_bar() { return status_.exists() ? &status_ : nullptr; }
+
+void mwin::show_folder_title(const std::string& folder) {
+  if (doc_) doc_->SetTitle(folder);
+}
+
+void mwin::redraw_all() {
+  // Every pane and bar in the window; invalidating the frame alone would leave its children
+  // as they were.
+  if (exists()) RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void mwin::redraw_pie() {
+  if (ui::view* pie = splitter_.pane(0, 1)) pie->invalidate(true);
+}
+
 mvwl* mwin::left_view() const { return dynamic_cast<mvwl*>(splitter_.pane(0, 0)); }
 mvwr* mwin::right_view() const { return dynamic_cast<mvwr*>(splitter_.pane(0, 1)); }
 
@@ -56,11 +75,11 @@ int mwin::OnCreateClient() {
     return 0;
   }
   set_client(&splitter_);
-  if (!splitter_.create_view(0, 0, std::make_unique<mvwl>())) {
+  if (!splitter_.create_view(0, 0, std::make_unique<mvwl>(this))) {
     show_message("Failed to create pane 0 !");
     return 0;
   }
-  if (!splitter_.create_view(0, 1, std::make_unique<mvwr>())) {
+  if (!splitter_.create_view(0, 1, std::make_unique<mvwr>(this))) {
     show_message("Failed to create first pane 1 !");
     return 0;
   }
@@ -107,12 +126,12 @@ int mwin::OnCreate(CREATESTRUCTW*) {
   if (needs_button_resize(button5)) toolbar_.set_button_size(23, button5.bottom);
 
   const RECT nowhere{0, 0, 0, 0};
-  if (!pa->epath.create(toolbar_.hwnd(), kPathFieldId, WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                        nowhere)) {
+  if (!path_field().create(toolbar_.hwnd(), kPathFieldId, WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                           nowhere)) {
     show_message("Failed to create Edit Field !");
   } else {
     HFONT font = toolbar_.font();
-    pa->epath.set_font(font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    path_field().set_font(font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
   }
 
   const PixelRect place = frame_placement(settings, monitors());
@@ -121,10 +140,10 @@ int mwin::OnCreate(CREATESTRUCTW*) {
 }
 
 void mwin::place_path_field(int cx) {
-  if (!pa || !pa->epath.exists() || !toolbar_.exists()) return;
+  if (!pa || !path_field().exists() || !toolbar_.exists()) return;
   const PixelRect field =
-      path_field_rect(to_pixel_rect(toolbar_.item_rect(5)), font_height(pa->epath.font()), cx);
-  pa->epath.move(field.left, field.top, field.width(), field.height(), true);
+      path_field_rect(to_pixel_rect(toolbar_.item_rect(5)), font_height(path_field().font()), cx);
+  path_field().move(field.left, field.top, field.width(), field.height(), true);
 }
 
 void mwin::OnSize(UINT, int cx, int) {
@@ -147,7 +166,7 @@ bool mwin::pre_translate(MSG& msg) {
   // Keys meant for another top-level window of the thread (a message box) are left alone.
   if (!exists() || !(msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd))) return false;
   // The whole text: a path cut to a buffer would name another folder.
-  pa->mdir.cdir = pa->epath.exists() ? pa->epath.text() : std::string();
+  pa->mdir.cdir = path_field().exists() ? path_field().text() : std::string();
   if (path_starts_scan(pa->mdir.cdir)) enum_dir();
   return false;
 }

@@ -7,8 +7,10 @@
 #include "frame/mspw.h"
 #include "frame/mtbr.h"
 #include "res/resource_ids.h"
+#include "ui/edit_control.h"
 #include "ui/frame_window.h"
 #include "ui/status_bar.h"
+#include "views/view_host.h"
 
 namespace kelvane {
 
@@ -16,10 +18,10 @@ class mdoc;
 class mvwl;
 class mvwr;
 
-class mwin : public ui::frame_window {
+class mwin : public ui::frame_window, public ViewHost {
  public:
   static constexpr int kPathFieldId = ID_CTL_PATH_FIELD;
-  static constexpr int kSplitterId = 59648;
+  static constexpr int kSplitterId = ID_CTL_SPLITTER;
   static constexpr int kLeftColumnIdeal = 300;  // the drive list's ideal width in pixels
 
   mwin();
@@ -36,12 +38,20 @@ class mwin : public ui::frame_window {
 
   mtbr& toolbar() { return toolbar_; }
   ui::status_bar& status() { return status_; }
+  // The path field in the toolbar (the application object holds it).
+  ui::edit_control& path_field();
   mspw& splitter() { return splitter_; }
   mvwl* left_view() const;
   mvwr* right_view() const;
 
-  // Shows the unit's button pressed and its View menu item checked, the others not.
-  void show_unit(int unit);
+  // ViewHost: what the views ask of the frame.
+  ui::status_bar* status_bar() override;
+  void show_status(const std::string& text) override { set_message(text); }
+  void show_ready() override { show_idle_message(); }
+  void show_unit(int unit) override;
+  void show_folder_title(const std::string& folder) override;
+  void redraw_all() override;
+  void redraw_pie() override;
 
  protected:
   bool route_command(int id) override;

@@ -33,6 +33,8 @@
 // The toolbar and status bar are children of the frame under the ids of their show/hide commands.
 #define ID_CTL_TOOLBAR ID_CMD_TOOLBAR
 #define ID_CTL_STATUS_BAR ID_CMD_STATUS_BAR
+// The splitter between the two views; its panes follow its id by row * 16 + column.
+#define ID_CTL_SPLITTER 59648
 
 // Context menus: the drive list's, and the one of files and folders (list and pie).
 #define ID_MENU_DRIVES 210

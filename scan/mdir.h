@@ -6,14 +6,13 @@
 #include <thread>
 
 #include "base/log.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "scan/lobj.h"
 #include "scan/node_store.h"
 
 namespace kelvane {
 
 class DirSource;
-struct slice;
 
 // What the scan tells the program while and after it walks. The program's implementation
 // posts to the user-interface thread; tests record the calls.
@@ -49,6 +48,9 @@ class mdir {
   void free_tree();
   // Removes p and everything beneath it; n is 0 for the outermost call.
   void remv_lobj(lobj* p, int n);
+  // Takes p's size and counts off every ancestor, before p leaves the tree (its entry was
+  // deleted on disk), so the totals stay right without a rescan.
+  void take_off_ancestors(const lobj* p);
   // New zeroed node and owned string copies from the tree's store.
   lobj* new_node();
   const char* copy_text(std::string_view text);
@@ -60,7 +62,8 @@ class mdir {
   void start_scan(ScanClient* client);
   // The whole scan, run on the scan thread (callable directly by tests: it then runs inline).
   void read_mdir(ScanClient* client);
-  // Asks a running walk to stop soon (program closing) and waits for the thread.
+  // Asks a running walk to stop soon (program closing) and waits for the thread; then frees
+  // what a walk gave up.
   void stop_scan();
   // Only asks; the walk tests the flag per entry. A stopped walk frees what it built and
   // reports nothing (its receiver may be gone), clearing busy itself.
@@ -83,15 +86,16 @@ class mdir {
   const Settings& settings_;
   std::atomic<int>& busy_;
   NodeStore store_;
+  // A tree given up by the walk on the scan thread: it leaves the holder at once, but its
+  // memory is freed only on the user-interface thread, once the thread is collected
+  // (start_scan, stop_scan), so the idle status update can never read a freed node.
+  void retire_tree();
+  NodeStore retired_;
   DirSource* source_ = nullptr;
   std::thread pthr;  // the scan thread started last
   std::atomic<bool> stop_{false};
   std::atomic<bool> running_{false};  // the scan thread has not yet made its last call
   friend class Walk;
 };
-
-// Ordering of the slice table: larger size first, equal sizes by name in byte order.
-// For qsort over slice records.
-int cmp_item(const void* a, const void* b);
 
 }  // namespace kelvane

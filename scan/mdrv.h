@@ -30,10 +30,10 @@ class mdrv {
   int read_mdrv(const std::string& name, int index);
 
   // Walks the drive strings (letter, colon, backslash, terminator; 26 slots of 4 characters),
-  // skipping A: and B:, and calls add_row(name, index) for each drive whose size could be read.
-  // Returns the number of drives listed.
+  // skipping A: and B:, and fills drives[] from index 0 with each drive whose size could be
+  // read, calling add_row(name, index) for it when given. Returns the number of drives listed.
   int enumerate(const char* drive_strings, size_t length,
-                const std::function<void(const std::string&, int)>& add_row);
+                const std::function<void(const std::string&, int)>& add_row = {});
 
   void set_query(VolumeQuery query) { query_ = std::move(query); }
 

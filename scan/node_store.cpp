@@ -91,6 +91,19 @@ void NodeStore::clear() {
   reserved_ = 0;
 }
 
+void NodeStore::adopt(NodeStore& other) {
+  if (&other == this) return;
+  if (Block* first = other.blocks_) {
+    Block* last = first;
+    while (last->next) last = last->next;
+    last->next = blocks_;
+    blocks_ = first;
+    reserved_ += other.reserved_;
+    other.blocks_ = nullptr;
+  }
+  other.clear();
+}
+
 size_t NodeStore::bytes_reserved() const { return reserved_; }
 
 }  // namespace kelvane

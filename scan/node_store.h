@@ -19,6 +19,9 @@ class NodeStore {
   const char* copy_text(std::string_view text);  // an owned copy with its terminator
   void release(lobj* node);                      // a node that left the tree (reused later)
   void clear();                                  // everything goes
+  // Takes over every block of other, which is left empty as after clear(): what other held
+  // stays readable until this store is cleared.
+  void adopt(NodeStore& other);
   size_t bytes_reserved() const;
 
  private:

@@ -22,6 +22,7 @@ void scan_thread_entry(mdir* holder, ScanClient* client) {
 void mdir::start_scan(ScanClient* client) {
   // The thread of the previous scan has made its last call; only its end is left to collect.
   if (pthr.joinable()) pthr.join();
+  retired_.clear();
   stop_.store(false);
   running_.store(true);
   busy_.store(1);
@@ -41,6 +42,7 @@ void mdir::start_scan(ScanClient* client) {
 void mdir::stop_scan() {
   stop_.store(true);
   if (pthr.joinable()) pthr.join();
+  retired_.clear();
   stop_.store(false);  // the next scan starts unhindered
 }
 

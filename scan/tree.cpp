@@ -1,7 +1,7 @@
 #include <cstdint>
 
 #include "scan/mdir.h"
-#include "views/slice.h"
+#include "scan/slice.h"
 
 namespace kelvane {
 
@@ -59,6 +59,12 @@ void mdir::free_tree() {
   ptop = nullptr;
   ptail = nullptr;
   store_.clear();
+}
+
+void mdir::retire_tree() {
+  ptop = nullptr;
+  ptail = nullptr;
+  retired_.adopt(store_);
 }
 
 namespace {
@@ -126,6 +132,17 @@ void mdir::remv_lobj(lobj* p, int n) {
     if (level == 2) log_.write("    Directory to delete: %s ...\n", folder->fpath);
     store_.release(folder);
     folder = following;
+  }
+}
+
+void mdir::take_off_ancestors(const lobj* p) {
+  const uint64_t size = p->size.load();
+  const int32_t files = p->isdir ? p->nfil.load() : 1;
+  const int32_t folders = p->isdir ? p->ndir.load() + 1 : 0;
+  for (lobj* a = p->parent; a != nullptr; a = a->parent) {
+    a->size.fetch_sub(size);
+    a->nfil.fetch_sub(files);
+    a->ndir.fetch_sub(folders);
   }
 }
 

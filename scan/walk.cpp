@@ -134,12 +134,12 @@ bool Walk::read(std::string& message) {
   m_.pcur.store(nullptr, std::memory_order_release);
   if (stopped_) {
     message.clear();
-    if (m_.ptop) m_.free_tree();
+    if (m_.ptop) m_.retire_tree();
     return false;
   }
   if (!m_.ptop || top_is_file_) {
     // Nothing half-built stays behind: the program can scan again at once.
-    if (m_.ptop) m_.free_tree();
+    if (m_.ptop) m_.retire_tree();
     message = kInvalidPath;
     return false;
   }
@@ -308,7 +308,7 @@ void Walk::dump(Log& log, lobj* top) {
 void mdir::read_mdir(ScanClient* client) {
   const int level = settings_.vl;
   if (level == 1) log_.write("  Thread:read_mdir () started ...\n");
-  std::string message = "INVALID PATH !";
+  std::string message = kInvalidPath;
   bool ok = false;
   DirSource* source = source_;
 #ifdef _WIN32

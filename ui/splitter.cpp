@@ -2,8 +2,8 @@
 
 #include <windowsx.h>
 
-#include "frame/frame_layout.h"
 #include "ui/dc.h"
+#include "ui/splitter_layout.h"
 
 namespace kelvane::ui {
 namespace {

@@ -24,4 +24,13 @@ bool inside_tree(const std::string& upper, const std::string& scan_path) {
   return upper.size() == root.size() || upper[root.size()] == '\\' || root.back() == '\\';
 }
 
+bool path_starts_scan(const std::string& text) {
+  // Characters, not bytes: the field's text is UTF-8, and one accented letter is two bytes.
+  size_t characters = 0;
+  for (char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && ++characters > 1) return true;
+  }
+  return false;
+}
+
 }  // namespace kelvane

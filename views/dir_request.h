@@ -16,4 +16,7 @@ bool is_drive_root(const std::string& upper);
 // backslash ("D:\\") also contains "D:" itself.
 bool inside_tree(const std::string& upper, const std::string& scan_path);
 
+// Only a text longer than one character (not byte) is worth a scan.
+bool path_starts_scan(const std::string& text);
+
 }  // namespace kelvane

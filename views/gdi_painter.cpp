@@ -1,6 +1,7 @@
 #include "views/gdi_painter.h"
 
 #include "base/utf8_path.h"
+#include "ui/dc.h"
 
 namespace kelvane {
 
@@ -14,24 +15,20 @@ void GdiPainter::set_transparent_background() { SetBkMode(dc_, TRANSPARENT); }
 
 void GdiPainter::fill_rect(const Rect& r, Color color) {
   const RECT rect = to_rect(r);
-  HBRUSH brush = CreateSolidBrush(color);
-  FillRect(dc_, &rect, brush);
-  DeleteObject(brush);
+  const ui::brush brush = ui::solid_brush(color);
+  FillRect(dc_, &rect, brush.get());
 }
 
 void GdiPainter::frame_rectangle(const Rect& r) {
-  HGDIOBJ old = SelectObject(dc_, GetStockObject(NULL_BRUSH));
+  ui::selection hollow(dc_, GetStockObject(NULL_BRUSH));
   Rectangle(dc_, r.left, r.top, r.right, r.bottom);
-  SelectObject(dc_, old);
 }
 
 void GdiPainter::filled_rectangle(const Rect& r, Color fill) {
-  HBRUSH brush = CreateSolidBrush(fill);
-  SelectObject(dc_, brush);
+  // Declared in this order, the brush leaves the context before it is deleted.
+  const ui::brush brush = ui::solid_brush(fill);
+  ui::selection filled(dc_, brush.get());
   Rectangle(dc_, r.left, r.top, r.right, r.bottom);
-  // The colour brush must be out of the context before it is deleted.
-  SelectObject(dc_, GetStockObject(NULL_BRUSH));
-  DeleteObject(brush);
 }
 
 void GdiPainter::set_text_color(Color color) { SetTextColor(dc_, color); }

@@ -72,21 +72,14 @@ void ItemActions::OnOpen() {
     }
   }
 
-  if (host_.has_view()) {
-    host_.set_path_field(dir_.cdir);
-    host_.on_dirs();
+  if (owner_ != nullptr) {
+    owner_->set_path_field(dir_.cdir);
+    owner_->OnDirs();
   }
 }
 
 void ItemActions::remove_entry(lobj* node) {
-  const uint64_t size = node->size.load();
-  const int32_t files = node->isdir ? node->nfil.load() : 1;
-  const int32_t folders = node->isdir ? node->ndir.load() + 1 : 0;
-  for (lobj* a = node->parent; a != nullptr; a = a->parent) {
-    a->size.fetch_sub(size);
-    a->nfil.fetch_sub(files);
-    a->ndir.fetch_sub(folders);
-  }
+  dir_.take_off_ancestors(node);
   host_.wait_cursor();
   if (settings_.db) show_message("START remv_lobj ()", kMessageOk);
   // The record must not point at the node once it is freed, even before the refill.
@@ -131,7 +124,7 @@ void ItemActions::OnDelete() {
     remove_entry(node);
   }
 
-  if (host_.has_view()) host_.on_fill();
+  if (owner_ != nullptr) owner_->OnFill();
 }
 
 }  // namespace kelvane

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
 #include "views/list_geometry.h"
@@ -13,7 +14,17 @@
 
 namespace kelvane {
 
-// What the actions need of the list control and the view around it.
+// What the list and its actions read and change, all owned elsewhere.
+struct ListContext {
+  mdir& dir;
+  mdrv& drives;
+  SliceTable& slices;
+  const Settings& settings;
+  const std::atomic<int>& busy;
+  Log& log;
+};
+
+// What the actions need of the list control.
 class ItemHost {
  public:
   virtual ~ItemHost() = default;
@@ -21,19 +32,29 @@ class ItemHost {
   virtual int row_count() = 0;
   virtual std::vector<int> selected_rows() = 0;  // ascending
   virtual std::string row_text(int row) = 0;
-  // The left view: when it exists, Open hands over to its OnDirs and Delete to its OnFill.
-  virtual bool has_view() = 0;
-  virtual void set_path_field(const std::string& text) = 0;
-  virtual void on_dirs() = 0;
-  virtual void on_fill() = 0;
   virtual void wait_cursor() = 0;
+};
+
+// The view around the list, which takes over after Open (OnDirs) and Delete (OnFill).
+class ListOwner {
+ public:
+  virtual ~ListOwner() = default;
+  virtual void set_path_field(const std::string& text) = 0;
+  virtual void OnDirs() = 0;
+  virtual void OnFill() = 0;
 };
 
 class ItemActions {
  public:
-  ItemActions(mdir& dir, mdrv& drives, SliceTable& slices, const Settings& settings,
-              const std::atomic<int>& busy, ItemHost& host)
-      : dir_(dir), drives_(drives), slices_(slices), settings_(settings), busy_(busy), host_(host) {}
+  // owner: the view around the list, or nullptr (then Open and Delete refill nothing).
+  ItemActions(const ListContext& context, ItemHost& host, ListOwner* owner)
+      : dir_(context.dir),
+        drives_(context.drives),
+        slices_(context.slices),
+        settings_(context.settings),
+        busy_(context.busy),
+        host_(host),
+        owner_(owner) {}
 
   void OnProp();
   void OnOpen();
@@ -55,6 +76,7 @@ class ItemActions {
   const Settings& settings_;
   const std::atomic<int>& busy_;
   ItemHost& host_;
+  ListOwner* owner_;
 };
 
 }  // namespace kelvane

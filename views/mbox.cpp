@@ -9,9 +9,7 @@
 namespace kelvane {
 
 mbox::mbox(const ListContext& context, ListOwner* owner)
-    : context_(context),
-      owner_(owner),
-      actions_(context.dir, context.drives, context.slices, context.settings, context.busy, *this) {
+    : context_(context), actions_(context, *this, owner) {
   context_.log.write("mbox::mbox () OK ...\n");
 }
 
@@ -139,18 +137,6 @@ LRESULT mbox::handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
   }
   return list_control::handle(msg, wp, lp);
-}
-
-void mbox::set_path_field(const std::string& text) {
-  if (owner_ != nullptr) owner_->set_path_field(text);
-}
-
-void mbox::on_dirs() {
-  if (owner_ != nullptr) owner_->OnDirs();
-}
-
-void mbox::on_fill() {
-  if (owner_ != nullptr) owner_->OnFill();
 }
 
 void mbox::wait_cursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "base/log.h"
+#include "base/settings.h"
 #include "res/resource_ids.h"
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
@@ -23,25 +23,6 @@
 #include "views/slice_table.h"
 
 namespace kelvane {
-
-// What the list reads and changes, all owned elsewhere.
-struct ListContext {
-  mdir& dir;
-  mdrv& drives;
-  SliceTable& slices;
-  const Settings& settings;
-  const std::atomic<int>& busy;
-  Log& log;
-};
-
-// The view around the list, which takes over after Open and Delete.
-class ListOwner {
- public:
-  virtual ~ListOwner() = default;
-  virtual void set_path_field(const std::string& text) = 0;
-  virtual void OnDirs() = 0;
-  virtual void OnFill() = 0;
-};
 
 class mbox : public ui::list_control, private ItemHost {
  public:
@@ -82,16 +63,11 @@ class mbox : public ui::list_control, private ItemHost {
   int row_count() override { return rows_; }
   std::vector<int> selected_rows() override { return selected_items(); }
   std::string row_text(int row) override { return row_name(row); }
-  bool has_view() override { return owner_ != nullptr; }
-  void set_path_field(const std::string& text) override;
-  void on_dirs() override;
-  void on_fill() override;
   void wait_cursor() override;
 
   void context_menu(POINT client_point);
 
   ListContext context_;
-  ListOwner* owner_;
   ItemActions actions_;
   int rows_ = 0;
 };

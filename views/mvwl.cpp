@@ -6,15 +6,12 @@
 
 #include "app/mapp.h"
 #include "base/message_box.h"
-#include "base/utf8_path.h"
-#include "frame/frame_layout.h"
-#include "frame/mdoc.h"
-#include "frame/mwin.h"
 #include "res/resource_ids.h"
 #include "scan/win32_dir_source.h"
 #include "ui/dc.h"
 #include "ui/post_to_ui.h"
 #include "ui/resources.h"
+#include "views/caption_band.h"
 #include "views/dir_request.h"
 #include "views/list_geometry.h"
 
@@ -38,7 +35,8 @@ ListContext list_context(SliceTable& slices) {
 
 }  // namespace
 
-mvwl::mvwl() : list_(list_context(slices_), this), relay_(std::make_shared<Relay>()) {
+mvwl::mvwl(ViewHost* host)
+    : host_(host), list_(list_context(slices_), this), relay_(std::make_shared<Relay>()) {
   relay_->view = this;
   pa->CGUI.flog.write("mvwl::mvwl () OK ...\n");
 }
@@ -82,37 +80,11 @@ void mvwl::resize_to_client() {
 
 void mvwl::OnDraw(HDC dc) {
   ui::saved_dc keep(dc);
-  const bool own_font = pa->CGUI.winver >= 6 && pa->CGUI.font;
-  SelectObject(dc, own_font ? static_cast<HGDIOBJ>(pa->CGUI.font) : GetStockObject(ANSI_VAR_FONT));
-  SetBkMode(dc, TRANSPARENT);
-  RECT band = client_rect();
-  band.bottom = band.top + 22;
-  FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
-  // A 3-D frame: light at the top and left, shadow at the bottom and right.
-  const int w = band.right - band.left;
-  const int h = band.bottom - band.top;
-  HBRUSH light = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
-  HBRUSH shadow = GetSysColorBrush(COLOR_BTNSHADOW);
-  RECT edge{band.left, band.top, band.left + w - 1, band.top + 1};
-  FillRect(dc, &edge, light);
-  edge = RECT{band.left, band.top, band.left + 1, band.top + h - 1};
-  FillRect(dc, &edge, light);
-  edge = RECT{band.right - 1, band.top, band.right, band.bottom};
-  FillRect(dc, &edge, shadow);
-  edge = RECT{band.left, band.bottom - 1, band.right, band.bottom};
-  FillRect(dc, &edge, shadow);
-  // Prefix processing stays on: "Files && Folders" shows one ampersand.
-  const std::wstring caption =
-      widen(ui::load_string(list_.mode == kListDrives ? ID_STR_DRIVES : ID_STR_FILES_FOLDERS));
-  DrawTextW(dc, caption.c_str(), -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  draw_caption_band(dc, client_rect(), list_.mode == kListDrives ? ID_STR_DRIVES : ID_STR_FILES_FOLDERS);
 }
 
 void mvwl::invalidate_frame() {
-  // The whole window with every pane and bar in it; invalidating the frame alone would leave
-  // its children as they were.
-  if (mwin* frame = pa->frame(); frame && frame->exists()) {
-    RedrawWindow(frame->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-  }
+  if (host_) host_->redraw_all();
 }
 
 void mvwl::drop_tree() {
@@ -157,7 +129,7 @@ void mvwl::list_drives() {
   list_.insert_column(1, "Size", LVCFMT_RIGHT, 0);
   list_.insert_column(2, "Used", LVCFMT_RIGHT, 0);
   list_.insert_column(3, "Free", LVCFMT_RIGHT, 0);
-  const int n = pa->mdrv.enumerate(roots.data(), roots.size(), [](const std::string&, int) {});
+  const int n = pa->mdrv.enumerate(roots.data(), roots.size());
   list_.show_rows(n);
   resize_to_client();
   list_.invalidate(true);
@@ -175,7 +147,7 @@ void mvwl::OnDirs() {
   mdir& dir = pa->mdir;
   const std::string upper = upper_case(dir.cdir);
   const std::string scanned = upper_case(dir.path);
-  if (mdoc* doc = pa->document()) doc->SetTitle(dir.cdir);
+  if (host_) host_->show_folder_title(dir.cdir);
   dir.isdrv = is_drive_root(upper) ? 1 : 0;
   if (pa->CGUI.vl > 0) {
     pa->CGUI.flog.write("  mvwl::OnDirs () pa->mdir.path:%s, pa->mdir.cdir:%s\n", dir.path.c_str(),
@@ -209,9 +181,7 @@ void mvwl::OnFill() {
 
   resize_to_client();
   list_.invalidate(true);
-  if (mwin* frame = pa->frame()) {
-    if (ui::view* pie = frame->splitter().pane(0, 1)) pie->invalidate(true);
-  }
+  if (host_) host_->redraw_pie();
 }
 
 void mvwl::OnCommandRange(int id) {
@@ -227,7 +197,7 @@ void mvwl::OnCommandRange(int id) {
       OnEnumDir();
     }
   }
-  if (mwin* frame = pa->frame()) frame->show_unit(pa->CGUI.un);
+  if (host_) host_->show_unit(pa->CGUI.un);
   if (id >= ID_CMD_UNIT_BYTES && id <= ID_CMD_UNIT_TB) invalidate_frame();
 }
 
@@ -273,14 +243,16 @@ void mvwl::scan_progress(const std::string& pattern) {
   }
   ui::post_to_ui([relay] {
     std::string text;
+    mvwl* view = nullptr;
     {
       std::lock_guard<std::mutex> lock(relay->mutex);
       relay->update_queued = false;
       if (relay->view == nullptr) return;
       text = relay->pattern;
+      view = relay->view;
     }
     if (!ui::on_ui_thread()) return;
-    if (mwin* frame = pa->frame()) frame->set_message(text);
+    if (view->host_) view->host_->show_status(text);
   });
 }
 
@@ -321,7 +293,7 @@ void mvwl::finish_scan(bool ok, const std::string& message) {
     if (!message.empty()) show_message(message);
     list_drives();
   }
-  if (mwin* frame = pa->frame()) frame->show_idle_message();
+  if (host_) host_->show_ready();
   pa->busy.store(0);
   // The rows were drawn blank while busy was set.
   list_.invalidate(true);

@@ -14,6 +14,7 @@
 #include "ui/view.h"
 #include "views/mbox.h"
 #include "views/slice_table.h"
+#include "views/view_host.h"
 
 namespace kelvane {
 
@@ -21,7 +22,8 @@ class mvwl : public ui::view, public ScanClient, private ListOwner {
  public:
   static constexpr int kListId = ID_CTL_LIST;
 
-  mvwl();
+  // host: the frame around the view (its status bar, title, unit marks); may be nullptr.
+  explicit mvwl(ViewHost* host);
   ~mvwl() override;
 
   void OnEnumDir();
@@ -59,6 +61,7 @@ class mvwl : public ui::view, public ScanClient, private ListOwner {
   void finish_scan(bool ok, const std::string& message);
   void invalidate_frame();
 
+  ViewHost* host_;
   SliceTable slices_;
   mbox list_;
   std::shared_ptr<Relay> relay_;

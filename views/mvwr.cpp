@@ -1,16 +1,15 @@
 #include "views/mvwr.h"
 
 #include "app/mapp.h"
-#include "base/utf8_path.h"
-#include "frame/frame_layout.h"
 #include "res/resource_ids.h"
 #include "ui/dc.h"
-#include "ui/resources.h"
 #include "ui/status_bar.h"
+#include "views/caption_band.h"
+#include "views/pane_widths.h"
 
 namespace kelvane {
 
-mvwr::mvwr() {
+mvwr::mvwr(ViewHost* host) : host_(host) {
   if (Log* log = app_log()) log->write("mvwr::mvwr () OK ...\n");
 }
 
@@ -20,9 +19,8 @@ mvwr::~mvwr() {
 
 void mvwr::OnSize(UINT, int cx, int) {
   HWND main = GetAncestor(hwnd(), GA_ROOT);
-  if (!main) return;
-  auto* bar = dynamic_cast<ui::status_bar*>(ui::window::from_handle(GetDlgItem(main, ID_CTL_STATUS_BAR)));
-  if (!bar) return;
+  ui::status_bar* bar = host_ ? host_->status_bar() : nullptr;
+  if (!main || !bar) return;
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   GetWindowPlacement(main, &placement);
@@ -37,18 +35,10 @@ void mvwr::OnDraw(HDC dc) {
   // view base), nor when the diagnostic switch turns the chart off.
   if (!pa || pa->busy || pa->CGUI.db > 1) return;
   ui::saved_dc keep(dc);
-  const bool own_font = pa->CGUI.winver >= 6 && pa->CGUI.font;
-  SelectObject(dc, own_font ? static_cast<HGDIOBJ>(pa->CGUI.font) : GetStockObject(ANSI_VAR_FONT));
-  SetBkMode(dc, TRANSPARENT);
   const RECT client = client_rect();
-  RECT band = client;
-  band.bottom = band.top + 22;
-  FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
-  DrawEdge(dc, &band, BDR_RAISEDINNER, BF_RECT);
-  const std::wstring caption = widen(ui::load_string(ID_STR_PIE_CHART));
-  DrawTextW(dc, caption.c_str(), -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  draw_caption_band(dc, client, ID_STR_PIE_CHART);
   RECT area = client;
-  area.top = client.top + 22;
+  area.top = client.top + kCaptionBandHeight;
   FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   DrawEdge(dc, &area, BDR_RAISEDINNER, BF_RECT);
 }

@@ -5,12 +5,14 @@
 #include <windows.h>
 
 #include "ui/view.h"
+#include "views/view_host.h"
 
 namespace kelvane {
 
 class mvwr : public ui::view {
  public:
-  mvwr();
+  // host: the frame whose status panes follow the view's width; may be nullptr.
+  explicit mvwr(ViewHost* host);
   ~mvwr() override;
 
   void OnDraw(HDC dc) override;
@@ -22,6 +24,9 @@ class mvwr : public ui::view {
   int xo = 0;
   int yo = 0;
   int rd = 0;
+
+ private:
+  ViewHost* host_;
 };
 
 }  // namespace kelvane

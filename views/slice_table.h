@@ -9,7 +9,7 @@
 
 #include "base/log.h"
 #include "scan/lobj.h"
-#include "views/slice.h"
+#include "scan/slice.h"
 
 namespace kelvane {
 

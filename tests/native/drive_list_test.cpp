@@ -8,6 +8,7 @@
 
 #include "base/log.h"
 #include "scan/mdrv.h"
+#include "tests/support/text_file.h"
 
 namespace kelvane {
 namespace {
@@ -125,13 +126,7 @@ TEST(DriveList, LogsConstructionAndDestruction) {
     ASSERT_TRUE(log.open(path));
     { mdrv drives(log); }
   }
-  std::string text;
-  if (std::FILE* f = std::fopen(path.c_str(), "r")) {
-    char buf[256];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-    std::fclose(f);
-  }
+  const std::string text = read_text_file(path);
   std::remove(path.c_str());
   EXPECT_EQ(text, "mdrv::mdrv () OK ...\nmdrv::~mdrv () OK ...\n");
 }

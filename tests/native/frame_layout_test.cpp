@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "res/resource_ids.h"
+#include "views/dir_request.h"
+#include "views/pane_widths.h"
+
 namespace kelvane {
 namespace {
 
@@ -112,10 +116,10 @@ TEST(StatusPanes, PieWidthIsSharedThreeQuartersToOneQuarter) {
 }
 
 TEST(Commands, UnitCommandsAndRescanDecisions) {
-  EXPECT_EQ(unit_command(0), 200);
-  EXPECT_EQ(unit_command(2), 202);
-  EXPECT_EQ(unit_command(4), 204);
-  EXPECT_EQ(unit_command(9), 204);  // shown as TB, like every size text
+  EXPECT_EQ(unit_command(0), ID_CMD_UNIT_BYTES);
+  EXPECT_EQ(unit_command(2), ID_CMD_UNIT_MB);
+  EXPECT_EQ(unit_command(4), ID_CMD_UNIT_TB);
+  EXPECT_EQ(unit_command(9), ID_CMD_UNIT_TB);  // shown as TB, like every size text
   EXPECT_TRUE(is_rescan_key(0x0D));
   EXPECT_TRUE(is_rescan_key(0x74));
   EXPECT_FALSE(is_rescan_key(0x75));
@@ -126,30 +130,6 @@ TEST(Commands, UnitCommandsAndRescanDecisions) {
   EXPECT_FALSE(path_starts_scan("\xC3\xA9"));         // e with an acute accent
   EXPECT_FALSE(path_starts_scan("\xE6\x97\xA5"));     // a CJK ideograph
   EXPECT_TRUE(path_starts_scan("\xC3\xA9\xC3\xA9"));  // two of them
-}
-
-TEST(Splitter, ColumnZeroKeepsItsWidthAndColumnOneTakesTheRest) {
-  const SplitterLayout l = splitter_layout(800, 500, 300, 0);
-  EXPECT_EQ(l.pane0, (PixelRect{1, 1, 301, 499}));
-  EXPECT_EQ(l.bar, (PixelRect{301, 1, 306, 499}));
-  EXPECT_EQ(l.pane1, (PixelRect{306, 1, 799, 499}));
-}
-
-TEST(Splitter, NarrowClientShrinksColumnZeroAndNothingGoesNegative) {
-  SplitterLayout l = splitter_layout(200, 100, 300, 0);
-  EXPECT_EQ(l.pane0.width(), 193);
-  EXPECT_EQ(l.pane1.width(), 0);
-  l = splitter_layout(3, 3, 300, 0);
-  EXPECT_GE(l.pane0.width(), 0);
-  EXPECT_GE(l.bar.width(), 0);
-  EXPECT_GE(l.pane1.width(), 0);
-  EXPECT_GE(l.pane0.height(), 0);
-}
-
-TEST(Splitter, DraggingPutsTheBarMiddleUnderThePointer) {
-  EXPECT_EQ(splitter_column_for_drag(103, 800, 0), 100);
-  EXPECT_EQ(splitter_column_for_drag(-50, 800, 0), 0);
-  EXPECT_EQ(splitter_column_for_drag(5000, 800, 0), 793);
 }
 
 }  // namespace

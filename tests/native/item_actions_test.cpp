@@ -47,7 +47,7 @@ class FakeShell : public Shell {
   std::string system_folder() override { return "C:\\windows\\system32"; }
 };
 
-class FakeList : public ItemHost {
+class FakeList : public ItemHost, public ListOwner {
  public:
   int mode = kListFiles;
   std::vector<std::string> rows;
@@ -60,10 +60,12 @@ class FakeList : public ItemHost {
   int row_count() override { return static_cast<int>(rows.size()); }
   std::vector<int> selected_rows() override { return selected; }
   std::string row_text(int row) override { return rows.at(static_cast<size_t>(row)); }
-  bool has_view() override { return view; }
-  void set_path_field(const std::string& text) override { path_field.push_back(text); }
-  void on_dirs() override { ++dirs_calls; }
-  void on_fill() override { ++fill_calls; }
+  // As the owner: with view false it stands for a list without a view around it.
+  void set_path_field(const std::string& text) override {
+    if (view) path_field.push_back(text);
+  }
+  void OnDirs() override { dirs_calls += view; }
+  void OnFill() override { fill_calls += view; }
   void wait_cursor() override {}
 };
 
@@ -77,7 +79,7 @@ struct Actions : ::testing::Test {
   std::vector<std::pair<std::string, unsigned>> shown;
   int answer = kAnswerYes;
   MessageHandler old_handler;
-  ItemActions actions{t.dir, drives, table, t.settings, t.busy, list};
+  ItemActions actions{ListContext{t.dir, drives, table, t.settings, t.busy, t.log}, list, &list};
 
   void SetUp() override {
     old_shell = set_shell(&fake);

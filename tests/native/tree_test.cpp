@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "base/log.h"
 #include "app/settings.h"
+#include "base/log.h"
 #include "base/strf.h"
 #include "scan/mdir.h"
 #include "scan/node_store.h"
-#include "views/slice.h"
+#include "scan/slice.h"
+#include "tests/support/text_file.h"
 
 namespace kelvane {
 namespace {
@@ -55,18 +56,15 @@ class TreeTest : public ::testing::Test {
   }
   std::vector<std::string> log_lines() {
     std::vector<std::string> out;
-    std::FILE* f = std::fopen(log_path_.c_str(), "r");
-    if (!f) return out;
     std::string line;
-    for (int c; (c = std::fgetc(f)) != EOF;) {
-      line += static_cast<char>(c);
+    for (char c : read_text_file(log_path_)) {
+      line += c;
       if (c == '\n') {
         out.push_back(line);
         line.clear();
       }
     }
     if (!line.empty()) out.push_back(line);
-    std::fclose(f);
     return out;
   }
 

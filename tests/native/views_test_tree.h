@@ -4,8 +4,8 @@
 #include <atomic>
 #include <string>
 
-#include "base/log.h"
 #include "app/settings.h"
+#include "base/log.h"
 #include "scan/mdir.h"
 
 namespace kelvane::testing_tree {

@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "base/log.h"
 #include "app/settings.h"
+#include "base/log.h"
 #include "scan/mdir.h"
 #include "scan/memory_dir_source.h"
 #include "tests/native/tree_queries.h"
+#include "tests/support/text_file.h"
 
 namespace kelvane {
 namespace {
@@ -58,7 +59,10 @@ class WatchedSource : public DirSource {
   explicit WatchedSource(DirSource& inner) : inner_(inner) {}
   bool list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) override {
     ++lists;
-    if (holder && lists == stop_at) holder->request_stop();
+    if (holder && lists == stop_at) {
+      cur_at_stop = holder->pcur.load();
+      holder->request_stop();
+    }
     return inner_.list(pattern, sink);
   }
   bool identity(const std::string& path, FolderId& id) override {
@@ -69,21 +73,11 @@ class WatchedSource : public DirSource {
   int identities = 0;
   int stop_at = 0;
   mdir* holder = nullptr;
+  lobj* cur_at_stop = nullptr;  // what the idle status update could be reading then
 
  private:
   DirSource& inner_;
 };
-
-std::string read_file(const std::string& path) {
-  std::string text;
-  if (std::FILE* f = std::fopen(path.c_str(), "r")) {
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-    std::fclose(f);
-  }
-  return text;
-}
 
 class WalkTest : public ::testing::Test {
  protected:
@@ -431,6 +425,22 @@ TEST_F(WalkTest, StopFlagEndsTheWalkWithoutReport) {
   EXPECT_EQ(totals(holder->ptop), (V{15, 3, 4}));
 }
 
+// The idle status update reads the node pcur names while the walk runs; a tree the walk gives
+// up stays readable until the user-interface thread collects the scan (run under ASan).
+TEST_F(WalkTest, AGivenUpTreeIsFreedOnlyWhenTheScanIsCollected) {
+  make_worked_example("D:");
+  WatchedSource watched(fs);
+  watched.holder = holder.get();
+  watched.stop_at = 2;
+  holder->set_source(&watched);
+  scan("D:", 1);
+  EXPECT_EQ(holder->ptop.load(), nullptr);
+  ASSERT_NE(watched.cur_at_stop, nullptr);
+  EXPECT_STREQ(watched.cur_at_stop->name, "D:");
+  EXPECT_EQ(watched.cur_at_stop->nfil.load(), 2);
+  holder->stop_scan();
+}
+
 TEST_F(WalkTest, ScanThreadSetsBusyAndReportsOnce) {
   make_worked_example("D:");
   holder->path = "D:";
@@ -474,7 +484,7 @@ TEST_F(WalkTest, DumpAtLevelOne) {
   make_worked_example("D:");
   scan("D:", 1);
   ASSERT_TRUE(client.ok);
-  EXPECT_EQ(read_file(log_path),
+  EXPECT_EQ(read_text_file(log_path),
             "mdir::mdir () OK ...\n"
             "  Thread:read_mdir () started ...\n"
             "FILE-LIST:\n"
@@ -494,7 +504,7 @@ TEST_F(WalkTest, FolderScanDumpStartsWithTheRootAtDepthOne) {
   fs.add_folder("C:\\R\\S");
   scan("C:\\R", 0);
   ASSERT_TRUE(client.ok);
-  EXPECT_EQ(read_file(log_path),
+  EXPECT_EQ(read_text_file(log_path),
             "mdir::mdir () OK ...\n"
             "  Thread:read_mdir () started ...\n"
             "FILE-LIST:\n"
@@ -507,7 +517,7 @@ TEST_F(WalkTest, TraceLinesAtLevelTwoAndNoneAtZero) {
   settings.vl = 2;
   make_worked_example("D:");
   scan("D:", 1);
-  EXPECT_EQ(read_file(log_path),
+  EXPECT_EQ(read_text_file(log_path),
             "mdir::mdir () OK ...\n"
             "    read_sdir () started ...\n"
             "    read_sdir () finished ...\n"
@@ -518,7 +528,7 @@ TEST_F(WalkTest, TraceLinesAtLevelTwoAndNoneAtZero) {
   holder->free_tree();
   ASSERT_TRUE(log.open(log_path));
   scan("D:", 1);
-  EXPECT_EQ(read_file(log_path), "");
+  EXPECT_EQ(read_text_file(log_path), "");
 }
 
 TEST(WalkPaths, PatternsAndJoins) {

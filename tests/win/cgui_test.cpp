@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "base/message_box.h"
 #include "app/registry.h"
+#include "base/message_box.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
-#include "tests/win/text_file.h"
+#include "tests/support/text_file.h"
 
 namespace kelvane {
 namespace {
@@ -226,7 +226,7 @@ TEST_F(CguiTest, HighDriveFollowsTheProgramsDrive) {
 }
 
 TEST_F(CguiTest, DefaultColourFileHasSixteenDistinctColours) {
-  const std::string source = std::string("Z:") + KELVANE_TEST_DATA + "/../../res/kelvane.cfg";
+  const std::string source = std::string("Z:") + KELVANE_SOURCE_DIR + "/res/kelvane.cfg";
   const std::string text = read_text_file(source);
   ASSERT_FALSE(text.empty()) << source;
   write_colours(text);

@@ -14,13 +14,14 @@
 #include <vector>
 
 #include "app/mapp.h"
-#include "base/message_box.h"
 #include "app/registry.h"
+#include "base/message_box.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
-#include "tests/win/text_file.h"
+#include "res/resource_ids.h"
+#include "tests/support/text_file.h"
 #include "ui/post_to_ui.h"
 #include "ui/resources.h"
 #include "ui/status_bar.h"
@@ -132,28 +133,28 @@ TEST_F(FrameTest, DefaultSettingsPlaceTheFrameAndShowMegabytes) {
   EXPECT_EQ(r.top, 10);
   EXPECT_EQ(r.right - r.left, 690);
   EXPECT_EQ(r.bottom - r.top, 390);
-  EXPECT_TRUE(frame_->toolbar().is_checked(202));
-  EXPECT_TRUE(menu_checked(202));
-  for (int id : {200, 201, 203, 204}) {
+  EXPECT_TRUE(frame_->toolbar().is_checked(ID_CMD_UNIT_MB));
+  EXPECT_TRUE(menu_checked(ID_CMD_UNIT_MB));
+  for (int id : {ID_CMD_UNIT_BYTES, ID_CMD_UNIT_KB, ID_CMD_UNIT_GB, ID_CMD_UNIT_TB}) {
     EXPECT_FALSE(frame_->toolbar().is_checked(id)) << id;
     EXPECT_FALSE(menu_checked(id)) << id;
   }
   EXPECT_TRUE(frame_->toolbar().is_flat());
-  EXPECT_TRUE(menu_checked(59392));
-  EXPECT_TRUE(menu_checked(59393));
-  // The furniture: 8 toolbar buttons, path field 102 in the toolbar, status panes and views.
+  EXPECT_TRUE(menu_checked(ID_CMD_TOOLBAR));
+  EXPECT_TRUE(menu_checked(ID_CMD_STATUS_BAR));
+  // The furniture: 8 toolbar buttons, the path field in the toolbar, status panes and views.
   EXPECT_EQ(frame_->toolbar().button_count(), 8);
-  EXPECT_EQ(frame_->toolbar().command_at(6), 100);
-  EXPECT_EQ(frame_->toolbar().command_at(7), 205);
+  EXPECT_EQ(frame_->toolbar().command_at(6), ID_CTL_PATH_FIELD_PLACE);
+  EXPECT_EQ(frame_->toolbar().command_at(7), ID_CMD_ENUM_DIR);
   ASSERT_TRUE(app_->epath.exists());
   EXPECT_EQ(GetParent(app_->epath.hwnd()), frame_->toolbar().hwnd());
-  EXPECT_EQ(app_->epath.id(), 102);
-  EXPECT_EQ(frame_->status().pane_index(300), 1);
-  EXPECT_EQ(frame_->status().pane_index(301), 2);
+  EXPECT_EQ(app_->epath.id(), ID_CTL_PATH_FIELD);
+  EXPECT_EQ(frame_->status().pane_index(ID_PANE_FOLDER), 1);
+  EXPECT_EQ(frame_->status().pane_index(ID_PANE_SIZE), 2);
   EXPECT_EQ(frame_->status().message(), "Ready");
   EXPECT_NE(frame_->left_view(), nullptr);
   EXPECT_NE(frame_->right_view(), nullptr);
-  EXPECT_EQ(GetDlgItem(frame_->hwnd(), 59393), frame_->status().hwnd());
+  EXPECT_EQ(GetDlgItem(frame_->hwnd(), ID_CTL_STATUS_BAR), frame_->status().hwnd());
   EXPECT_EQ(frame_->text(), "Untitled - Kelvane");
 }
 
@@ -163,10 +164,10 @@ TEST_F(FrameTest, StoredUnitAndStyleAndPlaceAreFollowed) {
   set("xo", 50);
   set("yo", 200);
   start();
-  EXPECT_TRUE(frame_->toolbar().is_checked(200));
-  EXPECT_TRUE(menu_checked(200));
-  EXPECT_FALSE(frame_->toolbar().is_checked(202));
-  EXPECT_FALSE(menu_checked(202));
+  EXPECT_TRUE(frame_->toolbar().is_checked(ID_CMD_UNIT_BYTES));
+  EXPECT_TRUE(menu_checked(ID_CMD_UNIT_BYTES));
+  EXPECT_FALSE(frame_->toolbar().is_checked(ID_CMD_UNIT_MB));
+  EXPECT_FALSE(menu_checked(ID_CMD_UNIT_MB));
   EXPECT_FALSE(frame_->toolbar().is_flat());
   const RECT r = frame_->window_rect();
   EXPECT_EQ(r.left, 200);
@@ -278,28 +279,28 @@ TEST_F(FrameTest, KeysOfOtherTopLevelWindowsAreLeftAlone) {
 TEST_F(FrameTest, ViewMenuTogglesTheBarsAndTheirChecks) {
   start();
   const RECT before = frame_->splitter().window_rect();
-  SendMessageW(frame_->hwnd(), WM_COMMAND, 59392, 0);
-  EXPECT_FALSE(frame_->bar_visible(59392));
-  EXPECT_FALSE(menu_checked(59392));
+  SendMessageW(frame_->hwnd(), WM_COMMAND, ID_CMD_TOOLBAR, 0);
+  EXPECT_FALSE(frame_->bar_visible(ID_CMD_TOOLBAR));
+  EXPECT_FALSE(menu_checked(ID_CMD_TOOLBAR));
   const RECT after = frame_->splitter().window_rect();
   EXPECT_LT(after.top, before.top);  // the client moved up into the toolbar's place
-  SendMessageW(frame_->hwnd(), WM_COMMAND, 59393, 0);
-  EXPECT_FALSE(frame_->bar_visible(59393));
-  EXPECT_FALSE(menu_checked(59393));
-  SendMessageW(frame_->hwnd(), WM_COMMAND, 59392, 0);
-  SendMessageW(frame_->hwnd(), WM_COMMAND, 59393, 0);
-  EXPECT_TRUE(frame_->bar_visible(59392));
-  EXPECT_TRUE(frame_->bar_visible(59393));
-  EXPECT_TRUE(menu_checked(59392));
-  EXPECT_TRUE(menu_checked(59393));
+  SendMessageW(frame_->hwnd(), WM_COMMAND, ID_CMD_STATUS_BAR, 0);
+  EXPECT_FALSE(frame_->bar_visible(ID_CMD_STATUS_BAR));
+  EXPECT_FALSE(menu_checked(ID_CMD_STATUS_BAR));
+  SendMessageW(frame_->hwnd(), WM_COMMAND, ID_CMD_TOOLBAR, 0);
+  SendMessageW(frame_->hwnd(), WM_COMMAND, ID_CMD_STATUS_BAR, 0);
+  EXPECT_TRUE(frame_->bar_visible(ID_CMD_TOOLBAR));
+  EXPECT_TRUE(frame_->bar_visible(ID_CMD_STATUS_BAR));
+  EXPECT_TRUE(menu_checked(ID_CMD_TOOLBAR));
+  EXPECT_TRUE(menu_checked(ID_CMD_STATUS_BAR));
 }
 
 TEST_F(FrameTest, PromptsAndTooltipsComeFromTheStringTable) {
   start();
-  SendMessageW(frame_->hwnd(), WM_MENUSELECT, MAKEWPARAM(57665, MF_STRING),
+  SendMessageW(frame_->hwnd(), WM_MENUSELECT, MAKEWPARAM(ID_CMD_EXIT, MF_STRING),
                reinterpret_cast<LPARAM>(GetMenu(frame_->hwnd())));
   EXPECT_EQ(frame_->status().message(), "Quit the application");
-  SendMessageW(frame_->hwnd(), WM_MENUSELECT, MAKEWPARAM(59393, MF_STRING),
+  SendMessageW(frame_->hwnd(), WM_MENUSELECT, MAKEWPARAM(ID_CMD_STATUS_BAR, MF_STRING),
                reinterpret_cast<LPARAM>(GetMenu(frame_->hwnd())));
   EXPECT_EQ(frame_->status().message(), "Show or hide the statusbar");
   SendMessageW(frame_->hwnd(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
@@ -307,15 +308,15 @@ TEST_F(FrameTest, PromptsAndTooltipsComeFromTheStringTable) {
 
   NMTTDISPINFOW info{};
   info.hdr.hwndFrom = nullptr;
-  info.hdr.idFrom = 202;
+  info.hdr.idFrom = ID_CMD_UNIT_MB;
   info.hdr.code = TTN_GETDISPINFOW;
   EXPECT_TRUE(SendMessageW(frame_->hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info)));
-  EXPECT_EQ(info.lpszText, MAKEINTRESOURCEW(202));
+  EXPECT_EQ(info.lpszText, MAKEINTRESOURCEW(ID_CMD_UNIT_MB));
   EXPECT_EQ(info.hinst, GetModuleHandleW(nullptr));
   EXPECT_EQ(frame_->status().message(), "Show file/folder size in MB");
-  EXPECT_EQ(ui::load_string(205), "Enumerate directory, Refresh (F5)");
-  EXPECT_EQ(ui::load_string(303), "Files && Folders");
-  EXPECT_EQ(ui::load_string(57670), "Displays Help (kelvane.chm)");
+  EXPECT_EQ(ui::load_string(ID_CMD_ENUM_DIR), "Enumerate directory, Refresh (F5)");
+  EXPECT_EQ(ui::load_string(ID_STR_FILES_FOLDERS), "Files && Folders");
+  EXPECT_EQ(ui::load_string(ID_CMD_HELP), "Displays Help (kelvane.chm)");
 }
 
 TEST_F(FrameTest, IdleWritesTheCurrentFolderIntoTheDataPanes) {
@@ -368,7 +369,7 @@ TEST_F(FrameTest, ViewsValidateTheirPaintWhileAScanRuns) {
 
 TEST_F(FrameTest, LogOfAStartAndCloseHoldsTheLinesInOrder) {
   start();
-  PostMessageW(frame_->hwnd(), WM_COMMAND, 57665, 0);  // E&xit
+  PostMessageW(frame_->hwnd(), WM_COMMAND, ID_CMD_EXIT, 0);  // E&xit
   for (int i = 0; i < 20 && frame_->exists(); ++i) app_->pump();
   EXPECT_FALSE(frame_->exists());
   stop();

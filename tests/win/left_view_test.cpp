@@ -15,6 +15,7 @@
 #include "base/message_box.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
+#include "res/resource_ids.h"
 #include "scan/memory_dir_source.h"
 #include "scan/shell.h"
 #include "views/mvwl.h"
@@ -188,7 +189,7 @@ TEST_F(LeftView, DeleteKeyRemovesTheEntryAndRefills) {
 
 TEST_F(LeftView, PathCommandNeedsTwoCharacters) {
   app->epath.set_text("R");
-  left->OnCommandRange(205);
+  left->OnCommandRange(ID_CMD_ENUM_DIR);
   EXPECT_EQ(app->busy.load(), 0);
   EXPECT_EQ(left->list().mode, kListDrives);
   EXPECT_EQ(disk.list_calls(), 0u);
@@ -222,11 +223,11 @@ TEST_F(LeftView, TypingALetterSelectsTheFirstRowWithThatInitial) {
 TEST_F(LeftView, UnitCommandsChangeOnlyTheUnit) {
   scan("R:\\DATA");
   const int before = left->slices().count();
-  left->OnCommandRange(201);
+  left->OnCommandRange(ID_CMD_UNIT_KB);
   EXPECT_EQ(app->CGUI.un, 1);
   EXPECT_EQ(left->slices().count(), before);
   EXPECT_EQ(left->list().mode, kListFiles);
-  left->OnCommandRange(199);
+  left->OnCommandRange(ID_CMD_ENUM_DRIVES);
   EXPECT_EQ(left->list().mode, kListDrives);
   EXPECT_TRUE(left->slices().empty());  // the tree is gone, so are its records
   EXPECT_EQ(app->mdir.ptop.load(), nullptr);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "base/log.h"
 #include "app/settings.h"
+#include "base/log.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
 #include "scan/mdir.h"

@@ -1,5 +1,6 @@
 #pragma once
-// Reading back what the program wrote (its log, a copied file) in the Windows tests.
+// Reading back what the program wrote (its log, a copied file), in the native and the Windows
+// tests alike.
 #include <cstdio>
 #include <string>
 

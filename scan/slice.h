@@ -1,6 +1,7 @@
 #pragma once
-// One record of the slice table: one entry of the current folder, in list order.
-// Built by the left view's refill; read by the list, the pie chart and the item actions.
+// One record of the slice table: one entry of the current folder, in list order, and the
+// order of the entries (cmp_item). Built by the left view's refill; read by the list, the pie
+// chart and the item actions.
 #include <cstdint>
 
 #include "scan/lobj.h"
@@ -14,5 +15,9 @@ struct slice {
   double span = 0;       // radians: size / size of pcur * 6.283185307
   int count = 0;         // number of records in the table
 };
+
+// Ordering of the slice table: larger size first, equal sizes by name in byte order.
+// For qsort over slice records.
+int cmp_item(const void* a, const void* b);
 
 }  // namespace kelvane
