@@ -11,7 +11,7 @@
 #include "base/message_box.h"
 #include "scan/item_texts.h"
 #include "scan/shell.h"
-#include "tests/native/views_test_tree.h"
+#include "tests/support/tree_builder.h"
 #include "views/list_geometry.h"
 
 namespace kelvane {

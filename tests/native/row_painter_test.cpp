@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/native/views_test_tree.h"
+#include "tests/support/tree_builder.h"
 
 namespace kelvane {
 namespace {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/native/views_test_tree.h"
+#include "tests/support/tree_builder.h"
 
 namespace kelvane {
 namespace {

@@ -12,9 +12,12 @@
 #include "scan/node_store.h"
 #include "scan/slice.h"
 #include "tests/support/text_file.h"
+#include "tests/support/tree_builder.h"
 
 namespace kelvane {
 namespace {
+
+using testing_tree::TreeBuilder;
 
 // A holder with its own log file, and helpers that build a tree the way a walk does.
 class TreeTest : public ::testing::Test {
@@ -22,28 +25,8 @@ class TreeTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(log_opened_); }
   void TearDown() override { std::remove(log_path_.c_str()); }
 
-  lobj* folder(const char* name, lobj* parent) {
-    lobj* f = dir_.new_node();
-    f->isdir = 1;
-    f->depth = parent ? parent->depth + 1 : 0;
-    f->name = dir_.copy_text(name);
-    f->fpath = dir_.copy_text(parent ? strf("%s\\%s", parent->fpath, name) : std::string(name));
-    f->parent = parent;
-    f->prev = dir_.ptail;
-    if (parent) parent->ndir++;
-    return dir_.add_lobj(f, nullptr);
-  }
-  lobj* file(const char* name, lobj* parent, uint64_t size) {
-    lobj* f = dir_.new_node();
-    f->depth = parent->depth + 1;
-    f->name = dir_.copy_text(name);
-    f->size = size;
-    f->parent = parent;
-    f->prev = parent->last;
-    parent->size += size;
-    parent->nfil++;
-    return dir_.add_lobj(f, parent);
-  }
+  lobj* folder(lobj* parent, const char* name) { return build_.folder(parent, name); }
+  lobj* file(lobj* parent, const char* name, uint64_t size) { return build_.file(parent, name, size); }
   std::vector<std::string> folder_names() const {
     std::vector<std::string> out;
     for (lobj* f = dir_.ptop; f; f = f->next) out.push_back(f->name);
@@ -77,6 +60,7 @@ class TreeTest : public ::testing::Test {
   Settings settings_;
   std::atomic<int> busy_{0};
   mdir dir_{log_, settings_, busy_};
+  TreeBuilder build_{dir_, TreeBuilder::Totals::kDirect};
 };
 
 TEST_F(TreeTest, StartsEmptyAndLogsItsConstruction) {
@@ -106,16 +90,16 @@ TEST_F(TreeTest, DestructionFreesTheTreeAndLogsLast) {
 }
 
 TEST_F(TreeTest, AddLobjAppendsFoldersAndFilesInOrder) {
-  lobj* root = folder("C:", nullptr);
+  lobj* root = folder(nullptr, "C:");
   EXPECT_EQ(dir_.ptop.load(), root);
   EXPECT_EQ(dir_.ptail, root);
-  lobj* d1 = folder("D1", root);
-  lobj* d2 = folder("D2", root);
+  lobj* d1 = folder(root, "D1");
+  lobj* d2 = folder(root, "D2");
   EXPECT_EQ(dir_.ptail, d2);
   EXPECT_EQ(d1->next, d2);
   EXPECT_EQ(d2->next, nullptr);
-  lobj* f1 = file("F1", root, 1);
-  lobj* f4 = file("F4", root, 8);
+  lobj* f1 = file(root, "F1", 1);
+  lobj* f4 = file(root, "F4", 8);
   EXPECT_EQ(root->first, f1);
   EXPECT_EQ(root->last, f4);
   EXPECT_EQ(f1->next, f4);
@@ -135,43 +119,43 @@ TEST_F(TreeTest, FreeTreeEmptiesTopButLeavesCurrentToTheCaller) {
   dir_.free_tree();  // an empty tree: nothing to do, nothing breaks
   EXPECT_EQ(dir_.ptop.load(), nullptr);
 
-  lobj* root = folder("C:", nullptr);
-  folder("D1", root);
-  file("F1", root, 1);
+  lobj* root = folder(nullptr, "C:");
+  folder(root, "D1");
+  file(root, "F1", 1);
   dir_.pcur = root;
   dir_.free_tree();
   EXPECT_EQ(dir_.ptop.load(), nullptr);
   EXPECT_EQ(dir_.pcur.load(), root);
   dir_.pcur = nullptr;
   // A new tree after the old one was freed starts a fresh folder list.
-  lobj* again = folder("D:", nullptr);
+  lobj* again = folder(nullptr, "D:");
   EXPECT_EQ(dir_.ptop.load(), again);
   EXPECT_EQ(again->next, nullptr);
   EXPECT_EQ(log_lines().size(), 1u);  // freeing logs nothing
 }
 
 TEST_F(TreeTest, RemovingTheLastFolderRunEmptiesThePredecessorsNext) {
-  lobj* root = folder("C:", nullptr);
-  lobj* d1 = folder("D1", root);
-  lobj* d2 = folder("D2", root);
-  lobj* s = folder("S", d2);
-  file("F3", s, 4);
+  lobj* root = folder(nullptr, "C:");
+  lobj* d1 = folder(root, "D1");
+  lobj* d2 = folder(root, "D2");
+  lobj* s = folder(d2, "S");
+  file(s, "F3", 4);
   dir_.remv_lobj(d2, 0);
   EXPECT_EQ(d1->next, nullptr);
   EXPECT_EQ(folder_names(), (std::vector<std::string>{"C:", "D1"}));
   // The list can grow again after its tail went.
-  lobj* d3 = folder("D3", root);
+  lobj* d3 = folder(root, "D3");
   EXPECT_EQ(d1->next, d3);
 }
 
 TEST_F(TreeTest, RemovingAMiddleRunRelinksBothNeighbours) {
-  lobj* root = folder("C:", nullptr);
-  lobj* d1 = folder("D1", root);
-  lobj* s = folder("S", d1);
-  folder("T", s);
-  lobj* d2 = folder("D2", root);
-  file("F2", d1, 2);
-  file("F3", s, 4);
+  lobj* root = folder(nullptr, "C:");
+  lobj* d1 = folder(root, "D1");
+  lobj* s = folder(d1, "S");
+  folder(s, "T");
+  lobj* d2 = folder(root, "D2");
+  file(d1, "F2", 2);
+  file(s, "F3", 4);
   dir_.remv_lobj(d1, 0);
   EXPECT_EQ(root->next, d2);
   EXPECT_EQ(d2->prev, root);
@@ -181,24 +165,24 @@ TEST_F(TreeTest, RemovingAMiddleRunRelinksBothNeighbours) {
 }
 
 TEST_F(TreeTest, RemovingTheRootLeavesNoTree) {
-  lobj* root = folder("C:", nullptr);
-  folder("D1", root);
-  file("F1", root, 1);
+  lobj* root = folder(nullptr, "C:");
+  folder(root, "D1");
+  file(root, "F1", 1);
   dir_.remv_lobj(root, 0);
   EXPECT_EQ(dir_.ptop.load(), nullptr);
 }
 
 TEST_F(TreeTest, RemovingFilesUnlinksThemFromTheirFolder) {
-  lobj* root = folder("C:", nullptr);
-  lobj* d1 = folder("D1", root);
-  lobj* only = file("only", d1, 5);
+  lobj* root = folder(nullptr, "C:");
+  lobj* d1 = folder(root, "D1");
+  lobj* only = file(d1, "only", 5);
   dir_.remv_lobj(only, 0);
   EXPECT_EQ(d1->first, nullptr);
   EXPECT_EQ(d1->last, nullptr);
 
-  lobj* a = file("a", root, 1);
-  lobj* b = file("b", root, 2);
-  lobj* c = file("c", root, 3);
+  lobj* a = file(root, "a", 1);
+  lobj* b = file(root, "b", 2);
+  lobj* c = file(root, "c", 3);
   dir_.remv_lobj(b, 0);
   EXPECT_EQ(file_names(root), (std::vector<std::string>{"a", "c"}));
   EXPECT_EQ(c->prev, a);
@@ -212,15 +196,15 @@ TEST_F(TreeTest, RemovingFilesUnlinksThemFromTheirFolder) {
 
 TEST_F(TreeTest, RemovalLogsEveryFileBeforeAnyFolderAtLevelTwo) {
   settings_.vl = 2;
-  lobj* root = folder("C:", nullptr);
-  lobj* d1 = folder("D1", root);
-  lobj* s = folder("S", d1);
-  folder("E", d1);
-  lobj* d2 = folder("D2", root);
-  file("F2", d1, 2);
-  file("F3", s, 4);
-  file("F5", s, 4);
-  file("F9", d2, 1);
+  lobj* root = folder(nullptr, "C:");
+  lobj* d1 = folder(root, "D1");
+  lobj* s = folder(d1, "S");
+  folder(d1, "E");
+  lobj* d2 = folder(root, "D2");
+  file(d1, "F2", 2);
+  file(s, "F3", 4);
+  file(s, "F5", 4);
+  file(d2, "F9", 1);
   dir_.remv_lobj(d1, 0);
   std::vector<std::string> lines = log_lines();
   lines.erase(lines.begin());  // the construction line
@@ -237,21 +221,21 @@ TEST_F(TreeTest, RemovalLogsEveryFileBeforeAnyFolderAtLevelTwo) {
 
 TEST_F(TreeTest, RemovalLogsOnlyTheCompletionAboveLevelTwo) {
   settings_.vl = 3;
-  lobj* root = folder("C:", nullptr);
-  lobj* d1 = folder("D1", root);
-  file("F2", d1, 2);
+  lobj* root = folder(nullptr, "C:");
+  lobj* d1 = folder(root, "D1");
+  file(d1, "F2", 2);
   dir_.remv_lobj(d1, 0);
   std::vector<std::string> lines = log_lines();
   EXPECT_EQ(lines, (std::vector<std::string>{"mdir::mdir () OK ...\n", "OK\n"}));
   settings_.vl = 1;
-  lobj* f = file("F1", root, 1);
+  lobj* f = file(root, "F1", 1);
   dir_.remv_lobj(f, 0);
   EXPECT_EQ(log_lines().size(), 2u);
 }
 
 TEST_F(TreeTest, RemovedNodesAreReusedByTheStore) {
-  lobj* root = folder("C:", nullptr);
-  lobj* f = file("F1", root, 1);
+  lobj* root = folder(nullptr, "C:");
+  lobj* f = file(root, "F1", 1);
   dir_.remv_lobj(f, 0);
   lobj* again = dir_.new_node();
   EXPECT_EQ(again, f);
@@ -268,11 +252,11 @@ slice record(lobj* node, int64_t size) {
 }
 
 TEST_F(TreeTest, CmpItemSortsLargestFirstThenByNameBytes) {
-  lobj* big = file("big", folder("C:", nullptr), 0);
-  lobj* b = file("B", dir_.ptop, 0);
-  lobj* a = file("a", dir_.ptop, 0);
-  lobj* a_again = file("a", dir_.ptop, 0);
-  lobj* umlaut = file("\xc3\xa4", dir_.ptop, 0);
+  lobj* big = file(folder(nullptr, "C:"), "big", 0);
+  lobj* b = file(dir_.ptop, "B", 0);
+  lobj* a = file(dir_.ptop, "a", 0);
+  lobj* a_again = file(dir_.ptop, "a", 0);
+  lobj* umlaut = file(dir_.ptop, "\xc3\xa4", 0);
 
   const slice above4g = record(big, 5368709120LL);  // 5 GiB
   const slice below4g = record(a, 4294967295LL);    // 4 GiB - 1: the lower half is larger
@@ -288,8 +272,8 @@ TEST_F(TreeTest, CmpItemSortsLargestFirstThenByNameBytes) {
 
   // The worked example's root entries, sorted as the list does.
   lobj* root = dir_.ptop;
-  std::vector<slice> table = {record(file("F1", root, 1), 1), record(folder("D1", root), 6),
-                              record(folder("D2", root), 0), record(file("F4", root, 8), 8)};
+  std::vector<slice> table = {record(file(root, "F1", 1), 1), record(folder(root, "D1"), 6),
+                              record(folder(root, "D2"), 0), record(file(root, "F4", 8), 8)};
   std::qsort(table.data(), table.size(), sizeof(slice), cmp_item);
   std::vector<std::string> order;
   for (const slice& s : table) order.push_back(s.node->name);
