@@ -39,11 +39,95 @@ void GdiPainter::text_out(int x, int y, TextAlign align, const std::string& text
   TextOutW(dc_, x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
 
-int GdiPainter::text_width(const std::string& text) {
+SIZE GdiPainter::extent(const std::string& text) {
   const std::wstring wide = widen(text);
   SIZE size{};
-  if (!GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size)) return 0;
-  return size.cx;
+  if (!GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size)) return SIZE{0, 0};
+  return size;
+}
+
+int GdiPainter::text_width(const std::string& text) { return extent(text).cx; }
+
+int GdiPainter::text_height(const std::string& text) { return extent(text).cy; }
+
+GdiPainter::~GdiPainter() {
+  if (pen_ != nullptr || brush_ != nullptr) select_null_pen_brush();
+}
+
+void GdiPainter::select_font(PieFont font) {
+  HGDIOBJ object = nullptr;
+  if (font == PieFont::kProgram && program_font_ != nullptr) {
+    object = program_font_;
+  } else {
+    object = GetStockObject(font == PieFont::kSystem ? SYSTEM_FONT : ANSI_VAR_FONT);
+  }
+  SelectObject(dc_, object);
+}
+
+void GdiPainter::draw_3d_rect(const Rect& r, Color top_left, Color bottom_right) {
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  fill_rect(Rect{r.left, r.top, r.left + w - 1, r.top + 1}, top_left);
+  fill_rect(Rect{r.left, r.top, r.left + 1, r.top + h - 1}, top_left);
+  fill_rect(Rect{r.right - 1, r.top, r.right, r.bottom}, bottom_right);
+  fill_rect(Rect{r.left, r.bottom - 1, r.right, r.bottom}, bottom_right);
+}
+
+void GdiPainter::draw_text_centered(const Rect& r, const std::string& text) {
+  RECT rect = to_rect(r);
+  const std::wstring wide = widen(text);
+  DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void GdiPainter::bottom_text(int x, int y, const std::string& text) {
+  const std::wstring wide = widen(text);
+  SetTextAlign(dc_, TA_LEFT | TA_BOTTOM);
+  TextOutW(dc_, x, y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+void GdiPainter::select_pen(Color color) {
+  HPEN made = CreatePen(PS_SOLID, 1, color);
+  SelectObject(dc_, made);
+  if (pen_ != nullptr) DeleteObject(pen_);
+  pen_ = made;
+}
+
+void GdiPainter::select_brush(Color color) {
+  HBRUSH made = CreateSolidBrush(color);
+  SelectObject(dc_, made);
+  if (brush_ != nullptr) DeleteObject(brush_);
+  brush_ = made;
+}
+
+void GdiPainter::select_null_pen_brush() {
+  // Out of the context before they are deleted.
+  SelectObject(dc_, GetStockObject(NULL_BRUSH));
+  SelectObject(dc_, GetStockObject(NULL_PEN));
+  if (pen_ != nullptr) DeleteObject(pen_);
+  if (brush_ != nullptr) DeleteObject(brush_);
+  pen_ = nullptr;
+  brush_ = nullptr;
+}
+
+void GdiPainter::ellipse(const Rect& box) {
+  // The context's defaults, whatever was selected before.
+  SelectObject(dc_, GetStockObject(BLACK_PEN));
+  SelectObject(dc_, GetStockObject(WHITE_BRUSH));
+  Ellipse(dc_, box.left, box.top, box.right, box.bottom);
+}
+
+void GdiPainter::pie(const Rect& box, Point from, Point to) {
+  Pie(dc_, box.left, box.top, box.right, box.bottom, from.x, from.y, to.x, to.y);
+}
+
+void GdiPainter::line(Point from, Point to) {
+  MoveToEx(dc_, from.x, from.y, nullptr);
+  LineTo(dc_, to.x, to.y);
+}
+
+void GdiPainter::frame_box(const Rect& r) {
+  const RECT rect = to_rect(r);
+  FrameRect(dc_, &rect, brush_ != nullptr ? brush_ : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 }  // namespace kelvane

@@ -1,14 +1,20 @@
 #pragma once
-// The Painter of a real device context: the row painting's calls become GDI calls.
+// The Painter of a real device context: the row painting's and the pie's calls become GDI
+// calls. A pen or brush made for the pie is released when the next one replaces it, at
+// select_null_pen_brush() or at the latest when the painter goes.
 #include <windows.h>
 
-#include "views/row_painter.h"
+#include "views/pie_painter.h"
 
 namespace kelvane {
 
-class GdiPainter : public Painter {
+class GdiPainter : public PiePainter {
  public:
-  explicit GdiPainter(HDC dc) : dc_(dc) {}
+  // program_font: the font of the pie's labels (and header); nullptr selects ANSI_VAR_FONT.
+  explicit GdiPainter(HDC dc, HFONT program_font = nullptr) : dc_(dc), program_font_(program_font) {}
+  ~GdiPainter() override;
+  GdiPainter(const GdiPainter&) = delete;
+  GdiPainter& operator=(const GdiPainter&) = delete;
 
   void set_transparent_background() override;
   void fill_rect(const Rect& r, Color color) override;
@@ -18,8 +24,26 @@ class GdiPainter : public Painter {
   void text_out(int x, int y, TextAlign align, const std::string& text) override;
   int text_width(const std::string& text) override;
 
+  int text_height(const std::string& text) override;
+  void select_font(PieFont font) override;
+  void draw_3d_rect(const Rect& r, Color top_left, Color bottom_right) override;
+  void draw_text_centered(const Rect& r, const std::string& text) override;
+  void bottom_text(int x, int y, const std::string& text) override;
+  void select_pen(Color color) override;
+  void select_brush(Color color) override;
+  void select_null_pen_brush() override;
+  void ellipse(const Rect& box) override;
+  void pie(const Rect& box, Point from, Point to) override;
+  void line(Point from, Point to) override;
+  void frame_box(const Rect& r) override;
+
  private:
+  SIZE extent(const std::string& text);
+
   HDC dc_;
+  HFONT program_font_;
+  HPEN pen_ = nullptr;
+  HBRUSH brush_ = nullptr;
 };
 
 }  // namespace kelvane

@@ -1,15 +1,21 @@
 #include "views/mvwr.h"
 
+#include <windowsx.h>
+
 #include "app/mapp.h"
+#include "base/utf8_path.h"
 #include "res/resource_ids.h"
 #include "ui/dc.h"
+#include "ui/resources.h"
+#include "ui/splitter.h"
 #include "ui/status_bar.h"
-#include "views/caption_band.h"
+#include "views/gdi_painter.h"
+#include "views/mvwl.h"
 #include "views/pane_widths.h"
 
 namespace kelvane {
 
-mvwr::mvwr(ViewHost* host) : host_(host) {
+mvwr::mvwr(ViewHost* host) : PieActions(pa->mdir, pa->CGUI, pa->busy, *this), host_(host) {
   if (Log* log = app_log()) log->write("mvwr::mvwr () OK ...\n");
 }
 
@@ -17,7 +23,20 @@ mvwr::~mvwr() {
   if (Log* log = app_log()) log->write("mvwr::~mvwr () OK ...\n");
 }
 
+int mvwr::OnCreate(CREATESTRUCTW*) {
+  tip_.create(hwnd());
+  return 0;
+}
+
+mvwl* mvwr::left_view() const {
+  auto* parent = dynamic_cast<ui::splitter*>(ui::window::from_handle(GetParent(hwnd())));
+  return parent != nullptr ? dynamic_cast<mvwl*>(parent->pane(0, 0)) : nullptr;
+}
+
 void mvwr::OnSize(UINT, int cx, int) {
+  // The band, the frame and the centre all depend on the size: the whole pane is painted anew.
+  invalidate(true);
+  tip_.set_area(client_rect());
   HWND main = GetAncestor(hwnd(), GA_ROOT);
   ui::status_bar* bar = host_ ? host_->status_bar() : nullptr;
   if (!main || !bar) return;
@@ -31,16 +50,119 @@ void mvwr::OnSize(UINT, int cx, int) {
 }
 
 void mvwr::OnDraw(HDC dc) {
-  // No drawing while a scan rebuilds the tree (the paint itself is still validated by the
-  // view base), nor when the diagnostic switch turns the chart off.
-  if (!pa || pa->busy || pa->CGUI.db > 1) return;
+  if (!pa) return;
+  PieScene scene;
+  scene.busy = pa->busy.load() != 0;
+  scene.db = pa->CGUI.db;
+  if (scene.busy || scene.db > 1) {
+    // No drawing while a scan rebuilds the tree, nor when the diagnostic switch turns the
+    // chart off (the paint itself is still validated by the view base).
+    painted(PieDrawn{});
+    return;
+  }
   ui::saved_dc keep(dc);
   const RECT client = client_rect();
-  draw_caption_band(dc, client, ID_STR_PIE_CHART);
-  RECT area = client;
-  area.top = client.top + kCaptionBandHeight;
-  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  DrawEdge(dc, &area, BDR_RAISEDINNER, BF_RECT);
+  scene.client = Rect{client.left, client.top, client.right, client.bottom};
+  scene.header_font = pa->CGUI.winver >= 6 ? PieFont::kProgram : PieFont::kAnsiVar;
+  scene.highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+  scene.shadow = GetSysColor(COLOR_BTNSHADOW);
+  scene.face = GetSysColor(COLOR_BTNFACE);
+  scene.info = GetSysColor(COLOR_INFOBK);
+  scene.header = ui::load_string(ID_STR_PIE_CHART);
+  const lobj* cur = pa->mdir.pcur.load();
+  scene.tree = pa->mdir.ptop.load() != nullptr;
+  if (const SliceTable* table = slice_table(); table != nullptr && scene.tree) {
+    scene.records = table->data();
+    scene.count = table->count();
+  }
+  scene.folder_size = cur != nullptr ? static_cast<int64_t>(cur->size.load()) : 0;
+  scene.tm = pa->CGUI.tm;
+  scene.colors = pa->CGUI.color;
+  if (pa->CGUI.vl == 3 && pa->CGUI.flog.is_open()) scene.trace = &pa->CGUI.flog;
+  GdiPainter painter(dc, pa->CGUI.font);
+  painted(draw_pie(painter, scene));
+}
+
+void mvwr::OnCommandRange(int id) {
+  if (mvwl* left = left_view()) left->OnCommandRange(id);
+}
+
+bool mvwr::on_command(int id) {
+  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) {
+    OnCommandRange(id);
+    return true;
+  }
+  if (id >= ID_CMD_PROPERTIES && id <= ID_CMD_DELETE) {
+    OnSlice(id - ID_CMD_PROPERTIES);
+    return true;
+  }
+  return false;
+}
+
+bool mvwr::OnContextMenu(POINT screen) {
+  POINT client = screen;
+  ScreenToClient(hwnd(), &client);
+  if (!PieActions::OnContextMenu(client.x, client.y)) return false;
+  tip_.hide();
+  HMENU menu = LoadMenuW(ui::instance(), MAKEINTRESOURCEW(ID_MENU_ITEMS));
+  if (menu == nullptr) return true;
+  if (HMENU popup = GetSubMenu(menu, 0)) {
+    HWND main = GetAncestor(hwnd(), GA_ROOT);
+    ui::view::set_active(this);
+    // The choice comes back here, so it acts on the slice that was right-clicked whatever
+    // view is active by then; the rest (Exit) goes to the main window as usual.
+    const int id = static_cast<int>(
+        TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, main, nullptr));
+    if (id >= ID_CMD_PROPERTIES && id <= ID_CMD_DELETE) {
+      OnSlice(id - ID_CMD_PROPERTIES);
+    } else if (id != 0) {
+      PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    }
+  }
+  DestroyMenu(menu);
+  return true;
+}
+
+LRESULT mvwr::handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+      tip_.hide();
+      OnLButtonDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wp) != hwnd()) break;
+      // Off the disc nothing more happens, not even the default processing.
+      if (!OnContextMenu(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) return 0;
+      return def_handle(msg, wp, lp);
+    case WM_MOUSEMOVE:
+      tip_.set_text(tip_text(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)));
+      break;
+  }
+  return ui::view::handle(msg, wp, lp);
+}
+
+const SliceTable* mvwr::slice_table() {
+  mvwl* left = left_view();
+  return left != nullptr ? &left->slices() : nullptr;
+}
+
+void mvwr::set_path_field(const std::string& text) {
+  if (pa->epath.exists()) pa->epath.set_text(text);
+}
+
+void mvwr::on_dirs() {
+  if (mvwl* left = left_view()) left->OnDirs();
+}
+
+void mvwr::select_only_row(int row) {
+  mvwl* left = left_view();
+  if (left == nullptr || !left->list().exists()) return;
+  left->list().select_item(-1, false);
+  left->list().select_item(row, true);
+}
+
+void mvwr::delete_selection() {
+  if (mvwl* left = left_view()) left->list().OnDelete();
 }
 
 }  // namespace kelvane

@@ -1,32 +1,54 @@
 #pragma once
-// mvwr: the right pane of the splitter, the pie chart. This version paints the header band and
-// the white chart area; the chart itself comes later. It divides the status bar's data panes
-// by its own width whenever it is resized.
+// mvwr: the right pane of the splitter, the pie chart of the current folder. It paints the
+// header band, the chart area and the pie (views/pie_painter.h), divides the status bar's data
+// panes by its own width whenever it is resized, turns clicks on the disc into the actions of
+// views/pie_actions.h and shows a tooltip for the slice under the pointer. The slice table is
+// the left view's, found as pane (0, 0) of the same splitter.
 #include <windows.h>
 
+#include <string>
+
 #include "ui/view.h"
+#include "views/pie_actions.h"
+#include "views/pie_tooltip.h"
 #include "views/view_host.h"
 
 namespace kelvane {
 
-class mvwr : public ui::view {
+class mvwl;
+
+class mvwr : public ui::view, private PieHost, public PieActions {
  public:
   // host: the frame whose status panes follow the view's width; may be nullptr.
   explicit mvwr(ViewHost* host);
   ~mvwr() override;
 
+  int OnCreate(CREATESTRUCTW* cs) override;
   void OnDraw(HDC dc) override;
   void OnSize(UINT type, int cx, int cy) override;
+  // The File and View commands 199..205: the left view's.
+  void OnCommandRange(int id);
+  bool on_command(int id) override;
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
-  // Fields of the chart (centre, radius, last click), all 0 until drawn.
-  int dx = 0;
-  int dy = 0;
-  int xo = 0;
-  int yo = 0;
-  int rd = 0;
+  // The context-menu request at a screen point ((-1, -1) from the keyboard); false when it
+  // lay off the disc and nothing was done.
+  bool OnContextMenu(POINT screen);
+  // The tooltip's current text ("" when it shows nothing).
+  const std::string& tip_text_now() const { return tip_.text(); }
 
  private:
+  mvwl* left_view() const;
+
+  // PieHost
+  const SliceTable* slice_table() override;
+  void set_path_field(const std::string& text) override;
+  void on_dirs() override;
+  void select_only_row(int row) override;
+  void delete_selection() override;
+
   ViewHost* host_;
+  PieTooltip tip_;
 };
 
 }  // namespace kelvane

@@ -1,0 +1,86 @@
+#pragma once
+// The pie chart's arithmetic as plain functions: where the header band, the chart area, the
+// centre and the radius lie, the points on the circle, the label boxes and their leaders, the
+// rule that keeps labels apart, the hatching of the narrow remainder and the hit test of a
+// click. Angles are radians counter-clockwise from 3 o'clock with y upwards; every real
+// coordinate is truncated toward zero.
+#include <vector>
+
+#include "views/list_geometry.h"
+#include "scan/slice.h"
+
+namespace kelvane {
+
+namespace pie {
+// The program's own decimal constants: the slice table and the hit test use the same ones, so
+// a click on the drawn edge of a slice falls where the table says it does.
+constexpr double kFullTurn = 6.283185307;
+constexpr double kNearFullMargin = 0.02;
+constexpr double kRadToDeg = 57.29577951471995;
+constexpr double kDegToRad = 0.017453292519444445;
+constexpr double kQuarter = 1.57079632675;
+constexpr double kHalf = 3.1415926535;
+constexpr double kThreeQuarters = 4.71238898025;
+constexpr double kHalfFactor = -0.5;
+constexpr int kBandHeight = 22;
+}  // namespace pie
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  bool operator==(const Point&) const = default;
+};
+
+// The header band (the top 22 pixels) and the chart area below it.
+Rect header_band(const Rect& client);
+Rect chart_area(const Rect& client);
+
+// Size of the chart area and the pie's centre in client pixels.
+struct PieCentre {
+  int xs = 0;
+  int ys = 0;
+  int xo = 0;
+  int yo = 0;
+};
+PieCentre pie_centre(const Rect& area);
+// The radius for an area of xs by ys pixels, or 0 when it is too small for a disc.
+int pie_radius(int xs, int ys);
+// The bounding box of the disc.
+Rect pie_box(int xo, int yo, int rd);
+
+// The point at angle a on the circle of radius r around (xo, yo), raised by lift pixels
+// (the sectors' and the hatching's radial points are raised by one).
+Point circle_point(int xo, int yo, int r, double a, int lift);
+// The span a sector is drawn with: a slice within 0.02 of a full turn is shortened by 0.02,
+// so that its two radial points differ.
+double drawn_span(double span);
+
+// A label of the slice whose middle angle is m, with a text tw pixels wide.
+struct LabelPlace {
+  Rect box;
+  int text_x = 0;
+  int text_bottom = 0;
+  Point leader;  // where the leader leaves the box: the corner facing the pie
+  Point inner;   // where it meets the circle
+};
+double middle_angle(double start, double span);
+LabelPlace label_place(int xo, int yo, int rd, double m, int tw);
+// The pixels a label's text may take beside the pie before it is shortened.
+int label_room(int xo, int rd, double m);
+// Whether a label box keeps clear of the last label drawn (or, before the first, the chart
+// area): it is drawn only then.
+bool label_clear_of(const Rect& last, const Rect& box, int tw);
+
+// The outer ends of the hatching lines from the centre: every tm degrees from start + tm up to
+// the full turn. None for a threshold of 0, whose step would never advance.
+std::vector<Point> hatching_ends(int xo, int yo, int rd, double start, int tm);
+
+// Whether a click at (dx, dy) from the centre (y upwards) lies on a disc of radius rd, by the
+// truncated distance.
+bool on_disc(int dx, int dy, int rd);
+// The angle of a click from the centre; the centre itself gives 0.
+double click_angle(int dx, int dy);
+// The record whose range holds angle a strictly inside it, or -1.
+int slice_at(const slice* records, int count, double a);
+
+}  // namespace kelvane
