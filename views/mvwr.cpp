@@ -58,6 +58,7 @@ void mvwr::OnDraw(HDC dc) {
     // No drawing while a scan rebuilds the tree, nor when the diagnostic switch turns the
     // chart off (the paint itself is still validated by the view base).
     painted(PieDrawn{});
+    tip_.hide();
     return;
   }
   ui::saved_dc keep(dc);
@@ -80,7 +81,10 @@ void mvwr::OnDraw(HDC dc) {
   scene.colors = pa->CGUI.color;
   if (pa->CGUI.vl == 3 && pa->CGUI.flog.is_open()) scene.trace = &pa->CGUI.flog;
   GdiPainter painter(dc, pa->CGUI.font);
-  painted(draw_pie(painter, scene));
+  const PieDrawn drawn = draw_pie(painter, scene);
+  painted(drawn);
+  // A tip of a slice that is no longer drawn goes at once, not at the next move.
+  if (!drawn.disc) tip_.hide();
 }
 
 void mvwr::OnCommandRange(int id) {
