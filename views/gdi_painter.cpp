@@ -2,6 +2,7 @@
 
 #include "base/utf8_path.h"
 #include "ui/dc.h"
+#include "views/caption_band.h"
 
 namespace kelvane {
 
@@ -54,12 +55,16 @@ GdiPainter::~GdiPainter() {
   if (pen_ != nullptr || brush_ != nullptr) select_null_pen_brush();
 }
 
+void GdiPainter::caption_band(const Rect& client, int string_id) {
+  draw_caption_band(dc_, to_rect(client), string_id);
+}
+
 void GdiPainter::select_font(PieFont font) {
   HGDIOBJ object = nullptr;
-  if (font == PieFont::kProgram && program_font_ != nullptr) {
-    object = program_font_;
+  if (font == PieFont::kSystem) {
+    object = GetStockObject(SYSTEM_FONT);
   } else {
-    object = GetStockObject(font == PieFont::kSystem ? SYSTEM_FONT : ANSI_VAR_FONT);
+    object = program_font_ != nullptr ? static_cast<HGDIOBJ>(program_font_) : GetStockObject(ANSI_VAR_FONT);
   }
   SelectObject(dc_, object);
 }
@@ -71,12 +76,6 @@ void GdiPainter::draw_3d_rect(const Rect& r, Color top_left, Color bottom_right)
   fill_rect(Rect{r.left, r.top, r.left + 1, r.top + h - 1}, top_left);
   fill_rect(Rect{r.right - 1, r.top, r.right, r.bottom}, bottom_right);
   fill_rect(Rect{r.left, r.bottom - 1, r.right, r.bottom}, bottom_right);
-}
-
-void GdiPainter::draw_text_centered(const Rect& r, const std::string& text) {
-  RECT rect = to_rect(r);
-  const std::wstring wide = widen(text);
-  DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void GdiPainter::bottom_text(int x, int y, const std::string& text) {

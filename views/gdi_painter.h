@@ -10,7 +10,7 @@ namespace kelvane {
 
 class GdiPainter : public PiePainter {
  public:
-  // program_font: the font of the pie's labels (and header); nullptr selects ANSI_VAR_FONT.
+  // program_font: the font of the pie's labels; nullptr selects ANSI_VAR_FONT.
   explicit GdiPainter(HDC dc, HFONT program_font = nullptr) : dc_(dc), program_font_(program_font) {}
   ~GdiPainter() override;
   GdiPainter(const GdiPainter&) = delete;
@@ -25,9 +25,9 @@ class GdiPainter : public PiePainter {
   int text_width(const std::string& text) override;
 
   int text_height(const std::string& text) override;
+  void caption_band(const Rect& client, int string_id) override;
   void select_font(PieFont font) override;
   void draw_3d_rect(const Rect& r, Color top_left, Color bottom_right) override;
-  void draw_text_centered(const Rect& r, const std::string& text) override;
   void bottom_text(int x, int y, const std::string& text) override;
   void select_pen(Color color) override;
   void select_brush(Color color) override;

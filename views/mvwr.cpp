@@ -64,12 +64,9 @@ void mvwr::OnDraw(HDC dc) {
   ui::saved_dc keep(dc);
   const RECT client = client_rect();
   scene.client = Rect{client.left, client.top, client.right, client.bottom};
-  scene.header_font = pa->CGUI.winver >= 6 ? PieFont::kProgram : PieFont::kAnsiVar;
   scene.highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
   scene.shadow = GetSysColor(COLOR_BTNSHADOW);
-  scene.face = GetSysColor(COLOR_BTNFACE);
   scene.info = GetSysColor(COLOR_INFOBK);
-  scene.header = ui::load_string(ID_STR_PIE_CHART);
   const lobj* cur = pa->mdir.pcur.load();
   scene.tree = pa->mdir.ptop.load() != nullptr;
   if (const SliceTable* table = slice_table(); table != nullptr && scene.tree) {

@@ -8,12 +8,6 @@ namespace kelvane {
 
 using namespace pie;
 
-Rect header_band(const Rect& client) {
-  Rect r = client;
-  r.bottom = r.top + kBandHeight;
-  return r;
-}
-
 Rect chart_area(const Rect& client) {
   Rect r = client;
   r.top = client.top + kBandHeight;

@@ -6,8 +6,8 @@
 // coordinate is truncated toward zero.
 #include <vector>
 
-#include "views/list_geometry.h"
 #include "scan/slice.h"
+#include "views/list_geometry.h"
 
 namespace kelvane {
 
@@ -31,8 +31,7 @@ struct Point {
   bool operator==(const Point&) const = default;
 };
 
-// The header band (the top 22 pixels) and the chart area below it.
-Rect header_band(const Rect& client);
+// The chart area below the caption band.
 Rect chart_area(const Rect& client);
 
 // Size of the chart area and the pie's centre in client pixels.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "res/resource_ids.h"
 #include "views/fit_text.h"
 
 namespace kelvane {
@@ -94,12 +95,8 @@ PieDrawn draw_pie(PiePainter& p, const PieScene& scene) {
   if (scene.busy || scene.db > 1) return out;
   out.painted = true;
 
-  p.select_font(scene.header_font);
   p.set_transparent_background();
-  const Rect band = header_band(scene.client);
-  p.fill_rect(band, scene.face);
-  p.draw_3d_rect(band, scene.highlight, scene.shadow);
-  p.draw_text_centered(band, scene.header);
+  p.caption_band(scene.client, ID_STR_PIE_CHART);
 
   const Rect area = chart_area(scene.client);
   p.fill_rect(area, kChartWhite);

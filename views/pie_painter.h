@@ -7,24 +7,23 @@
 #include <string>
 
 #include "base/log.h"
+#include "scan/slice.h"
 #include "views/pie_geometry.h"
 #include "views/row_painter.h"
-#include "scan/slice.h"
 
 namespace kelvane {
 
-enum class PieFont { kProgram, kAnsiVar, kSystem };
+enum class PieFont { kProgram, kSystem };
 
 class PiePainter : public Painter {
  public:
   virtual int text_height(const std::string& text) = 0;
-  // The program font (the stock variable-pitch font when there is none), ANSI_VAR_FONT or
-  // SYSTEM_FONT.
+  // The caption band of both views at the top of the client rectangle, with the string.
+  virtual void caption_band(const Rect& client, int string_id) = 0;
+  // The program font (the stock variable-pitch font when there is none) or SYSTEM_FONT.
   virtual void select_font(PieFont font) = 0;
   // One-pixel frame: top and left edges in the first colour, bottom and right in the second.
   virtual void draw_3d_rect(const Rect& r, Color top_left, Color bottom_right) = 0;
-  // One line centred both ways in r.
-  virtual void draw_text_centered(const Rect& r, const std::string& text) = 0;
   // Text whose left edge is at x and whose bottom is at y, without background.
   virtual void bottom_text(int x, int y, const std::string& text) = 0;
   // A solid pen of width 1 and a solid brush, made here and selected.
@@ -51,13 +50,10 @@ struct PieScene {
   Rect client;
   bool busy = false;
   int db = 0;
-  PieFont header_font = PieFont::kProgram;  // the stock variable-pitch font before version 6
-  Color highlight = 0;                      // COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW,
-  Color shadow = 0;                         // COLOR_BTNFACE and COLOR_INFOBK
-  Color face = 0;
+  Color highlight = 0;  // COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW and COLOR_INFOBK
+  Color shadow = 0;
   Color info = 0;
-  std::string header;  // the string "Pie Chart"
-  bool tree = false;   // a scanned tree exists
+  bool tree = false;  // a scanned tree exists
   const slice* records = nullptr;
   int count = 0;
   int64_t folder_size = 0;  // size of pcur

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/message_box.h"
+#include "res/resource_ids.h"
 #include "scan/shell.h"
 #include "tests/support/tree_builder.h"
 #include "views/pie_actions.h"
@@ -41,12 +42,12 @@ class RecordingPie : public PiePainter {
   }
   int text_width(const std::string& t) override { return t == "..." ? 9 : static_cast<int>(t.size()) * 6; }
   int text_height(const std::string&) override { return 13; }
+  void caption_band(const Rect& r, int id) override {
+    calls.push_back("band " + rc(r) + " " + std::to_string(id));
+  }
   void select_font(PieFont f) override { calls.push_back("font " + std::to_string(static_cast<int>(f))); }
   void draw_3d_rect(const Rect& r, Color a, Color b) override {
     calls.push_back("3d " + rc(r) + " " + std::to_string(a) + " " + std::to_string(b));
-  }
-  void draw_text_centered(const Rect& r, const std::string& t) override {
-    calls.push_back("centred " + rc(r) + " " + t);
   }
   void bottom_text(int x, int y, const std::string& t) override {
     calls.push_back("label " + std::to_string(x) + "," + std::to_string(y) + " " + t);
@@ -104,9 +105,7 @@ struct Scene {
     scene.client = Rect{0, 0, 400, 322};
     scene.highlight = 1;
     scene.shadow = 2;
-    scene.face = 3;
     scene.info = 4;
-    scene.header = "Pie Chart";
     scene.tree = true;
     scene.records = records.data();
     scene.count = static_cast<int>(records.size());
@@ -130,13 +129,13 @@ TEST(PieDrawing, SingleItemIsShortenedAndLabelledAtItsMiddle) {
   EXPECT_EQ(drawn.rd, 95);
   // Middle angle 3.13159...: left of the centre, just above the centre line.
   const std::vector<std::string> expected = {
-      "font 0", "transparent", "fill 0,0,400,22 3", "3d 0,0,400,22 1 2", "centred 0,0,400,22 Pie Chart",
-      "fill 0,22,400,322 16777215", "3d 0,22,400,322 1 2", "font 0", "ellipse 105,77,295,267",
+      "transparent", "band 0,0,400,322 " + std::to_string(ID_STR_PIE_CHART), "fill 0,22,400,322 16777215",
+      "3d 0,22,400,322 1 2", "font 0", "ellipse 105,77,295,267",
       // the label: shadow brush and pen, leader from the box's lower right corner, box, text
       "brush 2", "pen 2", "line 88,179 106,172", "fill 54,165,88,179 4", "framebox 54,165,88,179",
       "label 59,177 only", "null",
       // the sector from angle 0 to 0.02 short of the full turn, in colour 0
-      "brush 100", "pen 0", "pie 105,77,295,267 295,171 294,172", "null", "font 2", "null"};
+      "brush 100", "pen 0", "pie 105,77,295,267 295,171 294,172", "null", "font 1", "null"};
   EXPECT_EQ(s.painter.calls, expected);
 }
 
@@ -187,8 +186,8 @@ TEST(PieDrawing, EmptyOrSizelessFolderAndNoTreeAndSmallPanes) {
   Scene zero({180, 180});
   zero.scene.folder_size = 0;
   zero.draw();
-  EXPECT_EQ(zero.painter.calls[8], "ellipse 105,77,295,267");
-  EXPECT_EQ(zero.painter.calls.size(), 11u);  // the white disc, then the stock objects
+  EXPECT_EQ(zero.painter.calls[5], "ellipse 105,77,295,267");
+  EXPECT_EQ(zero.painter.calls.size(), 8u);  // the white disc, then the stock objects
 
   Scene none({180, 180});
   none.scene.tree = false;
@@ -201,7 +200,7 @@ TEST(PieDrawing, EmptyOrSizelessFolderAndNoTreeAndSmallPanes) {
   const PieDrawn a = small.draw();
   EXPECT_EQ(a.rd, 0);
   EXPECT_FALSE(a.disc);
-  EXPECT_EQ(small.painter.calls.size(), 7u);
+  EXPECT_EQ(small.painter.calls.size(), 4u);
   EXPECT_EQ(pie_radius(45, 300), 10);
   EXPECT_EQ(pie_radius(300, 44), 0);
 
