@@ -26,6 +26,30 @@ PixelRect frame_placement(const Settings& settings, const std::vector<PixelRect>
   return rect_is_visible(stored, monitors) ? stored : default_frame_rect();
 }
 
+PixelRect fit_into_work_area(const PixelRect& rect, const std::vector<PixelRect>& work_areas) {
+  const PixelRect* best = nullptr;
+  long long best_overlap = 0;
+  for (const PixelRect& w : work_areas) {
+    const long long dx = std::min(rect.right, w.right) - std::max(rect.left, w.left);
+    const long long dy = std::min(rect.bottom, w.bottom) - std::max(rect.top, w.top);
+    if (dx > 0 && dy > 0 && dx * dy > best_overlap) {
+      best_overlap = dx * dy;
+      best = &w;
+    }
+  }
+  if (best == nullptr) return rect;
+  PixelRect fit = rect;
+  if (rect.width() > best->width()) {
+    fit.left = best->left;
+    fit.right = best->right;
+  }
+  if (rect.height() > best->height()) {
+    fit.top = best->top;
+    fit.bottom = best->bottom;
+  }
+  return fit;
+}
+
 int toolbar_width(int client_width) { return client_width + 2; }
 
 int separator_width(int client_width) { return clamp_width(client_width - 175); }

@@ -19,6 +19,10 @@ bool rect_is_visible(const PixelRect& rect, const std::vector<PixelRect>& monito
 // Where the frame goes: the stored rectangle, or the default one when the stored one is empty
 // or lies off every monitor (a monitor unplugged since); nothing is written back.
 PixelRect frame_placement(const Settings& settings, const std::vector<PixelRect>& monitors);
+// A frame larger than the work area of the monitor it lies on most is cut to that work area
+// along each axis where it is larger, and moved inside it there (for this run only), so that
+// its status bar is not off-screen. A rectangle that fits is left as it is.
+PixelRect fit_into_work_area(const PixelRect& rect, const std::vector<PixelRect>& work_areas);
 
 // The toolbar is stretched 2 pixels past the client so its right border stays hidden.
 int toolbar_width(int client_width);

@@ -28,6 +28,22 @@ std::vector<PixelRect> monitors() {
   return list;
 }
 
+BOOL CALLBACK add_work_area(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(monitor, &info)) {
+    const RECT& r = info.rcWork;
+    reinterpret_cast<std::vector<PixelRect>*>(data)->push_back(PixelRect{r.left, r.top, r.right, r.bottom});
+  }
+  return TRUE;
+}
+
+std::vector<PixelRect> work_areas() {
+  std::vector<PixelRect> list;
+  EnumDisplayMonitors(nullptr, nullptr, add_work_area, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
 int font_height(HFONT font) {
   LOGFONTW lf{};
   if (!font || !GetObjectW(font, sizeof lf, &lf)) return 0;
@@ -134,7 +150,7 @@ int mwin::OnCreate(CREATESTRUCTW*) {
     path_field().set_font(font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
   }
 
-  const PixelRect place = frame_placement(settings, monitors());
+  const PixelRect place = fit_into_work_area(frame_placement(settings, monitors()), work_areas());
   move(place.left, place.top, place.width(), place.height(), true);
   return 0;
 }

@@ -1,6 +1,7 @@
 // The item actions of mdir that reach the system shell: deleting a path and opening a file
 // with its associated program. Everything goes through the Shell seam (scan/shell.h).
 #include "base/message_box.h"
+#include "scan/disk_probe.h"
 #include "scan/item_texts.h"
 #include "scan/mdir.h"
 #include "scan/shell.h"
@@ -19,8 +20,19 @@ int mdir::SHFileOperation(const std::string& target) {
     // With the recycle bin, an entry too big for it would otherwise vanish for good without
     // a word: the shell then asks first.
     if (settings_.ud) flags |= kFofAllowUndo | kFofWantNukeWarning;
+    // An entry removed since the scan is gone, as the user wanted: the shell would only ask
+    // about it and fail.
+    if (disk_probe().presence(target) == Presence::kAbsent) return 0;
     result = shell().delete_path(target, flags);
-    if (result == 0) return 0;
+    // The shell reports success for entries it skipped (a read-only folder, a name too long
+    // for the recycle bin): only an entry no longer on disk is deleted. When the disk cannot
+    // tell, the shell's word stands.
+    if (result == 0) {
+      if (disk_probe().presence(target) != Presence::kPresent) return 0;
+      if (log_.is_open())
+        log_.write("mdir::SHFileOperation () returned 0, but %s is still there\n", target.c_str());
+      return 1;
+    }
   }
   if (log_.is_open()) log_.write("mdir::SHFileOperation () returned %d\n", result);
   return 1;
@@ -28,7 +40,13 @@ int mdir::SHFileOperation(const std::string& target) {
 
 int mdir::open_lobj(lobj* p) {
   if (p == nullptr || p->parent == nullptr) return 1;
-  const std::string file = item_path(*p);
+  std::string file = item_path(*p);
+  // The association lookup takes no path of more than 259 characters; the short form of the
+  // same file names it for the lookup and for the program started.
+  if (file.size() > kLongestPlainPath) {
+    const std::string short_form = disk_probe().short_path(file);
+    if (!short_form.empty() && short_form.size() <= kLongestPlainPath) file = short_form;
+  }
 
   std::string program;
   const int found = shell().find_executable(file, program);

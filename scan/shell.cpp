@@ -6,6 +6,7 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include "base/utf8_path.h"
 #endif
@@ -40,10 +41,32 @@ class PlatformShell : public Shell {
     // The platform fills at most MAX_PATH characters.
     wchar_t buffer[MAX_PATH + 1] = {};
     const std::wstring wfile = widen(file);
+    if (wfile.size() >= MAX_PATH) return find_by_type(wfile, program);
     const auto result = reinterpret_cast<INT_PTR>(FindExecutableW(wfile.c_str(), nullptr, buffer));
     buffer[MAX_PATH] = L'\0';
     program = result > 32 ? narrow(buffer) : std::string();
     return static_cast<int>(result);
+  }
+
+  // The lookup by name takes no longer path: the program registered for the file's type.
+  static int find_by_type(const std::wstring& file, std::string& program) {
+    program.clear();
+    const std::wstring extended =
+        file.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + file.substr(2) : L"\\\\?\\" + file;
+    if (GetFileAttributesW(extended.c_str()) == INVALID_FILE_ATTRIBUTES) return kFindFileNotFound;
+    const size_t dot = file.find_last_of(L".\\");
+    if (dot == std::wstring::npos || file[dot] != L'.') return kFindNoAssociation;
+    const std::wstring type = file.substr(dot);
+    // Room for the longest path the system knows.
+    DWORD length = 32768;
+    std::wstring found(length, L'\0');
+    if (AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, type.c_str(), nullptr, found.data(),
+                          &length) != S_OK) {
+      return kFindNoAssociation;
+    }
+    found.resize(wcslen(found.c_str()));
+    program = narrow(found);
+    return program.empty() ? kFindNoAssociation : 33;
   }
 
   bool start_program(const std::string& application, const std::string& command_line) override {

@@ -7,6 +7,8 @@
 #include "app/mapp.h"
 #include "base/message_box.h"
 #include "res/resource_ids.h"
+#include "scan/disk_probe.h"
+#include "scan/typed_path.h"
 #include "scan/win32_dir_source.h"
 #include "ui/dc.h"
 #include "ui/post_to_ui.h"
@@ -66,6 +68,10 @@ int mvwl::OnCreate(CREATESTRUCTW*) {
 }
 
 void mvwl::OnSize(UINT, int cx, int cy) {
+  // The caption band is centred and framed across the whole width: all of it changes with
+  // the width, not only the part that was uncovered.
+  const RECT band{0, 0, cx, kCaptionBandHeight};
+  InvalidateRect(hwnd(), &band, TRUE);
   if (!list_.exists()) return;
   list_.move(1, 23, cx, cy - 24);
   const bool vscroll = (GetWindowLongW(list_.hwnd(), GWL_STYLE) & WS_VSCROLL) != 0;
@@ -145,6 +151,10 @@ void mvwl::OnEnumDir() {
 void mvwl::OnDirs() {
   if (pa->busy.load() != 0) return;
   mdir& dir = pa->mdir;
+  // A typed path names the folder it resolves to; paths from the tree are resolved already.
+  const std::string requested = dir.cdir;
+  const TypedPath typed = resolve_typed_path(requested);
+  if (typed.valid) dir.cdir = typed.path;
   const std::string upper = upper_case(dir.cdir);
   const std::string scanned = upper_case(dir.path);
   if (host_) host_->show_folder_title(dir.cdir);
@@ -158,6 +168,14 @@ void mvwl::OnDirs() {
     invalidate_frame();
     return;
   }
+  // A path that names no folder, or a drive the system does not know, is refused before a
+  // scan could list an empty root for it; the drives are listed again, as after a failed scan.
+  if (!typed.valid || (typed.drive != 0 && !disk_probe().drive_known(typed.drive))) {
+    show_message("INVALID PATH !");
+    list_drives();
+    return;
+  }
+  if (typed.path != requested) set_path_field(typed.path);
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   dir.path = upper;
   dir.cdir = upper;

@@ -30,6 +30,18 @@ TEST(FramePlacement, XoIsTheTopAndYoTheLeftEdge) {
   EXPECT_EQ(r.bottom, 400);
 }
 
+TEST(FramePlacement, FrameLargerThanTheWorkAreaIsKeptInsideIt) {
+  // Work areas of two monitors; the taskbar takes the bottom 40 pixels of the first.
+  const std::vector<PixelRect> work = {{0, 0, 1024, 728}, {1024, 0, 2048, 768}};
+  // Too tall: it moves up and loses what does not fit; its width stays.
+  EXPECT_EQ(fit_into_work_area(PixelRect{10, 10, 700, 2000}, work), (PixelRect{10, 0, 700, 728}));
+  // Too wide and tall, mostly on the second monitor: that monitor's work area.
+  EXPECT_EQ(fit_into_work_area(PixelRect{1000, 10, 3000, 900}, work), (PixelRect{1024, 0, 2048, 768}));
+  // A frame that fits stays where it is, even hanging over an edge; so does one on no monitor.
+  EXPECT_EQ(fit_into_work_area(PixelRect{900, 600, 1100, 760}, work), (PixelRect{900, 600, 1100, 760}));
+  EXPECT_EQ(fit_into_work_area(PixelRect{5000, 0, 9000, 100}, work), (PixelRect{5000, 0, 9000, 100}));
+}
+
 TEST(FramePlacement, EmptyOrOffScreenRectangleFallsBackToTheDefault) {
   Settings empty;
   empty.xs = empty.yo;  // zero width

@@ -16,6 +16,7 @@
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
 #include "res/resource_ids.h"
+#include "scan/disk_probe.h"
 #include "scan/memory_dir_source.h"
 #include "scan/shell.h"
 #include "views/mvwl.h"
@@ -38,12 +39,23 @@ class NoShell : public Shell {
   std::string system_folder() override { return "C:\\windows\\system32"; }
 };
 
+// The in-memory disk's drives are known; the entries' presence is left to the shell's word.
+class FakeDrives : public DiskProbe {
+ public:
+  std::string unknown;  // drive letters the system does not know
+  Presence presence(const std::string&) override { return Presence::kUnknown; }
+  bool drive_known(char letter) override { return unknown.find(letter) == std::string::npos; }
+  std::string short_path(const std::string&) override { return std::string(); }
+};
+
 struct LeftView : ::testing::Test {
   std::unique_ptr<mapp> app;
   mvwl* left = nullptr;
   MemoryDirSource disk;
   NoShell shell_fake;
   Shell* old_shell = nullptr;
+  FakeDrives drives;
+  DiskProbe* old_probe = nullptr;
   std::vector<std::string> shown;
   int answer = kAnswerNo;
   MessageHandler old_handler;
@@ -56,6 +68,7 @@ struct LeftView : ::testing::Test {
       return answer;
     });
     old_shell = set_shell(&shell_fake);
+    old_probe = set_disk_probe(&drives);
     CguiSources sources;
     sources.key = "Software\\Tarnwick\\KelvaneLeftViewTest";
     sources.use_environment_temp = false;
@@ -80,6 +93,7 @@ struct LeftView : ::testing::Test {
       app.reset();
     }
     set_shell(old_shell);
+    set_disk_probe(old_probe);
     set_message_handler(old_handler);
   }
 
@@ -156,6 +170,40 @@ TEST_F(LeftView, FailedScanShowsItsMessageAndTheDrives) {
   // A later scan works.
   scan("R:\\DATA");
   EXPECT_EQ(left->list().rows(), 6);
+}
+
+TEST_F(LeftView, TypedPathIsResolvedAndAnUnknownDriveRefused) {
+  scan("  r:\\DATA\\sub\\..\\. ");
+  EXPECT_EQ(app->mdir.path, "R:\\DATA");
+  EXPECT_EQ(app->epath.text(), "r:\\DATA");
+  EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "mid.txt", "sub", "small.txt"}));
+  drives.unknown = "Q";
+  shown.clear();
+  const size_t reads = disk.list_calls();
+  for (const char* typed : {"Q:\\", "Q:", "1:\\", "DATA"}) scan(typed);
+  EXPECT_EQ(shown, std::vector<std::string>(4, "INVALID PATH !"));
+  EXPECT_EQ(disk.list_calls(), reads);  // refused before a scan
+  EXPECT_EQ(left->list().mode, kListDrives);
+  scan("R:\\DATA");
+  EXPECT_EQ(left->list().rows(), 6);
+}
+
+TEST_F(LeftView, ResizingRepaintsTheWholeCaptionBand) {
+  for (int dx : {40, -80}) {
+    app->pump();
+    RECT client{};
+    GetClientRect(left->hwnd(), &client);
+    ValidateRect(left->hwnd(), nullptr);
+    const int width = client.right + dx;
+    SetWindowPos(left->hwnd(), nullptr, 0, 0, width, client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT update{};
+    GetUpdateRect(left->hwnd(), &update, FALSE);
+    EXPECT_EQ(update.left, 0) << dx;
+    EXPECT_EQ(update.top, 0) << dx;
+    EXPECT_EQ(update.right, width) << dx;
+    EXPECT_GE(update.bottom, 22) << dx;
+  }
 }
 
 TEST_F(LeftView, RightClickTestUsesTheRealRowGeometry) {
