@@ -133,7 +133,8 @@ row_y() { echo $((ROW0_Y + ROW_H * $1)); }
 e2e_enter_path() {
   e2e_focus
   e2e_click "$PATH_X" "$PATH_Y"
-  e2e_key ctrl+a
+  # The edit control takes no Ctrl+A under Wine: the whole line is selected from its end.
+  e2e_key End shift+Home
   e2e_type "$1"
   e2e_key Return
 }

@@ -9,7 +9,7 @@ e2e_init delete_checked
 # Wine's server does part of the file work: it must run without the override too, so this
 # prefix's server is started afresh under it, and ended again afterwards.
 E2E_LAUNCH="setpriv --bounding-set=-dac_override,-dac_read_search --inh-caps=-dac_override,-dac_read_search"
-wine() { $E2E_LAUNCH command wine "$@"; }
+wine() { $E2E_LAUNCH wine "$@"; }
 restart_server() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; return 0; }
 d1="$E2E_WORK/D1"
 finish() { chmod -R u+w "$d1" 2>/dev/null; e2e_cleanup; restart_server; }
@@ -75,6 +75,11 @@ before=$(fills_of "F2 Size: 2000 B")
 e2e_click "$ROW_X" "$(row_y 2)"  # F2
 e2e_key Delete
 wait_for_message "4|Delete F2 ?"
-shell_asks() { xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -qv "^$E2E_WID\$"; }
-E2E_DIALOG=${E2E_DIALOG:-.}
-wait_until 20 shell_asks "$E2E_DIALOG" || fail "the shell did not ask"
+shell_dialog() { xdotool search --onlyvisible --name '^Confirm file deletion$' 2>/dev/null | head -n 1 | grep .; }
+wait_until 20 shell_dialog || fail "the shell did not ask"
+dialog=$(shell_dialog)
+xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+e2e_key Return  # Yes, its default button
+expect_f2_kept 1 "$before"
+e2e_close
+echo "delete checked: ok"
