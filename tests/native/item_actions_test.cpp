@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/message_box.h"
+#include "scan/disk_probe.h"
 #include "scan/item_texts.h"
 #include "scan/shell.h"
 #include "tests/support/tree_builder.h"
@@ -47,6 +48,14 @@ class FakeShell : public Shell {
   std::string system_folder() override { return "C:\\windows\\system32"; }
 };
 
+// The disk is the fake shell's: it cannot tell, so the shell's word on a deletion stands.
+class UnknownDisk : public DiskProbe {
+ public:
+  Presence presence(const std::string&) override { return Presence::kUnknown; }
+  bool drive_known(char) override { return true; }
+  std::string short_path(const std::string&) override { return std::string(); }
+};
+
 class FakeList : public ItemHost, public ListOwner {
  public:
   int mode = kListFiles;
@@ -76,6 +85,8 @@ struct Actions : ::testing::Test {
   FakeList list;
   FakeShell fake;
   Shell* old_shell = nullptr;
+  UnknownDisk disk;
+  DiskProbe* old_probe = nullptr;
   std::vector<std::pair<std::string, unsigned>> shown;
   int answer = kAnswerYes;
   MessageHandler old_handler;
@@ -83,6 +94,7 @@ struct Actions : ::testing::Test {
 
   void SetUp() override {
     old_shell = set_shell(&fake);
+    old_probe = set_disk_probe(&disk);
     old_handler = set_message_handler([this](const std::string& text, unsigned type) {
       shown.emplace_back(text, type);
       return type == kMessageYesNo ? answer : kAnswerOk;
@@ -90,6 +102,7 @@ struct Actions : ::testing::Test {
   }
   void TearDown() override {
     set_shell(old_shell);
+    set_disk_probe(old_probe);
     set_message_handler(old_handler);
   }
   // Lists pcur's entries the way the view does.
