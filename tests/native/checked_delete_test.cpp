@@ -11,7 +11,7 @@
 #include "base/message_box.h"
 #include "scan/disk_probe.h"
 #include "scan/shell.h"
-#include "tests/native/views_test_tree.h"
+#include "tests/support/tree_builder.h"
 
 namespace kelvane {
 namespace {

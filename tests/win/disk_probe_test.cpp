@@ -15,8 +15,8 @@ namespace {
 TEST(DiskProbe, PresenceDrivesAndShortFormOfALongPath) {
   std::wstring temp(MAX_PATH + 1, L'\0');
   temp.resize(GetTempPathW(MAX_PATH + 1, temp.data()));
-  std::string folder =
-      narrow(temp) + "kelvane probe " + std::to_string(GetCurrentProcessId()) + "\\" + std::string(200, 'd');
+  const std::string process = std::to_string(GetCurrentProcessId());
+  const std::string folder = narrow(temp) + "kelvane probe " + process + "\\" + std::string(200, 'd');
   const std::string file = folder + "\\a long name of a text file.txt";
   ASSERT_GT(file.size(), kLongestPlainPath);
   const std::wstring wide_folder = L"\\\\?\\" + widen(folder);

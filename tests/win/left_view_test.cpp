@@ -19,6 +19,7 @@
 #include "scan/disk_probe.h"
 #include "scan/memory_dir_source.h"
 #include "scan/shell.h"
+#include "views/caption_band.h"
 #include "views/mvwl.h"
 
 namespace kelvane {
@@ -202,7 +203,7 @@ TEST_F(LeftView, ResizingRepaintsTheWholeCaptionBand) {
     EXPECT_EQ(update.left, 0) << dx;
     EXPECT_EQ(update.top, 0) << dx;
     EXPECT_EQ(update.right, width) << dx;
-    EXPECT_GE(update.bottom, 22) << dx;
+    EXPECT_GE(update.bottom, kCaptionBandHeight) << dx;
   }
 }
 
