@@ -1,7 +1,5 @@
 #include "frame/frame_layout.h"
 
-#include <algorithm>
-
 #include "res/resource_ids.h"
 
 namespace kelvane {
@@ -69,7 +67,10 @@ bool needs_button_resize(const PixelRect& button5) { return button5.top == 0; }
 
 int folder_pane_width(int xs) { return clamp_width(xs - 435); }
 
-int unit_command(int unit) { return ID_CMD_UNIT_BYTES + std::clamp(unit, 0, 4); }
+int unit_command(int unit) {
+  // Not clamped: a unit beyond TB (set in the registry) is shown as TB but marks no command.
+  return ID_CMD_UNIT_BYTES + unit;
+}
 
 bool is_rescan_key(unsigned virtual_key) { return virtual_key == 0x0D || virtual_key == 0x74; }
 

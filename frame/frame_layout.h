@@ -37,7 +37,8 @@ bool needs_button_resize(const PixelRect& button5);
 // The folder pane's width at creation.
 int folder_pane_width(int xs);
 constexpr int kSizePaneWidth = 80;
-// The View menu command and button that show the size unit.
+// The View menu command and button that show the size unit: 200 + unit, so a unit outside 0..4
+// matches none of them and none is marked.
 int unit_command(int unit);
 
 // Enter and F5 copy the path field and rescan it.

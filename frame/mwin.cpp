@@ -141,6 +141,9 @@ int mwin::OnCreate(CREATESTRUCTW*) {
   const PixelRect button5 = to_pixel_rect(toolbar_.item_rect(5));
   if (needs_button_resize(button5)) toolbar_.set_button_size(23, button5.bottom);
 
+  toolbar_.enable_docking(&dock_);
+  dock_.dock(DockSide::top);
+
   const RECT nowhere{0, 0, 0, 0};
   if (!path_field().create(toolbar_.hwnd(), kPathFieldId, WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
                            nowhere)) {
@@ -157,16 +160,21 @@ int mwin::OnCreate(CREATESTRUCTW*) {
 
 void mwin::place_path_field(int cx) {
   if (!pa || !path_field().exists() || !toolbar_.exists()) return;
+  // A bar docked on the left or right has no room for the field.
+  path_field().show(toolbar_.vertical() ? SW_HIDE : SW_SHOW);
+  if (toolbar_.vertical()) return;
   const PixelRect field =
       path_field_rect(to_pixel_rect(toolbar_.item_rect(5)), font_height(path_field().font()), cx);
   path_field().move(field.left, field.top, field.width(), field.height(), true);
 }
 
 void mwin::OnSize(UINT, int cx, int) {
-  if (toolbar_.exists()) {
+  if (toolbar_.exists() && !toolbar_.vertical()) {
     SetWindowPos(toolbar_.hwnd(), nullptr, 0, 0, toolbar_width(cx), toolbar_.height(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     toolbar_.set_separator(6, ID_CTL_PATH_FIELD_PLACE, separator_width(cx));
+  } else if (toolbar_.exists()) {
+    toolbar_.set_separator(6, ID_CTL_PATH_FIELD_PLACE, 0);  // hidden: the buttons close up
   }
   place_path_field(cx);
 }
@@ -180,7 +188,10 @@ void mwin::enum_dir() {
 bool mwin::pre_translate(MSG& msg) {
   if (msg.message != WM_KEYDOWN || !is_rescan_key(static_cast<unsigned>(msg.wParam))) return false;
   // Keys meant for another top-level window of the thread (a message box) are left alone.
-  if (!exists() || !(msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd))) return false;
+  // The floating toolbar's path field is not the frame's child but the bar's.
+  if (!exists() || !(msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd) ||
+                     (toolbar_.exists() && IsChild(toolbar_.hwnd(), msg.hwnd))))
+    return false;
   // The whole text: a path cut to a buffer would name another folder.
   pa->mdir.cdir = path_field().exists() ? path_field().text() : std::string();
   if (path_starts_scan(pa->mdir.cdir)) enum_dir();

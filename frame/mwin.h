@@ -6,6 +6,7 @@
 
 #include "frame/mspw.h"
 #include "frame/mtbr.h"
+#include "frame/toolbar_dock.h"
 #include "res/resource_ids.h"
 #include "ui/edit_control.h"
 #include "ui/frame_window.h"
@@ -41,6 +42,7 @@ class mwin : public ui::frame_window, public ViewHost {
   // The path field in the toolbar (the application object holds it).
   ui::edit_control& path_field();
   mspw& splitter() { return splitter_; }
+  ToolbarDock& dock() { return dock_; }
   mvwl* left_view() const;
   mvwr* right_view() const;
 
@@ -57,6 +59,7 @@ class mwin : public ui::frame_window, public ViewHost {
   bool route_command(int id) override;
   bool on_tooltip(NMHDR* request) override;
   ui::view* default_view() override;
+  void place_toolbar(RECT& area) override { dock_.place(area); }
   // Enter or F5 with a path worth scanning: the left view's fresh scan of cdir.
   virtual void enum_dir();
 
@@ -66,6 +69,7 @@ class mwin : public ui::frame_window, public ViewHost {
   mtbr toolbar_;
   ui::status_bar status_;
   mspw splitter_;
+  ToolbarDock dock_{*this, toolbar_};
   mdoc* doc_ = nullptr;
 };
 

@@ -45,23 +45,26 @@ void frame_window::toggle_bar(int id) {
 
 void frame_window::recalc_layout() {
   if (!exists()) return;
-  const RECT client = client_rect();
-  int top = client.top;
-  int bottom = client.bottom;
-  if (toolbar_ && bar_visible(kToolbarId)) {
-    const RECT r = toolbar_->window_rect();
-    const int width = r.right - r.left;
-    const int height = toolbar_->height();
-    toolbar_->move(0, top, width > 0 ? width : client.right, height);
-    top += height;
-  }
+  RECT area = client_rect();
   if (status_ && bar_visible(kStatusBarId)) {
     // The control finds its own height and place when it is told its parent changed size.
     status_->send(WM_SIZE, 0, 0);
-    bottom -= status_->height();
+    area.bottom -= status_->height();
     status_->layout();
   }
-  if (client_ && client_->exists()) client_->move(0, top, client.right, bottom > top ? bottom - top : 0);
+  place_toolbar(area);
+  if (client_ && client_->exists())
+    client_->move(area.left, area.top, area.right > area.left ? area.right - area.left : 0,
+                  area.bottom > area.top ? area.bottom - area.top : 0);
+}
+
+void frame_window::place_toolbar(RECT& area) {
+  if (!toolbar_ || !bar_visible(kToolbarId)) return;
+  const RECT r = toolbar_->window_rect();
+  const int width = r.right - r.left;
+  const int height = toolbar_->height();
+  toolbar_->move(area.left, area.top, width > 0 ? width : area.right - area.left, height);
+  area.top += height;
 }
 
 void frame_window::set_message(const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
-// The main frame: a top-level window with a menu, an optional toolbar at the top, an optional
-// status bar at the bottom and one client window (the splitter) between them.
+// The main frame: a top-level window with a menu, an optional toolbar (at the top unless the
+// derived frame places it), an optional status bar at the bottom and one client window (the
+// splitter) in the rest.
 //
 // Commands are offered first to the frame (the bar toggles, Exit), then to the views
 // (route_command), then to the application. While a menu item or toolbar button is hovered
@@ -58,6 +59,9 @@ class frame_window : public window {
   void show_prompt(int command);
 
  protected:
+  // Takes the toolbar's room from area (client coordinates, the status bar's strip already
+  // taken) and places it there: at the top, unless a derived frame docks it elsewhere.
+  virtual void place_toolbar(RECT& area);
   // Commands the frame did not take itself go here before the application gets them.
   virtual bool route_command(int id);
   // A tooltip request (TTN_NEEDTEXT) of a toolbar button. True when answered.

@@ -103,4 +103,35 @@ int toolbar::height() const {
   return bottom + 3;
 }
 
+void toolbar::set_indent(int pixels) { send(TB_SETINDENT, pixels); }
+
+void toolbar::set_stacked(bool stacked) {
+  for (int i = 0; i < button_count(); ++i) {
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_STATE | TBIF_BYINDEX;
+    if (send(TB_GETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info)) < 0) continue;
+    info.fsState = stacked ? (info.fsState | TBSTATE_WRAP) : (info.fsState & ~TBSTATE_WRAP);
+    send(TB_SETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info));
+  }
+  invalidate();
+}
+
+SIZE toolbar::button_size() const {
+  const auto size = static_cast<DWORD>(send(TB_GETBUTTONSIZE));
+  return SIZE{LOWORD(size), HIWORD(size)};
+}
+
+int toolbar::button_at(POINT client_point) const {
+  for (int i = 0; i < button_count(); ++i) {
+    TBBUTTON b{};
+    if (!send(TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b)) || (b.fsStyle & BTNS_SEP) ||
+        (b.fsState & TBSTATE_HIDDEN))
+      continue;
+    const RECT r = item_rect(i);
+    if (PtInRect(&r, client_point)) return i;
+  }
+  return -1;
+}
+
 }  // namespace kelvane::ui

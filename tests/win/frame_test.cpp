@@ -112,6 +112,26 @@ class FrameTest : public ::testing::Test {
     app_->pump();
   }
 
+  // A window's rectangle in the frame's client coordinates.
+  RECT in_frame(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, frame_->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+
+  // The bar dragged by its gripper to a point of the screen, as the mouse would do it.
+  void drag_toolbar_to(POINT screen) {
+    HWND bar = frame_->toolbar().hwnd();
+    POINT at{screen};
+    ScreenToClient(bar, &at);
+    const LPARAM to = MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y));
+    SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
+    SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, to);
+    SendMessageW(bar, WM_LBUTTONUP, 0, to);
+    app_->pump();
+  }
+
   bool no_failure_message() {
     for (const std::string& m : messages_)
       if (m.rfind("Failed", 0) == 0) return false;
@@ -172,6 +192,25 @@ TEST_F(FrameTest, StoredUnitAndStyleAndPlaceAreFollowed) {
   const RECT r = frame_->window_rect();
   EXPECT_EQ(r.left, 200);
   EXPECT_EQ(r.top, 50);
+}
+
+TEST_F(FrameTest, UnitBeyondTerabytesMarksNothingButShowsTerabytes) {
+  set("un", 7);
+  start();
+  for (int id = ID_CMD_UNIT_BYTES; id <= ID_CMD_UNIT_TB; ++id) {
+    EXPECT_FALSE(frame_->toolbar().is_checked(id)) << id;
+    EXPECT_FALSE(menu_checked(id)) << id;
+  }
+  lobj folder;
+  folder.isdir = 1;
+  folder.fpath = "D:\\Data";
+  folder.size = int64_t{3} << 40;
+  app_->mdir.ptop = &folder;
+  app_->mdir.pcur = &folder;
+  app_->OnIdle(0);
+  EXPECT_EQ(frame_->status().pane_text(2), " 3.00 TB");
+  app_->mdir.ptop = nullptr;
+  app_->mdir.pcur = nullptr;
 }
 
 TEST_F(FrameTest, OffScreenOrEmptyRectangleGivesTheDefaultAndIsNotWritten) {
@@ -293,6 +332,95 @@ TEST_F(FrameTest, ViewMenuTogglesTheBarsAndTheirChecks) {
   EXPECT_TRUE(frame_->bar_visible(ID_CMD_STATUS_BAR));
   EXPECT_TRUE(menu_checked(ID_CMD_TOOLBAR));
   EXPECT_TRUE(menu_checked(ID_CMD_STATUS_BAR));
+}
+
+TEST_F(FrameTest, ToolbarDocksOnEverySideAndTheClientTakesTheRest) {
+  start();
+  resize_client(800, 400);
+  mtbr& bar = frame_->toolbar();
+  HWND split = frame_->splitter().hwnd();
+  const RECT status = in_frame(frame_->status().hwnd());
+  EXPECT_EQ(frame_->dock().side(), DockSide::top);
+  EXPECT_EQ(in_frame(split).top, in_frame(bar.hwnd()).bottom);
+
+  frame_->dock().dock(DockSide::left);
+  RECT b = in_frame(bar.hwnd());
+  EXPECT_TRUE(bar.vertical());
+  EXPECT_EQ(b.left, 0);
+  EXPECT_EQ(b.bottom, status.top);
+  EXPECT_EQ(in_frame(split).left, b.right);
+  EXPECT_EQ(in_frame(split).top, 0);
+  // Stacked buttons; the path field and its place are gone.
+  EXPECT_EQ(bar.item_rect(1).left, bar.item_rect(0).left);
+  EXPECT_GT(bar.item_rect(1).top, bar.item_rect(0).top);
+  EXPECT_LT(b.right - b.left, 60);
+  EXPECT_FALSE(GetWindowLongPtrW(app_->epath.hwnd(), GWL_STYLE) & WS_VISIBLE);
+  // The View menu's toggle still hides and shows the bar, and the client follows.
+  SendMessageW(frame_->hwnd(), WM_COMMAND, ID_CMD_TOOLBAR, 0);
+  EXPECT_EQ(in_frame(split).left, 0);
+  SendMessageW(frame_->hwnd(), WM_COMMAND, ID_CMD_TOOLBAR, 0);
+  EXPECT_EQ(in_frame(split).left, b.right);
+
+  frame_->dock().dock(DockSide::right);
+  b = in_frame(bar.hwnd());
+  EXPECT_EQ(b.right, 800);
+  EXPECT_EQ(in_frame(split).right, b.left);
+
+  // At the bottom, above the status bar, the path field has its place and width rules again.
+  frame_->dock().dock(DockSide::bottom);
+  b = in_frame(bar.hwnd());
+  EXPECT_FALSE(bar.vertical());
+  EXPECT_EQ(b.bottom, status.top);
+  EXPECT_EQ(in_frame(split).bottom, b.top);
+  EXPECT_EQ(bar.item_rect(6).right - bar.item_rect(6).left, 625);
+  RECT field = app_->epath.window_rect();
+  MapWindowPoints(nullptr, bar.hwnd(), reinterpret_cast<POINT*>(&field), 2);
+  EXPECT_EQ(field.right, 760);
+  EXPECT_TRUE(GetWindowLongPtrW(app_->epath.hwnd(), GWL_STYLE) & WS_VISIBLE);  // the frame is not shown
+}
+
+TEST_F(FrameTest, DraggedAwayTheToolbarFloatsAndItsCaptionDocksItOnTop) {
+  start();
+  resize_client(800, 400);
+  mtbr& bar = frame_->toolbar();
+  const int top_height = in_frame(bar.hwnd()).bottom;
+  RECT frame = frame_->window_rect();
+  drag_toolbar_to(POINT{frame.right + 200, frame.bottom + 100});
+  ASSERT_EQ(frame_->dock().side(), DockSide::floating);
+  HWND floater = bar.floater().hwnd();
+  EXPECT_EQ(GetParent(bar.hwnd()), floater);
+  EXPECT_EQ(GetWindow(floater, GW_OWNER), frame_->hwnd());
+  EXPECT_TRUE(IsWindowVisible(floater));
+  EXPECT_EQ(in_frame(frame_->splitter().hwnd()).top, 0);
+  // Same width rules as docked at the top, and Enter in its field still scans.
+  EXPECT_EQ(bar.item_rect(6).right - bar.item_rect(6).left, 625);
+  app_->epath.set_text("D:");
+  press(app_->epath.hwnd(), VK_RETURN);
+  EXPECT_EQ(frame_->enum_calls, 1);
+  // Hidden and shown with its bar.
+  SendMessageW(frame_->hwnd(), WM_COMMAND, ID_CMD_TOOLBAR, 0);
+  EXPECT_FALSE(IsWindowVisible(floater));
+  EXPECT_FALSE(menu_checked(ID_CMD_TOOLBAR));
+  SendMessageW(frame_->hwnd(), WM_COMMAND, ID_CMD_TOOLBAR, 0);
+  EXPECT_TRUE(IsWindowVisible(floater));
+
+  SendMessageW(floater, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+  app_->pump();
+  EXPECT_EQ(frame_->dock().side(), DockSide::top);
+  EXPECT_EQ(GetParent(bar.hwnd()), frame_->hwnd());
+  EXPECT_FALSE(IsWindowVisible(floater));
+  EXPECT_EQ(in_frame(bar.hwnd()).top, 0);
+  EXPECT_EQ(in_frame(frame_->splitter().hwnd()).top, top_height);
+
+  // Dragged to the left edge of the frame it docks there; its close box (floating) hides it.
+  frame = frame_->window_rect();
+  drag_toolbar_to(POINT{frame.left + 10, (frame.top + frame.bottom) / 2});
+  EXPECT_EQ(frame_->dock().side(), DockSide::left);
+  frame_->dock().float_at(frame.right + 50, frame.top);
+  SendMessageW(floater, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(frame_->bar_visible(ID_CMD_TOOLBAR));
+  EXPECT_FALSE(IsWindowVisible(floater));
+  stop();  // the floating bar goes with its frame
 }
 
 TEST_F(FrameTest, PromptsAndTooltipsComeFromTheStringTable) {
