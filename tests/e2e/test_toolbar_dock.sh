@@ -19,18 +19,24 @@ LIST_X=70
 LIST_Y=280
 
 shot="$E2E_WORK/shot.png"
-# white X Y...: every point is white (the path field, the empty list) in a fresh picture.
+# is_white X Y: 0 when the point is white (the path field, the empty list) in a fresh picture,
+# 1 when it is not, 2 when no picture could be taken.
+is_white() {
+  import -window "$E2E_WID" "$shot" 2>/dev/null || return 2
+  local v
+  v=$(convert "$shot" -format "%[fx:p{$1,$2}.r==1 && p{$1,$2}.g==1 && p{$1,$2}.b==1]" info:- 2>/dev/null) || return 2
+  [ "$v" = 1 ]
+}
 white() {
-  import -window "$E2E_WID" "$shot" 2>/dev/null || return 1
-  local x y
   while [ $# -ge 2 ]; do
-    x=$1 y=$2
+    is_white "$1" "$2" || return 1
     shift 2
-    [ "$(convert "$shot" -format "%[fx:p{$x,$y}.r==1 && p{$x,$y}.g==1 && p{$x,$y}.b==1]" info:- 2>/dev/null)" = 1 ] ||
-      return 1
   done
 }
-not_white() { ! white "$1" "$2" && [ -s "$shot" ]; }
+not_white() {
+  is_white "$1" "$2"
+  [ $? -eq 1 ]
+}
 
 # The floating bar's window: another visible window of the program, wide and low (a tooltip
 # is neither).
