@@ -82,9 +82,12 @@ CGUI::~CGUI() {
   flog.write("CGUI::~CGUI () OK ...\n");
 }
 
+std::string CGUI::program_path() const {
+  return sources_.program_path.empty() ? own_program_path() : sources_.program_path;
+}
+
 int CGUI::read_cfg() {
-  const std::string program = sources_.program_path.empty() ? own_program_path() : sources_.program_path;
-  const std::string path = colour_file_path(program);
+  const std::string path = colour_file_path(program_path());
   highdrive = high_drive(path);
 
   for (uint32_t& c : color) c = 0;

@@ -31,6 +31,8 @@ class CGUI : public Settings {
 
   // Reads the colour file beside the program: 0 read, 1 not opened (greys and a message).
   int read_cfg();
+  // The program's own file (or the one the sources name).
+  std::string program_path() const;
 
   Log flog;
   HFONT font = nullptr;  // owned by font_owner_

@@ -1,6 +1,8 @@
 #include "app/mapp.h"
 
 #include "base/size_format.h"
+#include "frame/cinf.h"
+#include "frame/help_viewer.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
 #include "res/resource_ids.h"
@@ -101,8 +103,11 @@ bool mapp::on_command(int id) {
   return false;
 }
 
-// Help and the Info dialog come with their own change.
-void mapp::OnHelp() {}
-void mapp::OnInfo() {}
+void mapp::OnHelp() { show_help(CGUI.program_path()); }
+
+void mapp::OnInfo() {
+  CInf info;
+  info.DoModal();
+}
 
 }  // namespace kelvane
