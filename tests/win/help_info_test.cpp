@@ -77,6 +77,7 @@ class HelpInfo : public ::testing::Test {
   void TearDown() override {
     if (app_) {
       app_->free_main_window();
+      app_->pump();  // takes the closed frame's quit message
       app_.reset();
     }
     _wputenv_s(L"WINDIR", windir_.c_str());
@@ -95,6 +96,10 @@ class HelpInfo : public ::testing::Test {
     sources.program_path = program;
     sources.use_environment_temp = false;
     sources.temp = folder_;
+    // A quit message left by an earlier test's frame would end the dialog's loop at once.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     app_ = std::make_unique<mapp>(sources);
     ASSERT_EQ(app_->create_main_window(std::make_unique<mwin>()), 1);
     messages_.clear();  // the colour file's message: not ours
