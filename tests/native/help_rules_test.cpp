@@ -23,8 +23,9 @@ TEST(HelpRules, HelpFileAndViewerCommandLine) {
   EXPECT_EQ(help_command_line("C:\\Program Files\\Kelvane\\kelvane.chm"),
             "hh.exe \"C:\\Program Files\\Kelvane\\kelvane.chm\"");
   // Nothing is cut: a path far beyond 256 bytes comes through whole.
-  const std::string deep = "C:\\" + std::string(300, 'x') + "\\kelvane.exe";
-  EXPECT_EQ(help_command_line(help_file_path(deep)), "hh.exe C:\\" + std::string(300, 'x') + "\\kelvane.chm");
+  const std::string long_name(300, 'x');
+  EXPECT_EQ(help_command_line(help_file_path("C:\\" + long_name + "\\kelvane.exe")),
+            "hh.exe C:\\" + long_name + "\\kelvane.chm");
 }
 
 TEST(HelpRules, LinkZoneEdgesAreOutside) {
