@@ -73,6 +73,7 @@ CGUI::CGUI(const CguiSources& sources) : sources_(sources) {
 
   // Taken whole: a viewer's path is of no use cut short.
   if (std::optional<std::string> viewer = reg_get_string(kRoot, sources_.key, "iv")) iv = *viewer;
+  apply_dword(*this, kSequentialScan, reg_get_dword(kRoot, sources_.key, kSequentialScan.name));
 
   read_cfg();
   flog.write("CGUI::CGUI () OK ...\n");

@@ -74,6 +74,8 @@ const DwordSetting kDwordSettings[10] = {
     {"db", &Settings::db, 0, false},
 };
 
+const DwordSetting kSequentialScan = {"sq", &Settings::sq, 0, false};
+
 int registry_dword_value(unsigned long type, unsigned long size, uint32_t raw) {
   constexpr unsigned long kRegDword = 4;
   if (type != kRegDword || size != 4) return -1;

@@ -37,6 +37,9 @@ struct DwordSetting {
 // The ten DWORD settings in the order they are read.
 extern const DwordSetting kDwordSettings[10];
 
+// Our own DWORD read after those: the scan's sequential mode (sq). Never written back.
+extern const DwordSetting kSequentialScan;
+
 // What a registry read of a DWORD gives: the value, or -1 when it is not stored as a 4-byte
 // REG_DWORD (type 4). A value with the top bit set comes back negative and counts as missing.
 int registry_dword_value(unsigned long type, unsigned long size, uint32_t raw);

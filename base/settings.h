@@ -17,6 +17,7 @@ struct Settings {
   int un = 2;    // size unit 0..4 = B, KB, MB, GB, TB; changed by the View menu
   int vl = 0;    // log verbosity
   int db = 0;    // diagnostic switches, never written back
+  int sq = 0;    // 1: the scan reads its folders on one thread; never written back
   int winver = 0;
   int highdrive = 0;
   std::string mf = "Tahoma";  // font face

@@ -1,6 +1,7 @@
 // The scan against a bare walk of the same tree, under the same platform: how much the
 // program's scan adds to what reading the folders costs anyway, and what the tree costs in
-// memory per entry. Prints "scan/walk ratio: R" and "bytes per entry: B" last.
+// memory per entry. The scan runs in both modes: with its readers (the default) and on one
+// thread (sq 1). Prints "scan/walk ratio: R" and "bytes per entry: B" last.
 //   scan_bench FOLDER [ROUNDS]
 #include <windows.h>
 // psapi.h needs windows.h first.
@@ -147,28 +148,38 @@ int wmain(int argc, wchar_t** argv) {
 
   mdir holder(log, settings, busy);
   holder.set_source(&win32_dir_source());
-  std::vector<double> walk_ms, scan_ms;
+  Settings one_thread = settings;
+  one_thread.sq = 1;
+  mdir sequential(log, one_thread, busy);
+  sequential.set_source(&win32_dir_source());
+  std::vector<double> walk_ms, scan_ms, seq_ms;
   for (int i = 0; i < rounds; ++i) {
-    // Alternating, so that a change of the machine's load falls on both.
+    // Alternating, so that a change of the machine's load falls on all three.
     WalkCount count;
     std::wstring path = widen(folder);
     const double t0 = now_ms();
     bare_walk(path, count);
     walk_ms.push_back(now_ms() - t0);
-    bool ok = false;
+    bool ok = false, seq_ok = false;
     scan_ms.push_back(program_scan(holder, busy, folder, ok));
-    const uint64_t scanned = 1 + static_cast<uint64_t>(holder.ptop.load()->ndir.load()) +
-                             static_cast<uint64_t>(holder.ptop.load()->nfil.load());
-    std::printf("round %d: walk %.0f ms (%llu entries), scan %.0f ms (%llu entries)\n", i + 1, walk_ms.back(),
-                static_cast<unsigned long long>(count.entries + 1), scan_ms.back(),
-                static_cast<unsigned long long>(scanned));
-    if (!ok || scanned != count.entries + 1) {
+    seq_ms.push_back(program_scan(sequential, busy, folder, seq_ok));
+    auto count_of = [](mdir& m) {
+      lobj* top = m.ptop.load();
+      return top ? 1 + static_cast<uint64_t>(top->ndir.load()) + static_cast<uint64_t>(top->nfil.load()) : 0;
+    };
+    const uint64_t scanned = count_of(holder), seq_scanned = count_of(sequential);
+    std::printf("round %d: walk %.0f ms (%llu entries), scan %.0f ms (%llu entries), sequential %.0f ms\n", i + 1,
+                walk_ms.back(), static_cast<unsigned long long>(count.entries + 1), scan_ms.back(),
+                static_cast<unsigned long long>(scanned), seq_ms.back());
+    std::fflush(stdout);
+    if (!ok || !seq_ok || scanned != count.entries + 1 || seq_scanned != scanned) {
       std::fprintf(stderr, "the scan and the walk disagree\n");
       return 1;
     }
   }
-  const double walk = median(walk_ms), scan = median(scan_ms);
-  std::printf("walk median: %.0f ms, scan median: %.0f ms\n", walk, scan);
+  const double walk = median(walk_ms), scan = median(scan_ms), seq = median(seq_ms);
+  std::printf("walk median: %.0f ms, scan median: %.0f ms, sequential median: %.0f ms\n", walk, scan, seq);
+  std::printf("sequential/walk ratio: %.3f\n", seq / walk);
   std::printf("scan/walk ratio: %.3f\n", scan / walk);
   std::printf("bytes per entry: %.1f\n", per_entry);
   return 0;

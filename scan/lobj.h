@@ -5,6 +5,11 @@
 // hang in a file list (first ... last through next/prev). There are no child pointers.
 // Names are owned by the tree's node store (see scan/node_store.h) and live as long as the tree.
 //
+// Nine entries in ten are files, so a file node is only the head below: kind, depth (in the
+// room the alignment of size leaves anyway), size, name, parent and its list links. A folder
+// node adds its path, its file list and its counters. Every node is reached as an lobj*; the
+// folder-only fields exist only where isdir is 1.
+//
 // size, ndir and nfil are atomics because the idle status update reads the current folder's
 // counters while the scan thread adds to them; each is read whole, never torn.
 #include <atomic>
@@ -12,17 +17,24 @@
 
 namespace kelvane {
 
-struct lobj {
+struct lobj;
+
+// What every node has; a file node is exactly this.
+struct lobj_head {
   int32_t isdir = 0;  // 1 folder, 0 file
   int32_t depth = 0;  // nesting level; -1 while remv_lobj marks a folder for freeing
   std::atomic<uint64_t> size{0};
-  const char* name = "";   // as the enumeration reports it (the scanned path for a drive root)
-  const char* fpath = "";  // folders only: the full path; "" for files
+  const char* name = "";  // as the enumeration reports it (the scanned path for a drive root)
   lobj* parent = nullptr;
-  lobj* first = nullptr;  // folders: first file
-  lobj* last = nullptr;   // folders: last file (used while building)
   lobj* prev = nullptr;
   lobj* next = nullptr;
+};
+
+struct lobj : lobj_head {
+  // Folders only.
+  const char* fpath = "";  // the full path
+  lobj* first = nullptr;   // first file
+  lobj* last = nullptr;    // last file (used while building)
   std::atomic<int32_t> ndir{0};
   std::atomic<int32_t> nfil{0};
 };

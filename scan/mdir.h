@@ -53,6 +53,7 @@ class mdir {
   void take_off_ancestors(const lobj* p);
   // New zeroed node and owned string copies from the tree's store.
   lobj* new_node();
+  lobj* new_file();  // a file node (no folder fields)
   const char* copy_text(std::string_view text);
   lobj* ptail = nullptr;  // last folder of the folder list while the tree is built
 

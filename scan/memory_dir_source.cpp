@@ -140,6 +140,17 @@ void MemoryDirSource::add_file_link(const std::string& path) {
   n.children.clear();
 }
 
+int MemoryDirSource::append(int folder, std::string_view name, bool is_dir, uint64_t size) {
+  const int at = static_cast<int>(nodes_.size());
+  Node n;
+  n.name = std::string(name);
+  n.is_dir = is_dir;
+  n.size = size;
+  nodes_.push_back(std::move(n));
+  nodes_[static_cast<size_t>(folder)].children.push_back(at);
+  return at;
+}
+
 void MemoryDirSource::set_unreadable(const std::string& path) {
   nodes_[static_cast<size_t>(make(path))].unreadable = true;
 }

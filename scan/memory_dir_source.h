@@ -6,6 +6,7 @@
 // Listing "X\\*.*" reports "." and ".." first, then X's entries in the order they were added;
 // a bare path reports the one entry it names; '*' and '?' in the last component match as
 // wildcards.
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ class MemoryDirSource : public DirSource {
   void add_link(const std::string& path, const std::string& target);
   // A file that is a symbolic link: its own length is 0, whatever its target's.
   void add_file_link(const std::string& path);
+  // Fast building of large trees: a new entry at the end of a folder known by its number
+  // (0: the machine, whose children are drives), no check for an entry of the same name.
+  // Returns the new entry's number.
+  int append(int folder, std::string_view name, bool is_dir, uint64_t size);
+  void reserve(size_t entries) { nodes_.reserve(entries + 1); }
   // The folder exists but cannot be enumerated.
   void set_unreadable(const std::string& path);
 
@@ -35,7 +41,7 @@ class MemoryDirSource : public DirSource {
   bool identity(const std::string& path, FolderId& id) override;
 
   // How often list was called (benchmarks and tests check that every folder is read once).
-  size_t list_calls() const { return list_calls_; }
+  size_t list_calls() const { return list_calls_.load(); }
 
  private:
   struct Node {
@@ -48,7 +54,7 @@ class MemoryDirSource : public DirSource {
     std::vector<int> children;
   };
   std::vector<Node> nodes_;  // node 0: the machine, whose children are the drives
-  size_t list_calls_ = 0;
+  std::atomic<size_t> list_calls_{0};
 
   static std::vector<std::string_view> split(std::string_view path);
   int child(int folder, std::string_view name) const;

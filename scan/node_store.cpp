@@ -63,6 +63,18 @@ lobj* NodeStore::new_node() {
   return new (memory) lobj();
 }
 
+lobj* NodeStore::new_file() {
+  void* memory;
+  if (free_files_) {
+    memory = free_files_;
+    free_files_ = free_files_->next;
+  } else {
+    memory = carve(nodes_, sizeof(lobj_head), alignof(lobj_head));
+  }
+  // Only the head is made: the folder fields would lie beyond the node.
+  return static_cast<lobj*>(new (memory) lobj_head());
+}
+
 const char* NodeStore::copy_text(std::string_view text) {
   char* out = static_cast<char*>(carve(texts_, text.size() + 1, 1));
   if (!text.empty()) std::memcpy(out, text.data(), text.size());
@@ -72,11 +84,18 @@ const char* NodeStore::copy_text(std::string_view text) {
 
 void NodeStore::release(lobj* node) {
   if (!node) return;
-  // The node's own memory holds the free list link; new_node builds a fresh node over it.
-  node->~lobj();
-  lobj* link = new (node) lobj();
-  link->next = free_nodes_;
-  free_nodes_ = link;
+  // The node's own memory holds the free list link; new_node or new_file builds a fresh node
+  // over it. A file node has only its head.
+  if (node->isdir) {
+    node->~lobj();
+    lobj* link = new (node) lobj();
+    link->next = free_nodes_;
+    free_nodes_ = link;
+  } else {
+    lobj* link = static_cast<lobj*>(new (static_cast<lobj_head*>(node)) lobj_head());
+    link->next = free_files_;
+    free_files_ = link;
+  }
 }
 
 void NodeStore::clear() {
@@ -88,6 +107,7 @@ void NodeStore::clear() {
   nodes_ = Region();
   texts_ = Region();
   free_nodes_ = nullptr;
+  free_files_ = nullptr;
   reserved_ = 0;
 }
 

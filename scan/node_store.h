@@ -16,8 +16,9 @@ class NodeStore {
   ~NodeStore();
 
   lobj* new_node();                              // a node with every field zero or empty
+  lobj* new_file();  // a file node: only its head exists (see scan/lobj.h)
   const char* copy_text(std::string_view text);  // an owned copy with its terminator
-  void release(lobj* node);                      // a node that left the tree (reused later)
+  void release(lobj* node);  // a node that left the tree (reused later, by its kind)
   void clear();                                  // everything goes
   // Takes over every block of other, which is left empty as after clear(): what other held
   // stays readable until this store is cleared.
@@ -36,6 +37,7 @@ class NodeStore {
   Region nodes_;
   Region texts_;
   lobj* free_nodes_ = nullptr;
+  lobj* free_files_ = nullptr;
   size_t reserved_ = 0;
   void* carve(Region& region, size_t bytes, size_t align);
   char* new_block(size_t bytes);

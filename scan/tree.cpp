@@ -22,6 +22,8 @@ mdir::~mdir() {
 
 lobj* mdir::new_node() { return store_.new_node(); }
 
+lobj* mdir::new_file() { return store_.new_file(); }
+
 const char* mdir::copy_text(std::string_view text) { return store_.copy_text(text); }
 
 lobj* mdir::add_lobj(lobj* p, lobj* folder) {

@@ -146,41 +146,29 @@ bool Walk::read(std::string& message) {
   return true;
 }
 
-void Walk::open_frame(const std::string& pattern, lobj* node) {
-  if (client_) client_->scan_progress(pattern);
+void Walk::open_frame(FolderJob* job, lobj* node) {
+  if (client_) client_->scan_progress(job->pattern);
   if (depth_ == frames_.size()) frames_.emplace_back();
   Frame& f = frames_[depth_++];
-  f.folder = pattern_folder(pattern);
+  f.job = job;
   f.node = node;
-  f.names.clear();
-  f.entries.clear();
   f.index = 0;
   f.id_state = 0;
-  source_.list(pattern, [this, &f](const DirEntry& e) {
-    if (stop_asked()) {
-      stopped_ = true;
-      return false;
-    }
-    if (!e.is_dir) {
-      // A file is hung on the folder at once: its place in the tree does not depend on
-      // the subfolders listed around it, and nothing of it needs keeping.
-      add_file(e);
-      return true;
-    }
-    if (e.name == "." || e.name == "..") return true;
-    Entry x;
-    x.name_at = static_cast<uint32_t>(f.names.size());
-    x.name_size = static_cast<uint32_t>(e.name.size());
-    x.is_link = e.is_link;
-    f.names.append(e.name);
-    f.entries.push_back(x);
+  const bool going = ahead_->take(job, [this](const DirEntry& e) {
+    if (stop_asked()) return false;
+    // A file is hung on the folder at once: its place in the tree does not depend on the
+    // subfolders listed around it.
+    add_file(e);
     return true;
   });
+  if (!going) stopped_ = true;
 }
 
 void Walk::read_sdir(const std::string& pattern, lobj* node) {
+  ReadAhead ahead(source_, m_.settings().sq == 1 ? 0 : ReadAhead::default_readers(), m_.stop_);
+  ahead_ = &ahead;
   depth_ = 0;
-  open_frame(pattern, node);
+  open_frame(ahead.root(pattern, pattern_folder(pattern)), node);
   // The frames stand for the recursion of the folder-by-folder algorithm: the top one is the
   // folder whose entries are being read. No enumeration is held open across a descent, and
   // the depth of the tree costs no stack.
@@ -190,25 +178,32 @@ void Walk::read_sdir(const std::string& pattern, lobj* node) {
       break;
     }
     Frame& f = frames_[depth_ - 1];
-    if (f.index == f.entries.size()) {
+    if (f.index == f.job->children.size()) {
+      ahead.drop(f.job);
       --depth_;
-      if (depth_ > 0) --dep;  // back from a subfolder into the folder that listed it
+      if (depth_ > 0) {
+        --dep;  // back from a subfolder into the folder that listed it
+        Frame& below = frames_[depth_ - 1];
+        below.job->children[below.index - 1] = nullptr;  // dropped with its frame
+      }
       continue;
     }
-    const Entry e = f.entries[f.index++];
-    add_folder(e, std::string_view(f.names.data() + e.name_at, e.name_size));
+    add_folder(f.job->children[f.index++]);
   }
+  // A stopped walk leaves its jobs to the pool, which frees them once its readers have ended.
   depth_ = 0;
+  ahead_ = nullptr;
 }
 
-void Walk::add_folder(const Entry& entry, std::string_view name) {
+void Walk::add_folder(FolderJob* job) {
   ++dep;
   lobj* node = m_.new_node();
   node->isdir = 1;
   node->depth = dep;
-  node->name = m_.copy_text(name);
-  const std::string full = join(frames_[depth_ - 1].folder, name);
+  const std::string& full = job->folder;
   node->fpath = m_.copy_text(full);
+  // The name is the path's last component: it shares the path's bytes.
+  node->name = node->fpath + job->name_at;
   node->prev = ldir;
 
   lobj* parent = nullptr;
@@ -228,11 +223,14 @@ void Walk::add_folder(const Entry& entry, std::string_view name) {
 
   // A link back to one of its own ancestors is listed but not entered: entering it would
   // never end.
-  if (entry.is_link && loops_back(full)) {
+  if (job->is_link && loops_back(full)) {
     --dep;
+    Frame& f = frames_[depth_ - 1];
+    f.job->children[f.index - 1] = nullptr;
+    ahead_->drop(job);
     return;
   }
-  open_frame(folder_pattern(full), node);
+  open_frame(job, node);
 }
 
 void Walk::add_file(const DirEntry& entry) {
@@ -246,7 +244,7 @@ void Walk::add_file(const DirEntry& entry) {
   // Release: the status reader follows pcur to the node's path.
   m_.pcur.store(p, std::memory_order_release);
 
-  lobj* file = m_.new_node();
+  lobj* file = m_.new_file();
   file->isdir = 0;
   file->depth = dep + 1;
   file->size.store(entry.size, std::memory_order_relaxed);

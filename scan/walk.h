@@ -10,6 +10,7 @@
 
 #include "scan/dir_source.h"
 #include "scan/mdir.h"
+#include "scan/read_ahead.h"
 
 namespace kelvane {
 
@@ -37,31 +38,22 @@ class Walk {
   static std::string join(const std::string& folder, std::string_view name);
 
  private:
-  // A subfolder that one enumeration reported, kept until the folder's listing is over, so
-  // that no enumeration stays open while the walk descends.
-  struct Entry {
-    uint32_t name_at = 0;
-    uint32_t name_size = 0;
-    bool is_link = false;
-  };
   // One folder being read: the frames from the bottom up are the ancestors of every node
   // made at the top.
   struct Frame {
-    std::string folder;    // full path that the entries' paths are formed from
+    FolderJob* job = nullptr;  // its listing; job->folder is what entries' paths come from
     lobj* node = nullptr;  // the folder itself (none for the listing of a folder scan's path)
-    std::string names;
-    std::vector<Entry> entries;
-    size_t index = 0;
-    int id_state = 0;  // 0 not asked yet, 1 known, 2 cannot be had
+    size_t index = 0;      // the next subfolder to enter
+    int id_state = 0;      // 0 not asked yet, 1 known, 2 cannot be had
     FolderId id;
   };
 
   // Reads the folder(s) that pattern names and everything beneath; node is the folder being
   // read (the drive root), or none when the enumeration finds the scanned folder itself.
   void read_sdir(const std::string& pattern, lobj* node);
-  // Lists pattern into a new top frame.
-  void open_frame(const std::string& pattern, lobj* node);
-  void add_folder(const Entry& entry, std::string_view name);
+  // Takes job's listing into a new top frame.
+  void open_frame(FolderJob* job, lobj* node);
+  void add_folder(FolderJob* job);
   void add_file(const DirEntry& entry);
   bool loops_back(const std::string& path);
   bool stop_asked() const;
@@ -71,6 +63,7 @@ class Walk {
   ScanClient* client_;
   int level_ = 0;  // verbosity
   std::vector<Frame> frames_;
+  ReadAhead* ahead_ = nullptr;  // while read() runs
   size_t depth_ = 0;  // frames in use
   bool top_is_file_ = false;
   bool stopped_ = false;

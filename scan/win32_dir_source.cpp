@@ -54,8 +54,9 @@ bool Win32DirSource::list(const std::string& pattern, const std::function<bool(c
   HANDLE find = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                  FIND_FIRST_EX_LARGE_FETCH);
   if (find == INVALID_HANDLE_VALUE) return false;
+  std::string name;  // the current entry's UTF-8 name, reused for every entry
   do {
-    if (!sink(decode_find_data(data, name_))) break;
+    if (!sink(decode_find_data(data, name))) break;
   } while (FindNextFileW(find, &data));
   FindClose(find);
   return true;

@@ -13,9 +13,6 @@ class Win32DirSource : public DirSource {
  public:
   bool list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) override;
   bool identity(const std::string& path, FolderId& id) override;
-
- private:
-  std::string name_;  // the current entry's UTF-8 name, reused for every entry
 };
 
 // The wide form of a path that the platform accepts at any length: long drive paths get

@@ -237,7 +237,7 @@ TEST_F(TreeTest, RemovedNodesAreReusedByTheStore) {
   lobj* root = folder(nullptr, "C:");
   lobj* f = file(root, "F1", 1);
   dir_.remv_lobj(f, 0);
-  lobj* again = dir_.new_node();
+  lobj* again = dir_.new_file();
   EXPECT_EQ(again, f);
   EXPECT_EQ(again->next, nullptr);
   EXPECT_EQ(again->size.load(), 0u);

@@ -33,7 +33,7 @@ class TreeBuilder {
   }
 
   lobj* file(lobj* parent, const std::string& name, uint64_t size) {
-    lobj* p = dir_.new_node();
+    lobj* p = dir_.new_file();
     p->parent = parent;
     p->depth = parent->depth + 1;
     p->name = dir_.copy_text(name);

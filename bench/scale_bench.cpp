@@ -1,0 +1,139 @@
+// How the scan's cost grows with the tree: trees of 0.5, 1, 2 and 4 million entries made by
+// the in-memory file system (so the disk is not the limit), each scanned by the program's
+// scan (the walk, the totals pass and the first refill's slice table of the root). Prints the
+// time and the bytes per entry for each, and last "scale spread: S%": the larger of the two
+// spreads, largest over smallest figure minus one.
+//   scale_bench [ROUNDS]
+#include <windows.h>
+// psapi.h needs windows.h first.
+#include <psapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "base/log.h"
+#include "scan/mdir.h"
+#include "scan/memory_dir_source.h"
+#include "views/slice_table.h"
+
+using namespace kelvane;
+
+namespace {
+
+double now_ms() {
+  using clock = std::chrono::steady_clock;
+  return std::chrono::duration<double, std::milli>(clock::now().time_since_epoch()).count();
+}
+
+size_t private_bytes() {
+  PROCESS_MEMORY_COUNTERS_EX pmc{};
+  pmc.cb = sizeof pmc;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+  return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
+}
+
+class Quiet : public ScanClient {
+ public:
+  explicit Quiet(std::atomic<int>& busy) : busy_(busy) {}
+  void scan_progress(const std::string&) override {}
+  void scan_finished(bool ok_, const std::string&) override {
+    ok = ok_;
+    busy_.store(0, std::memory_order_release);
+    done.set_value();
+  }
+  bool ok = false;
+  std::promise<void> done;
+
+ private:
+  std::atomic<int>& busy_;
+};
+
+// The same shape at every size: folders of 4 to 22 files and 0 to 3 subfolders, filled
+// breadth first, names of 6 to 14 characters.
+void make_tree(MemoryDirSource& fs, int entries) {
+  fs.reserve(static_cast<size_t>(entries) + 2);
+  const int drive = fs.append(0, "M:", true, 0);
+  const int top = fs.append(drive, "data", true, 0);
+  std::vector<int> queue{top};
+  size_t head = 0;
+  int made = 0;
+  static const int kFiles[] = {4, 9, 14, 22, 12, 7};
+  static const int kFolders[] = {1, 2, 0, 3, 1, 2, 1};
+  char name[32];
+  for (unsigned step = 0; made < entries; ++step) {
+    const int folder = queue[head++];
+    for (int i = 0, n = kFiles[step % 6]; i < n && made < entries; ++i, ++made) {
+      std::snprintf(name, sizeof name, "%.*s%u.dat", static_cast<int>(step % 7), "abcdefg", made);
+      fs.append(folder, name, false, (made * 7919u) % 100000u);
+    }
+    for (int i = 0, n = kFolders[step % 7]; i < n && made < entries; ++i, ++made) {
+      std::snprintf(name, sizeof name, "d%u", made);
+      queue.push_back(fs.append(folder, name, true, 0));
+    }
+    if (head == queue.size()) queue.push_back(fs.append(folder, "more", true, 0)), ++made;
+  }
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  Log log;
+  Settings settings;
+  std::atomic<int> busy{0};
+  const int sizes[] = {500000, 1000000, 2000000, 4000000};
+  std::vector<double> times, bytes;
+  std::printf("%10s %14s %16s\n", "entries", "ns per entry", "bytes per entry");
+  for (int size : sizes) {
+    MemoryDirSource fs;
+    make_tree(fs, size);
+    std::vector<double> per_entry_ns;
+    double per_entry_bytes = 0;
+    for (int round = 0; round < rounds; ++round) {
+      mdir holder(log, settings, busy);
+      holder.set_source(&fs);
+      holder.path = "M:\\data";
+      holder.isdrv = 0;
+      const size_t before = private_bytes();
+      Quiet client(busy);
+      const double t0 = now_ms();
+      holder.start_scan(&client);
+      client.done.get_future().wait();
+      SliceTable table;
+      table.fill(holder.ptop, holder.ptop);
+      const double t1 = now_ms();
+      holder.stop_scan();
+      table.clear();
+      const size_t after = private_bytes();
+      lobj* top = holder.ptop;
+      if (!client.ok || !top) {
+        std::fprintf(stderr, "scan of %d entries failed\n", size);
+        return 1;
+      }
+      const double entries = 1.0 + top->ndir.load() + top->nfil.load();
+      per_entry_ns.push_back((t1 - t0) * 1e6 / entries);
+      if (round == 0) per_entry_bytes = static_cast<double>(after - before) / entries;
+    }
+    times.push_back(median(per_entry_ns));
+    bytes.push_back(per_entry_bytes);
+    std::printf("%10d %14.0f %16.1f\n", size, times.back(), bytes.back());
+    std::fflush(stdout);
+  }
+  auto spread = [](const std::vector<double>& v) {
+    return *std::max_element(v.begin(), v.end()) / *std::min_element(v.begin(), v.end()) - 1.0;
+  };
+  std::printf("time spread: %.1f%%, bytes spread: %.1f%%\n", spread(times) * 100, spread(bytes) * 100);
+  std::printf("scale spread: %.1f%%\n", std::max(spread(times), spread(bytes)) * 100);
+  return 0;
+}
