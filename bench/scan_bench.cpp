@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "base/log.h"
 #include "app/settings.h"
+#include "base/log.h"
 #include "base/utf8_path.h"
 #include "scan/mdir.h"
 #include "scan/win32_dir_source.h"
@@ -168,8 +168,8 @@ int wmain(int argc, wchar_t** argv) {
       return top ? 1 + static_cast<uint64_t>(top->ndir.load()) + static_cast<uint64_t>(top->nfil.load()) : 0;
     };
     const uint64_t scanned = count_of(holder), seq_scanned = count_of(sequential);
-    std::printf("round %d: walk %.0f ms (%llu entries), scan %.0f ms (%llu entries), sequential %.0f ms\n", i + 1,
-                walk_ms.back(), static_cast<unsigned long long>(count.entries + 1), scan_ms.back(),
+    std::printf("round %d: walk %.0f ms (%llu entries), scan %.0f ms (%llu entries), sequential %.0f ms\n",
+                i + 1, walk_ms.back(), static_cast<unsigned long long>(count.entries + 1), scan_ms.back(),
                 static_cast<unsigned long long>(scanned), seq_ms.back());
     std::fflush(stdout);
     if (!ok || !seq_ok || scanned != count.entries + 1 || seq_scanned != scanned) {

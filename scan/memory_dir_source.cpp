@@ -108,11 +108,13 @@ int MemoryDirSource::make(const std::string& path) {
   return at;
 }
 
-void MemoryDirSource::add_folder(const std::string& path) {
-  Node& n = nodes_[static_cast<size_t>(make(path))];
+int MemoryDirSource::add_folder(const std::string& path) {
+  const int at = make(path);
+  Node& n = nodes_[static_cast<size_t>(at)];
   n.is_dir = true;
   n.is_link = false;
   n.size = 0;
+  return at;
 }
 
 void MemoryDirSource::add_file(const std::string& path, uint64_t size) {

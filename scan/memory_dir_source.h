@@ -21,8 +21,8 @@ class MemoryDirSource : public DirSource {
   MemoryDirSource();
 
   // Each makes the missing folders above the new entry. An entry that exists is replaced in
-  // kind and size but keeps its place.
-  void add_folder(const std::string& path);
+  // kind and size but keeps its place. add_folder returns the folder's number (for append).
+  int add_folder(const std::string& path);
   void add_file(const std::string& path, uint64_t size);
   // A link entry to a folder: listed as a folder flagged as a link, entered as its target,
   // and of its target's identity. The target need not exist yet.

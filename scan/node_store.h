@@ -16,9 +16,9 @@ class NodeStore {
   ~NodeStore();
 
   lobj* new_node();                              // a node with every field zero or empty
-  lobj* new_file();  // a file node: only its head exists (see scan/lobj.h)
+  lobj* new_file();                              // a file node: only its head exists (see scan/lobj.h)
   const char* copy_text(std::string_view text);  // an owned copy with its terminator
-  void release(lobj* node);  // a node that left the tree (reused later, by its kind)
+  void release(lobj* node);                      // a node that left the tree (reused later, by its kind)
   void clear();                                  // everything goes
   // Takes over every block of other, which is left empty as after clear(): what other held
   // stays readable until this store is cleared.

@@ -97,7 +97,8 @@ bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
         stopped = true;
         return false;
       }
-      FolderJob::File f{e.size, static_cast<uint32_t>(job->names.size()), static_cast<uint32_t>(e.name.size())};
+      FolderJob::File f{e.size, static_cast<uint32_t>(job->names.size()),
+                        static_cast<uint32_t>(e.name.size())};
       job->names.append(e.name);
       job->files.push_back(f);
       return true;

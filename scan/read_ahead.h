@@ -26,11 +26,11 @@ namespace kelvane {
 // One folder to be read: where its entries' paths come from, and once read, its files and its
 // subfolders (as folders to read in turn).
 struct FolderJob {
-  std::string pattern;  // what is listed
-  std::string folder;   // the full path the entries' paths are formed from
+  std::string pattern;   // what is listed
+  std::string folder;    // the full path the entries' paths are formed from
   uint32_t name_at = 0;  // the folder's own name: folder.substr(name_at)
   bool is_link = false;  // entered only when the walk says so (its cycle check)
-  bool listed = false;  // the enumeration found something
+  bool listed = false;   // the enumeration found something
   struct File {
     uint64_t size;
     uint32_t name_at;
@@ -44,8 +44,8 @@ struct FolderJob {
 
  private:
   friend class ReadAhead;
-  int state = 0;  // see ReadAhead
-  int offers = 0;  // entries of the readers' stack naming this job
+  int state = 0;         // see ReadAhead
+  int offers = 0;        // entries of the readers' stack naming this job
   bool dropped = false;  // the walk is done with it, freed when the last offer is taken
   FolderJob* live_prev = nullptr;
   FolderJob* live_next = nullptr;

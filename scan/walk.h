@@ -42,9 +42,9 @@ class Walk {
   // made at the top.
   struct Frame {
     FolderJob* job = nullptr;  // its listing; job->folder is what entries' paths come from
-    lobj* node = nullptr;  // the folder itself (none for the listing of a folder scan's path)
-    size_t index = 0;      // the next subfolder to enter
-    int id_state = 0;      // 0 not asked yet, 1 known, 2 cannot be had
+    lobj* node = nullptr;      // the folder itself (none for the listing of a folder scan's path)
+    size_t index = 0;          // the next subfolder to enter
+    int id_state = 0;          // 0 not asked yet, 1 known, 2 cannot be had
     FolderId id;
   };
 
@@ -64,7 +64,7 @@ class Walk {
   int level_ = 0;  // verbosity
   std::vector<Frame> frames_;
   ReadAhead* ahead_ = nullptr;  // while read() runs
-  size_t depth_ = 0;  // frames in use
+  size_t depth_ = 0;            // frames in use
   bool top_is_file_ = false;
   bool stopped_ = false;
 
