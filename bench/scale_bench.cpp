@@ -85,6 +85,44 @@ double median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+// How soon a scan ends once the program asks it to (as when it closes), asked at points
+// spread over the walk and, with the log at level 1, over the file list dump that follows it.
+void stop_latency(MemoryDirSource& fs, int entries, double ns_per_entry) {
+  const double scan_ms = ns_per_entry * entries / 1e6;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string log_path = std::string(temp) + "scale_bench.log";
+  double slowest = 0;
+  const char* slowest_at = "";
+  for (int level : {0, 1}) {
+    for (double at : {0.05, 0.2, 0.4, 0.6, 0.8, 0.95, 1.1, 1.3}) {
+      if (level == 0 && at > 1) continue;
+      Log log;
+      if (level == 1) log.open(log_path);
+      Settings settings;
+      settings.vl = level;
+      std::atomic<int> busy{0};
+      mdir holder(log, settings, busy);
+      holder.set_source(&fs);
+      holder.path = "M:\\data";
+      holder.isdrv = 0;
+      Quiet client(busy);
+      holder.start_scan(&client);
+      Sleep(static_cast<DWORD>(scan_ms * at));
+      const double t0 = now_ms();
+      holder.stop_scan();
+      const double ms = now_ms() - t0;
+      if (ms > slowest) {
+        slowest = ms;
+        slowest_at = at > 1 ? "the file list dump" : "the walk";
+      }
+      if (holder.ptop) holder.free_tree();
+    }
+  }
+  DeleteFileA(log_path.c_str());
+  std::printf("slowest stop: %.0f ms (during %s; %d entries)\n", slowest, slowest_at, entries);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -129,6 +167,7 @@ int main(int argc, char** argv) {
     bytes.push_back(per_entry_bytes);
     std::printf("%10d %14.0f %16.1f\n", size, times.back(), bytes.back());
     std::fflush(stdout);
+    if (size == sizes[3]) stop_latency(fs, size, times.back());
   }
   auto spread = [](const std::vector<double>& v) {
     return *std::max_element(v.begin(), v.end()) / *std::min_element(v.begin(), v.end()) - 1.0;

@@ -289,9 +289,11 @@ void Walk::totals(lobj* top) {
   }
 }
 
-void Walk::dump(Log& log, lobj* top) {
+bool Walk::dump(Log& log, lobj* top, const std::atomic<bool>* stop) {
   log.write_text("FILE-LIST:\n");
   for (lobj* f = top; f; f = f->next) {
+    // One flushed line per entry: on a large tree this is the longest step of all.
+    if (stop && stop->load(std::memory_order_relaxed)) return false;
     if (f->parent) {
       log.write_text(indent(f->depth) +
                      strf("%s:%s:%s\n", f->name, f->parent->name, f->prev ? f->prev->name : ""));
@@ -301,6 +303,7 @@ void Walk::dump(Log& log, lobj* top) {
     for (lobj* file = f->first; file; file = file->next)
       log.write_text(indent(file->depth) + strf("%s Parent:%s\n", file->name, f->name));
   }
+  return true;
 }
 
 void mdir::read_mdir(ScanClient* client) {
@@ -315,15 +318,16 @@ void mdir::read_mdir(ScanClient* client) {
   if (source) {
     Walk walk(*this, *source, client);
     ok = walk.read(message);
-    if (walk.stopped()) {
+    lobj* top = ptop.load();
+    if (walk.stopped() || (ok && level == 1 && !Walk::dump(log_, top, &stop_))) {
       // Stopped because the program closes: the receiver may already be gone.
+      pcur.store(nullptr);
+      if (ptop) free_tree();
       running_.store(false);
       busy_.store(0, std::memory_order_release);
       return;
     }
     if (ok) {
-      lobj* top = ptop.load();
-      if (level == 1) Walk::dump(log_, top);
       Walk::totals(top);
       if (level >= 2) log_.write("  Thread:read_mdir () finished ...\n");
       pcur.store(top, std::memory_order_release);

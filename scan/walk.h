@@ -4,6 +4,7 @@
 // read() builds the tree with direct totals (each folder counts only its own files and
 // subfolders); totals() then turns them into recursive ones. They are separate so that each
 // phase can be checked on its own; mdir::read_mdir runs both.
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,8 +28,8 @@ class Walk {
 
   // Direct totals into recursive ones, in one pass over the folder list from top.
   static void totals(lobj* top);
-  // The file list dump of verbosity 1.
-  static void dump(Log& log, lobj* top);
+  // The file list dump of verbosity 1. False when stop was set before it was complete.
+  static bool dump(Log& log, lobj* top, const std::atomic<bool>* stop = nullptr);
 
   // "%s\\*.*" for a folder, without doubling a backslash the folder path already ends in.
   static std::string folder_pattern(const std::string& folder);
