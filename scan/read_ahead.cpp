@@ -39,11 +39,7 @@ ReadAhead::~ReadAhead() {
   }
   changed_.notify_all();
   for (std::thread& t : threads_) t.join();
-  while (live_) {
-    FolderJob* next = live_->live_next;
-    delete live_;
-    live_ = next;
-  }
+  while (live_) free_job(live_);
 }
 
 bool ReadAhead::ending() const {
@@ -51,9 +47,9 @@ bool ReadAhead::ending() const {
 }
 
 FolderJob* ReadAhead::make_job(std::string folder, std::string pattern, size_t name_at, bool is_link) {
-  FolderJob* job = new FolderJob();
-  job->folder = std::move(folder);
-  job->pattern = std::move(pattern);
+  FolderJob* job = new (memory_.allocate(sizeof(FolderJob), alignof(FolderJob))) FolderJob(&memory_);
+  job->folder = folder;
+  job->pattern = pattern;
   job->name_at = static_cast<uint32_t>(name_at);
   job->is_link = is_link;
   std::lock_guard<std::mutex> lock(mutex_);
@@ -68,7 +64,8 @@ void ReadAhead::free_job(FolderJob* job) {
   if (job->live_prev) job->live_prev->live_next = job->live_next;
   if (job->live_next) job->live_next->live_prev = job->live_prev;
   if (live_ == job) live_ = job->live_next;
-  delete job;
+  job->~FolderJob();
+  memory_.deallocate(job, sizeof(FolderJob), alignof(FolderJob));
 }
 
 FolderJob* ReadAhead::root(const std::string& pattern, const std::string& folder) {
@@ -85,8 +82,10 @@ FolderJob* ReadAhead::root(const std::string& pattern, const std::string& folder
 
 bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
   bool stopped = false;
-  std::vector<FolderJob*> children;
-  job->listed = source_.list(job->pattern, [&](const DirEntry& e) {
+  std::pmr::vector<FolderJob*> children(&memory_);
+  // Plain copies for the interfaces; the job's own strings live in the scan's scratch memory.
+  const std::string folder(job->folder);
+  job->listed = source_.list(std::string(job->pattern), [&](const DirEntry& e) {
     if (ending()) {
       stopped = true;
       return false;
@@ -104,7 +103,7 @@ bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
       return true;
     }
     if (is_dots(e.name)) return true;
-    std::string path = Walk::join(job->folder, e.name);
+    std::string path = Walk::join(folder, e.name);
     const size_t name_at = path.size() - e.name.size();
     std::string pattern = Walk::folder_pattern(path);
     children.push_back(make_job(std::move(path), std::move(pattern), name_at, e.is_link));
@@ -191,8 +190,10 @@ bool ReadAhead::take(FolderJob* job, const FileSink& on_file) {
   lock.lock();
   const bool was_full = buffered_ >= kBufferedEntries;
   buffered_ -= job->files.size() + job->children.size();
-  std::vector<FolderJob::File>().swap(job->files);
-  std::string().swap(job->names);
+  job->files.clear();
+  job->files.shrink_to_fit();
+  job->names.clear();
+  job->names.shrink_to_fit();
   if (was_full && buffered_ < kBufferedEntries) changed_.notify_all();
   return going;
 }

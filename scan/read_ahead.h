@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory_resource>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -20,25 +21,27 @@
 #include <vector>
 
 #include "scan/dir_source.h"
+#include "scan/scratch_memory.h"
 
 namespace kelvane {
 
 // One folder to be read: where its entries' paths come from, and once read, its files and its
 // subfolders (as folders to read in turn).
 struct FolderJob {
-  std::string pattern;   // what is listed
-  std::string folder;    // the full path the entries' paths are formed from
-  uint32_t name_at = 0;  // the folder's own name: folder.substr(name_at)
-  bool is_link = false;  // entered only when the walk says so (its cycle check)
-  bool listed = false;   // the enumeration found something
+  explicit FolderJob(std::pmr::memory_resource* m) : pattern(m), folder(m), files(m), names(m), children(m) {}
+  std::pmr::string pattern;  // what is listed
+  std::pmr::string folder;   // the full path the entries' paths are formed from
+  uint32_t name_at = 0;      // the folder's own name: folder.substr(name_at)
+  bool is_link = false;      // entered only when the walk says so (its cycle check)
+  bool listed = false;       // the enumeration found something
   struct File {
     uint64_t size;
     uint32_t name_at;
     uint32_t name_size;
   };
-  std::vector<File> files;  // buffered by a reader until the walk takes them
-  std::string names;
-  std::vector<FolderJob*> children;  // the subfolders in enumeration order
+  std::pmr::vector<File> files;  // buffered by a reader until the walk takes them
+  std::pmr::string names;
+  std::pmr::vector<FolderJob*> children;  // the subfolders in enumeration order
 
   std::string_view name() const { return std::string_view(folder).substr(name_at); }
 
@@ -92,6 +95,9 @@ class ReadAhead {
 
   DirSource& source_;
   const std::atomic<bool>& stop_;
+  // Jobs and listings live here: all of it goes back to the system when the scan ends.
+  ScratchMemory scratch_;
+  std::pmr::synchronized_pool_resource memory_{&scratch_};
   std::atomic<bool> closing_{false};
   std::mutex mutex_;
   std::condition_variable changed_;

@@ -147,7 +147,7 @@ bool Walk::read(std::string& message) {
 }
 
 void Walk::open_frame(FolderJob* job, lobj* node) {
-  if (client_) client_->scan_progress(job->pattern);
+  if (client_) client_->scan_progress(std::string(job->pattern));
   if (depth_ == frames_.size()) frames_.emplace_back();
   Frame& f = frames_[depth_++];
   f.job = job;
@@ -200,7 +200,7 @@ void Walk::add_folder(FolderJob* job) {
   lobj* node = m_.new_node();
   node->isdir = 1;
   node->depth = dep;
-  const std::string& full = job->folder;
+  const std::string full(job->folder);
   node->fpath = m_.copy_text(full);
   // The name is the path's last component: it shares the path's bytes.
   node->name = node->fpath + job->name_at;
