@@ -322,7 +322,7 @@ void mdir::read_mdir(ScanClient* client) {
     if (walk.stopped() || (ok && level == 1 && !Walk::dump(log_, top, &stop_))) {
       // Stopped because the program closes: the receiver may already be gone.
       pcur.store(nullptr);
-      if (ptop) free_tree();
+      if (ptop) retire_tree();
       running_.store(false);
       busy_.store(0, std::memory_order_release);
       return;
