@@ -36,9 +36,9 @@ e2e_start
 wait_for_log "mvwl::mvwl () OK ..."
 e2e_enter_path 'Z:\usr'
 wait_for_log "    read_sdir () started ..."
-# Well under way: the level-2 trace has grown past 100 KB.
-log_past() { [ "$(stat -c %s "$E2E_LOG" 2>/dev/null || echo 0)" -gt "$1" ]; }
-wait_until 60 log_past 100000 || fail "the scan of Z:\\usr did not get under way"
+# A deliberate delay, not a wait for readiness: Exit comes 1.5 s into the scan, and the test
+# holds whether or not the scan has finished by then.
+sleep 1.5
 finished_before=no
 log_has "  Thread:read_mdir () finished ..." && finished_before=yes
 e2e_focus
