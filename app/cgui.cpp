@@ -79,9 +79,7 @@ CGUI::CGUI(const CguiSources& sources) : sources_(sources) {
   flog.write("CGUI::CGUI () OK ...\n");
 }
 
-CGUI::~CGUI() {
-  flog.write("CGUI::~CGUI () OK ...\n");
-}
+CGUI::~CGUI() { flog.write("CGUI::~CGUI () OK ...\n"); }
 
 std::string CGUI::program_path() const {
   return sources_.program_path.empty() ? own_program_path() : sources_.program_path;

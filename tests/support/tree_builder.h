@@ -4,8 +4,8 @@
 #include <atomic>
 #include <string>
 
-#include "base/settings.h"
 #include "base/log.h"
+#include "base/settings.h"
 #include "scan/mdir.h"
 
 namespace kelvane::testing_tree {
