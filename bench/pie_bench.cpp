@@ -17,19 +17,16 @@
 #include "app/mapp.h"
 #include "base/message_box.h"
 #include "base/strf.h"
+#include "bench/bench_clock.h"
 #include "frame/mwin.h"
 #include "scan/memory_dir_source.h"
 #include "views/mvwl.h"
 #include "views/mvwr.h"
 
 using namespace kelvane;
+using namespace kelvane::bench;
 
 namespace {
-
-double now_ms() {
-  using clock = std::chrono::steady_clock;
-  return std::chrono::duration<double, std::milli>(clock::now().time_since_epoch()).count();
-}
 
 bool scan(mapp& app, mvwl& left, const std::string& path) {
   app.mdir.cdir = path;

@@ -15,18 +15,15 @@
 #include "app/mapp.h"
 #include "base/message_box.h"
 #include "base/strf.h"
+#include "bench/bench_clock.h"
 #include "frame/mwin.h"
 #include "scan/memory_dir_source.h"
 #include "views/mvwl.h"
 
 using namespace kelvane;
+using namespace kelvane::bench;
 
 namespace {
-
-double now_ms() {
-  using clock = std::chrono::steady_clock;
-  return std::chrono::duration<double, std::milli>(clock::now().time_since_epoch()).count();
-}
 
 // Runs the message loop until the scan has ended (bounded: a broken scan ends the run).
 bool wait_for_scan(mapp& app) {

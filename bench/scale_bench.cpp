@@ -18,18 +18,15 @@
 
 #include "app/settings.h"
 #include "base/log.h"
+#include "bench/bench_clock.h"
 #include "scan/mdir.h"
 #include "scan/memory_dir_source.h"
 #include "views/slice_table.h"
 
 using namespace kelvane;
+using namespace kelvane::bench;
 
 namespace {
-
-double now_ms() {
-  using clock = std::chrono::steady_clock;
-  return std::chrono::duration<double, std::milli>(clock::now().time_since_epoch()).count();
-}
 
 size_t private_bytes() {
   PROCESS_MEMORY_COUNTERS_EX pmc{};
@@ -37,22 +34,6 @@ size_t private_bytes() {
   GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
   return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
 }
-
-class Quiet : public ScanClient {
- public:
-  explicit Quiet(std::atomic<int>& busy) : busy_(busy) {}
-  void scan_progress(const std::string&) override {}
-  void scan_finished(bool ok_, const std::string&) override {
-    ok = ok_;
-    busy_.store(0, std::memory_order_release);
-    done.set_value();
-  }
-  bool ok = false;
-  std::promise<void> done;
-
- private:
-  std::atomic<int>& busy_;
-};
 
 // The same shape at every size: folders of 4 to 22 files and 0 to 3 subfolders, filled
 // breadth first, names of 6 to 14 characters.
@@ -78,11 +59,6 @@ void make_tree(MemoryDirSource& fs, int entries) {
     }
     if (head == queue.size()) queue.push_back(fs.append(folder, "more", true, 0)), ++made;
   }
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 // How soon a scan ends once the program asks it to (as when it closes), asked at points

@@ -20,22 +20,14 @@
 #include "app/settings.h"
 #include "base/log.h"
 #include "base/utf8_path.h"
+#include "bench/bench_clock.h"
 #include "scan/mdir.h"
 #include "scan/win32_dir_source.h"
 
 using namespace kelvane;
+using namespace kelvane::bench;
 
 namespace {
-
-double now_ms() {
-  using clock = std::chrono::steady_clock;
-  return std::chrono::duration<double, std::milli>(clock::now().time_since_epoch()).count();
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 struct WalkCount {
   uint64_t bytes = 0;
@@ -71,22 +63,6 @@ void bare_walk(std::wstring& folder, WalkCount& count) {
     folder.resize(keep);
   }
 }
-
-class Quiet : public ScanClient {
- public:
-  explicit Quiet(std::atomic<int>& busy) : busy_(busy) {}
-  void scan_progress(const std::string&) override {}
-  void scan_finished(bool ok_, const std::string&) override {
-    ok = ok_;
-    busy_.store(0, std::memory_order_release);
-    done.set_value();
-  }
-  bool ok = false;
-  std::promise<void> done;
-
- private:
-  std::atomic<int>& busy_;
-};
 
 size_t private_bytes() {
   PROCESS_MEMORY_COUNTERS_EX pmc{};
