@@ -13,6 +13,10 @@
 #define ID_CTL_INFO_BOX 400
 #define ID_CTL_OK 1
 
+// Timers.
+// The left pane shows the folder a scan reads at this timer's pace.
+#define ID_TIMER_SCAN_PROGRESS 1
+
 // Commands.
 #define ID_CMD_INFO 103
 #define ID_CMD_ENUM_DRIVES 199

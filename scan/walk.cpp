@@ -300,8 +300,11 @@ bool Walk::dump(Log& log, lobj* top, const std::atomic<bool>* stop) {
     } else {
       log.write_text(indent(f->depth) + strf("pa->mdir.ptop: %s\n", f->name));
     }
-    for (lobj* file = f->first; file; file = file->next)
+    // A folder may hold a hundred thousand files: the stop is looked at for each.
+    for (lobj* file = f->first; file; file = file->next) {
+      if (stop && stop->load(std::memory_order_relaxed)) return false;
       log.write_text(indent(file->depth) + strf("%s Parent:%s\n", file->name, f->name));
+    }
   }
   return true;
 }

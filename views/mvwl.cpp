@@ -19,17 +19,23 @@
 
 namespace kelvane {
 
-// The scan thread reaches the view only through this: progress is coalesced (at most one
-// update waits in the queue, showing the latest pattern when it runs), and calls that arrive
-// after the view is gone are dropped safely.
+// The scan thread reaches the view only through this: it leaves the pattern it reads now, and
+// the view's progress timer shows it. Progress is never posted: a scan reading folders faster
+// than the window shows them would keep the message queue full, and posted messages go before
+// the user's keys and clicks (an Exit would wait for the whole scan). Timer messages come only
+// when nothing else waits. The end of the scan is posted once; calls that arrive after the view
+// is gone are dropped safely.
 struct mvwl::Relay {
   std::mutex mutex;
   mvwl* view = nullptr;
   std::string pattern;
-  bool update_queued = false;
+  bool pattern_new = false;
 };
 
 namespace {
+
+// Often enough to follow the walk, rarely enough to cost the window nothing.
+constexpr UINT kProgressPeriodMs = 100;
 
 ListContext list_context(SliceTable& slices) {
   return ListContext{pa->mdir, pa->mdrv, slices, pa->CGUI, pa->busy, pa->CGUI.flog};
@@ -183,6 +189,11 @@ void mvwl::OnDirs() {
   drop_tree();
   // The old rows stay until the scan has ended; they draw blank meanwhile.
   list_.invalidate(true);
+  {
+    std::lock_guard<std::mutex> lock(relay_->mutex);
+    relay_->pattern_new = false;
+  }
+  SetTimer(hwnd(), ID_TIMER_SCAN_PROGRESS, kProgressPeriodMs, nullptr);
   dir.start_scan(this);
 }
 
@@ -252,26 +263,37 @@ void mvwl::set_path_field(const std::string& text) {
 }
 
 void mvwl::scan_progress(const std::string& pattern) {
-  std::shared_ptr<Relay> relay = relay_;
+  std::lock_guard<std::mutex> lock(relay_->mutex);
+  relay_->pattern = pattern;
+  relay_->pattern_new = true;
+}
+
+void mvwl::show_progress() {
+  std::string text;
   {
-    std::lock_guard<std::mutex> lock(relay->mutex);
-    relay->pattern = pattern;
-    if (relay->update_queued) return;
-    relay->update_queued = true;
+    std::lock_guard<std::mutex> lock(relay_->mutex);
+    if (!relay_->pattern_new) return;
+    relay_->pattern_new = false;
+    text = relay_->pattern;
   }
-  ui::post_to_ui([relay] {
-    std::string text;
-    mvwl* view = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(relay->mutex);
-      relay->update_queued = false;
-      if (relay->view == nullptr) return;
-      text = relay->pattern;
-      view = relay->view;
-    }
-    if (!ui::on_ui_thread()) return;
-    if (view->host_) view->host_->show_status(text);
-  });
+  if (host_) host_->show_status(text);
+}
+
+LRESULT mvwl::handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_TIMER:
+      if (wp == ID_TIMER_SCAN_PROGRESS) {
+        show_progress();
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      // The program is closing: the walk starts to stop now, while the windows go, so that
+      // collecting it later costs nothing.
+      pa->mdir.request_stop();
+      break;
+  }
+  return ui::view::handle(msg, wp, lp);
 }
 
 void mvwl::scan_finished(bool ok, const std::string& message) {
@@ -304,6 +326,7 @@ void mvwl::finish_scan(bool ok, const std::string& message) {
   mdir& dir = pa->mdir;
   // The thread has made its last call; collect it before anything else starts one.
   dir.stop_scan();
+  KillTimer(hwnd(), ID_TIMER_SCAN_PROGRESS);
   if (ok && dir.ptop.load() != nullptr) {
     if (dir.pcur.load() == nullptr) dir.pcur = dir.ptop.load();
     OnFill();

@@ -35,6 +35,7 @@ class mvwl : public ui::view, public ScanClient, private ListOwner {
   void OnSize(UINT type, int cx, int cy) override;
   void OnDraw(HDC dc) override;
   bool on_command(int id) override;
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
   void OnDrives();
   void OnDirs() override;
@@ -59,6 +60,8 @@ class mvwl : public ui::view, public ScanClient, private ListOwner {
   void reset_columns(int new_mode);
   void resize_to_client();
   void finish_scan(bool ok, const std::string& message);
+  // The status shows the folder the scan reads now (the progress timer's tick).
+  void show_progress();
   void invalidate_frame();
 
   ViewHost* host_;
