@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The disk changes behind the program's back after a scan: a file and a folder removed, a folder
+# renamed. Open of the missing file says "File not found !"; Properties and Open of folders show
+# the tree as it was scanned (moving inside a tree never reads the disk); Delete of the missing
+# folder just drops it. A multiple selection holding a file the shell cannot delete stops
+# there with "Could not delete": the entries before it are gone, it and those after it stay,
+# with their sizes. A new scan shows the disk as it is. (Deleting a file removed outside:
+# test_delete.sh and test_delete_checked.sh.)
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/faults_lib.sh"
+e2e_init faults_vanished
+
+V="$E2E_WORK/V"
+mkdir -p "$V/D/sub" "$V/gonedir" "$V/moved"
+head -c 3000 /dev/zero >"$V/D/a.bin"
+head -c 2000 /dev/zero >"$V/D/ro.txt"
+head -c 1000 /dev/zero >"$V/D/c.txt"
+head -c 100 /dev/zero >"$V/D/sub/x"
+# Read-only: the shell refuses to delete it.
+chmod 444 "$V/D/ro.txt"
+head -c 5000 /dev/zero >"$V/gonefile.txt"
+head -c 4000 /dev/zero >"$V/gonedir/x"
+head -c 3000 /dev/zero >"$V/moved/y"
+head -c 100 /dev/zero >"$V/keep.bin"
+win_V=$(winepath_of "$V")
+
+fills_of() { grep -c -F -- "  OnFill::Name: $1" "$E2E_LOG"; }
+more_fills_of() { [ "$(fills_of "$1")" -gt "$2" ]; }
+scans() { grep -c -F "Thread:read_mdir () started" "$E2E_LOG"; }
+# back_up N: ".." to the scanned folder, its listing then seen for the Nth time.
+back_up() {
+  e2e_double_click "$ROW_X" "$(row_y 1)"
+  wait_until 10 more_fills_of "keep.bin Size: 100 B" $(($1 - 1)) || fail "no refill after .."
+}
+
+e2e_reset_registry
+e2e_set_dword vl 1
+e2e_set_dword un 0
+e2e_set_dword ud 0
+E2E_ANSWER=yes e2e_start
+wait_for_log "mvwl::mvwl () OK ..."
+# Rows: "\", "..", D, gonefile.txt, gonedir, moved, keep.bin.
+e2e_enter_path "$win_V"
+wait_for_log "  OnFill::Name: keep.bin Size: 100 B"
+rm -f "$V/gonefile.txt"
+rm -rf "$V/gonedir"
+mv "$V/moved" "$V/renamed"
+
+# Open of the missing file: the program's own message, once, and nothing else changes.
+e2e_double_click "$ROW_X" "$(row_y 3)"
+wait_for_message "0|File not found !"
+# Properties show the entries as scanned.
+menu_item 3 1
+wait_until 10 grep -qiF -- "64|$win_V\\gonefile.txt\\n5000 B" "$E2E_MESSAGES" || fail "no Properties of the missing file"
+menu_item 4 1
+wait_until 10 grep -qiF -- "64|$win_V\\gonedir\\nFiles: 1\\nFolders: 0\\n4000 B" "$E2E_MESSAGES" ||
+  fail "no Properties of the missing folder"
+[ "$(grep -c -F "File not found !" "$E2E_MESSAGES")" = 1 ] || fail "messages: $(cat "$E2E_MESSAGES")"
+
+# The missing folder and the renamed one open from the tree, without a scan.
+e2e_double_click "$ROW_X" "$(row_y 4)"
+wait_for_log "  OnFill::Name: x Size: 4000 B"
+back_up 2
+e2e_double_click "$ROW_X" "$(row_y 5)"
+wait_for_log "  OnFill::Name: y Size: 3000 B"
+back_up 3
+[ "$(scans)" = 1 ] || fail "opening a folder scanned"
+
+# Delete of the missing folder: it leaves the list without a box.
+e2e_click "$ROW_X" "$(row_y 4)"
+e2e_key Delete
+wait_for_message "4|Delete gonedir ?"
+wait_until 10 more_fills_of "keep.bin Size: 100 B" 3 || fail "no refill after the deletion"
+[ "$(fills_of "gonedir")" = 3 ] || fail "the missing folder is still listed"
+messages_have "Could not delete" && fail "a box for a folder already gone"
+
+# A multiple selection in D: a.bin, ro.txt (read-only), c.txt. Rows: "\", "..", a.bin, ro.txt,
+# c.txt, sub.
+e2e_double_click "$ROW_X" "$(row_y 2)"
+wait_for_log "  OnFill::Name: c.txt Size: 1000 B"
+e2e_click "$ROW_X" "$(row_y 2)"
+xdotool keydown shift mousemove --window "$E2E_WID" "$ROW_X" "$(row_y 4)" click 1 keyup shift
+e2e_key Delete
+wait_for_message "4|Delete from a.bin to c.txt ?"
+could_not() { grep -qiF -- "0|Could not delete $win_V\\D\\ro.txt !" "$E2E_MESSAGES"; }
+wait_until 20 could_not || fail "no failure message: $(cat "$E2E_MESSAGES")"
+wait_until 10 more_fills_of "c.txt Size: 1000 B" 1 || fail "no refill after the failed deletion"
+[ -e "$V/D/a.bin" ] && fail "a.bin, before the failure, is still on disk"
+[ -f "$V/D/ro.txt" ] && [ -f "$V/D/c.txt" ] || fail "an entry at or after the failure left the disk"
+[ "$(fills_of "a.bin")" = 1 ] || fail "a.bin is still listed"
+[ "$(fills_of "ro.txt Size: 2000 B")" = 2 ] || fail "ro.txt left the list"
+log_has "mdir::SHFileOperation () returned" || fail "the failure was not logged"
+# D keeps the sizes of what is still there.
+e2e_double_click "$ROW_X" "$(row_y 1)"
+wait_for_log "  OnFill::Name: D Size: 3100 B"
+
+# A new scan shows the disk as it is.
+e2e_enter_path "$win_V"
+wait_for_log "  OnFill::Name: renamed Size: 3000 B"
+[ "$(scans)" = 2 ] || fail "expected a second scan"
+last=$(grep -F "  OnFill::Name:" "$E2E_LOG" | tail -n 3 | tr -d '\r')
+[ "$last" = "  OnFill::Name: D Size: 3100 B
+  OnFill::Name: renamed Size: 3000 B
+  OnFill::Name: keep.bin Size: 100 B" ] || fail "listing after the new scan: $last"
+for f in renamed/y keep.bin D/ro.txt D/c.txt D/sub/x; do [ -f "$V/$f" ] || fail "lost: $f"; done
+[ "$(grep -c -F "File not found !" "$E2E_MESSAGES")" = 1 ] || fail "messages: $(cat "$E2E_MESSAGES")"
+scan_again_and_close
+echo "faults vanished: ok"
