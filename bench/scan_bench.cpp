@@ -124,7 +124,7 @@ int wmain(int argc, wchar_t** argv) {
     double files = 0, folders = 0, texts = 0;
     for (lobj* f = top; f; f = f->next) {
       ++folders;
-      texts += std::strlen(f->fpath) + 1;  // a folder's name is the tail of its path
+      texts += std::strlen(f->name) + 1 + (f->parent ? 0 : std::strlen(f->root_path) + 1);
       for (lobj* file = f->first; file; file = file->next) {
         ++files;
         texts += std::strlen(file->name) + 1;

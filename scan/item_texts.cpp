@@ -21,15 +21,16 @@ std::string drive_properties_text(const drive_record& drive, int unit) {
 std::string item_properties_text(const lobj& node, int unit) {
   const uint64_t size = node.size.load(std::memory_order_relaxed);
   if (node.isdir) {
-    return strf("%s\nFiles: %i\nFolders: %i\n%s", node.fpath, node.nfil.load(std::memory_order_relaxed),
-                node.ndir.load(std::memory_order_relaxed), figure(size, unit).c_str());
+    return strf("%s\nFiles: %i\nFolders: %i\n%s", node.fpath().c_str(),
+                node.nfil.load(std::memory_order_relaxed), node.ndir.load(std::memory_order_relaxed),
+                figure(size, unit).c_str());
   }
   return strf("%s\n%s", item_path(node).c_str(), figure(size, unit).c_str());
 }
 
 std::string item_path(const lobj& node) {
-  if (node.isdir) return node.fpath;
-  const std::string folder = node.parent != nullptr ? node.parent->fpath : "";
+  if (node.isdir) return node.fpath();
+  const std::string folder = node.parent != nullptr ? node.parent->fpath() : "";
   // A drive root typed with its backslash ("D:\\") already ends in the separator; doubling
   // it would name a path that the shell may not take for the entry.
   if (!folder.empty() && folder.back() == '\\') return folder + node.name;
@@ -76,8 +77,9 @@ LaunchCommand launch_command(const std::string& program, const std::string& file
 
 StatusTexts status_texts(const lobj& folder, int unit) {
   StatusTexts texts;
-  texts.folder = strf("%s %s %i, %s %i", folder.fpath, "Files:", folder.nfil.load(std::memory_order_relaxed),
-                      "Folders:", folder.ndir.load(std::memory_order_relaxed));
+  texts.folder =
+      strf("%s %s %i, %s %i", folder.fpath().c_str(), "Files:", folder.nfil.load(std::memory_order_relaxed),
+           "Folders:", folder.ndir.load(std::memory_order_relaxed));
   texts.size = " " + format_size(static_cast<int64_t>(folder.size.load(std::memory_order_relaxed)), unit);
   return texts;
 }

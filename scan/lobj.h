@@ -7,13 +7,18 @@
 //
 // Nine entries in ten are files, so a file node is only the head below: kind, depth (in the
 // room the alignment of size leaves anyway), size, name, parent and its list links. A folder
-// node adds its path, its file list and its counters. Every node is reached as an lobj*; the
-// folder-only fields exist only where isdir is 1.
+// node adds its file list and its counters. Every node is reached as an lobj*; the folder-only
+// fields exist only where isdir is 1.
+//
+// A folder's full path is not stored: it is its parent's path and its own name, so the tree's
+// root alone holds a path (the one scanned). Stored, the paths of a deep tree would cost more
+// than all of its names.
 //
 // size, ndir and nfil are atomics because the idle status update reads the current folder's
 // counters while the scan thread adds to them; each is read whole, never torn.
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 namespace kelvane {
 
@@ -32,11 +37,17 @@ struct lobj_head {
 
 struct lobj : lobj_head {
   // Folders only.
-  const char* fpath = "";  // the full path
-  lobj* first = nullptr;   // first file
-  lobj* last = nullptr;    // last file (used while building)
+  const char* root_path = "";  // the tree's root only: the path it was scanned as
+  lobj* first = nullptr;       // first file
+  lobj* last = nullptr;        // last file (used while building)
   std::atomic<int32_t> ndir{0};
   std::atomic<int32_t> nfil{0};
+
+  // The full path: the root's path, then the names of the folders down to this one.
+  std::string fpath() const;
 };
+
+// The 32-bit program is built on every run; its node sizes are what the memory per entry rests on.
+static_assert(sizeof(void*) != 4 || (sizeof(lobj_head) == 32 && sizeof(lobj) == 56));
 
 }  // namespace kelvane

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <vector>
 
 #include "scan/mdir.h"
 #include "scan/slice.h"
@@ -18,6 +19,19 @@ mdir::~mdir() {
   stop_scan();
   if (ptop) free_tree();
   log_.write("mdir::~mdir () OK ...\n");
+}
+
+std::string lobj::fpath() const {
+  std::vector<const char*> names;
+  const lobj* root = this;
+  for (; root->parent; root = root->parent) names.push_back(root->name);
+  std::string path = root->root_path;
+  for (size_t i = names.size(); i-- > 0;) {
+    // A drive's root ends in its separator already ("C:\\").
+    if (!path.empty() && path.back() != '\\') path += '\\';
+    path += names[i];
+  }
+  return path;
 }
 
 lobj* mdir::new_node() { return store_.new_node(); }
@@ -73,7 +87,8 @@ namespace {
 
 void remove_file(lobj* p, Log& log, int level, NodeStore& store) {
   lobj* parent = p->parent;
-  if (level == 2) log.write("    File: %s in %s to delete ...\n", p->name, parent ? parent->fpath : "");
+  if (level == 2)
+    log.write("    File: %s in %s to delete ...\n", p->name, parent ? parent->fpath().c_str() : "");
   if (!parent || !parent->first) return;
   if (parent->first == p) {
     parent->first = p->next;
@@ -129,9 +144,13 @@ void mdir::remv_lobj(lobj* p, int n) {
   for (lobj* folder = p; folder != end; folder = folder->next) folder->depth = -1;
   if (n == 1) return;
 
+  // The paths are formed from the folders above: all are named before any goes.
+  if (level == 2) {
+    for (lobj* folder = p; folder != end; folder = folder->next)
+      log_.write("    Directory to delete: %s ...\n", folder->fpath().c_str());
+  }
   for (lobj* folder = p; folder != end;) {
     lobj* following = folder->next;
-    if (level == 2) log_.write("    Directory to delete: %s ...\n", folder->fpath);
     store_.release(folder);
     folder = following;
   }

@@ -95,7 +95,7 @@ bool Walk::read(std::string& message) {
     root->isdir = 1;
     root->depth = 0;
     root->name = m_.copy_text(path);
-    root->fpath = root->name;
+    root->root_path = root->name;
     m_.add_lobj(root, nullptr);
     ldir = root;
 
@@ -200,10 +200,6 @@ void Walk::add_folder(FolderJob* job) {
   lobj* node = m_.new_node();
   node->isdir = 1;
   node->depth = dep;
-  const std::string full(job->folder);
-  node->fpath = m_.copy_text(full);
-  // The name is the path's last component: it shares the path's bytes.
-  node->name = node->fpath + job->name_at;
   node->prev = ldir;
 
   lobj* parent = nullptr;
@@ -216,14 +212,21 @@ void Walk::add_folder(FolderJob* job) {
     }
   }
   node->parent = parent;
-  if (parent) add_relaxed(parent->ndir, 1);
+  if (parent) {
+    node->name = m_.copy_text(job->name());
+    add_relaxed(parent->ndir, 1);
+  } else {
+    // The root of a folder scan holds the path it was scanned as; its name is the last part.
+    node->root_path = m_.copy_text(job->folder);
+    node->name = node->root_path + job->name_at;
+  }
   m_.add_lobj(node, nullptr);
   ldir = node;
   ldep = dep;
 
   // A link back to one of its own ancestors is listed but not entered: entering it would
   // never end.
-  if (job->is_link && loops_back(full)) {
+  if (job->is_link && loops_back(std::string(job->folder))) {
     --dep;
     Frame& f = frames_[depth_ - 1];
     f.job->children[f.index - 1] = nullptr;
@@ -265,7 +268,8 @@ bool Walk::loops_back(const std::string& path) {
   for (size_t i = depth_; i-- > 0;) {
     Frame& f = frames_[i];
     if (!f.node) continue;
-    if (f.id_state == 0) f.id_state = source_.identity(identity_path(f.node->fpath), f.id) ? 1 : 2;
+    if (f.id_state == 0)
+      f.id_state = source_.identity(identity_path(std::string(f.job->folder)), f.id) ? 1 : 2;
     if (f.id_state == 1 && f.id == target) return true;
   }
   return false;

@@ -45,13 +45,13 @@ void ItemActions::OnOpen() {
     lobj* top = dir_.ptop.load();
     if (top == nullptr) return;  // the rows name entries of a tree that is gone
     if (row == 0) {
-      dir_.cdir = strf("%c:", top->fpath[0]);
+      dir_.cdir = strf("%c:", top->root_path[0]);
       dir_.pcur = top;
     } else if (row == 1 && dir_.isdrv == 0) {
       lobj* cur = dir_.pcur.load();
       if (cur != nullptr && cur->parent != nullptr) {
         dir_.pcur = cur->parent;
-        dir_.cdir = cur->parent->fpath;
+        dir_.cdir = cur->parent->fpath();
       } else {
         // A path typed with '/' separators is scanned as the same folder; its parent is
         // found at either separator.
@@ -67,7 +67,7 @@ void ItemActions::OnOpen() {
           return;
         }
         dir_.pcur = node;
-        dir_.cdir = node->fpath;
+        dir_.cdir = node->fpath();
       }
     }
   }

@@ -62,7 +62,7 @@ void PieActions::OnSlice(int action) {
         return;
       }
       dir_.pcur = node;
-      dir_.cdir = node->fpath;
+      dir_.cdir = node->fpath();
       host_.set_path_field(dir_.cdir);
       host_.on_dirs();
       return;

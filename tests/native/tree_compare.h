@@ -25,8 +25,8 @@ inline std::string tree_difference(const lobj* a, const lobj* b) {
   for (; a && b; a = a->next, b = b->next, ++i) {
     at_a[a] = i;
     at_b[b] = i;
-    const std::string where = "folder " + std::to_string(i) + " (" + a->fpath + ")";
-    if (!same(a, b) || std::strcmp(a->fpath, b->fpath) != 0 || a->ndir.load() != b->ndir.load() ||
+    const std::string where = "folder " + std::to_string(i) + " (" + a->fpath() + ")";
+    if (!same(a, b) || a->fpath() != b->fpath() || a->ndir.load() != b->ndir.load() ||
         a->nfil.load() != b->nfil.load() || place(at_a, a->prev) != place(at_b, b->prev))
       return where;
     const lobj *fa = a->first, *fb = b->first, *pa = nullptr, *pb = nullptr;

@@ -203,7 +203,7 @@ TEST_F(WalkTest, DriveScanEndsAtRootAndReportsEachFolderOnce) {
   EXPECT_EQ(totals(holder->ptop), (V{15, 3, 4}));
   EXPECT_EQ(client.patterns,
             (std::vector<std::string>{"D:\\*.*", "D:\\D1\\*.*", "D:\\D1\\S\\*.*", "D:\\D2\\*.*"}));
-  EXPECT_STREQ(folder_named("S")->fpath, "D:\\D1\\S");
+  EXPECT_EQ(folder_named("S")->fpath(), "D:\\D1\\S");
   EXPECT_EQ(busy.load(), 0);
   EXPECT_FALSE(holder->scan_running());
 }
@@ -213,9 +213,9 @@ TEST_F(WalkTest, DriveWithBackslashKeepsNameAndDoesNotDoubleSeparators) {
   scan("D:\\", 1);
   ASSERT_TRUE(client.ok);
   EXPECT_STREQ(holder->ptop.load()->name, "D:\\");
-  EXPECT_STREQ(holder->ptop.load()->fpath, "D:\\");
-  EXPECT_STREQ(folder_named("D1")->fpath, "D:\\D1");
-  EXPECT_STREQ(folder_named("S")->fpath, "D:\\D1\\S");
+  EXPECT_EQ(holder->ptop.load()->fpath(), "D:\\");
+  EXPECT_EQ(folder_named("D1")->fpath(), "D:\\D1");
+  EXPECT_EQ(folder_named("S")->fpath(), "D:\\D1\\S");
   EXPECT_EQ(client.patterns.front(), "D:\\*.*");
   EXPECT_EQ(totals(holder->ptop), (V{15, 3, 4}));
 }
@@ -263,7 +263,7 @@ TEST_F(WalkTest, FolderScanOfThreeFilesAndASubfolder) {
     lobj* root = holder->ptop;
     // The name and path as the file system spells them.
     EXPECT_STREQ(root->name, "Data");
-    EXPECT_STREQ(root->fpath, "C:\\Data");
+    EXPECT_EQ(root->fpath(), "C:\\Data");
     EXPECT_EQ(root->depth, 1);
     EXPECT_EQ(root->parent, nullptr);
     EXPECT_EQ(totals(root), (V{10, 1, 4}));
@@ -271,7 +271,7 @@ TEST_F(WalkTest, FolderScanOfThreeFilesAndASubfolder) {
     ASSERT_NE(sub, nullptr);
     EXPECT_EQ(sub->depth, 2);
     EXPECT_EQ(sub->parent, root);
-    EXPECT_STREQ(sub->fpath, "C:\\Data\\Sub");
+    EXPECT_EQ(sub->fpath(), "C:\\Data\\Sub");
     EXPECT_EQ(totals(sub), (V{4, 0, 1}));
     EXPECT_EQ(file_names(root), (std::vector<std::string>{"one", "two", "three"}));
     EXPECT_EQ(holder->pcur.load(), root);
@@ -334,8 +334,8 @@ TEST_F(WalkTest, ForwardSlashesNameTheSameFolderAndItsEntriesKeepTheirOwnPaths) 
   scan("C:/DATA/SUB/", 0);
   ASSERT_TRUE(client.ok);
   EXPECT_EQ(holder->path, "C:\\DATA\\SUB");
-  EXPECT_STREQ(holder->ptop.load()->fpath, "C:\\DATA\\SUB");
-  EXPECT_STREQ(folder_named("in")->fpath, "C:\\DATA\\SUB\\in");
+  EXPECT_EQ(holder->ptop.load()->fpath(), "C:\\DATA\\SUB");
+  EXPECT_EQ(folder_named("in")->fpath(), "C:\\DATA\\SUB\\in");
   EXPECT_EQ(totals(holder->ptop), (V{5, 1, 1}));
 }
 
@@ -400,7 +400,7 @@ TEST_F(WalkTest, LongPathsAndUnicodeNamesAreKeptExactly) {
   EXPECT_EQ(totals(holder->ptop), (V{42, 30, 1}));
   lobj* deepest = holder->ptop;
   while (deepest->next) deepest = deepest->next;
-  EXPECT_EQ(std::string(deepest->fpath), path);
+  EXPECT_EQ(deepest->fpath(), path);
   EXPECT_GT(path.size(), 600u);
   ASSERT_NE(deepest->first, nullptr);
   EXPECT_EQ(std::string(deepest->first->name), name + ".txt");

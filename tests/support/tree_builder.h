@@ -24,8 +24,7 @@ class TreeBuilder {
     p->parent = parent;
     p->depth = parent ? parent->depth + 1 : 0;
     p->name = dir_.copy_text(name);
-    const std::string full = parent ? std::string(parent->fpath) + "\\" + name : name;
-    p->fpath = dir_.copy_text(full);
+    if (!parent) p->root_path = p->name;
     p->prev = dir_.ptail;
     dir_.add_lobj(p, nullptr);
     for (lobj* a = parent; a; a = above(a)) a->ndir.fetch_add(1);

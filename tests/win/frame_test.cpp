@@ -203,7 +203,7 @@ TEST_F(FrameTest, UnitBeyondTerabytesMarksNothingButShowsTerabytes) {
   }
   lobj folder;
   folder.isdir = 1;
-  folder.fpath = "D:\\Data";
+  folder.root_path = "D:\\Data";
   folder.size = int64_t{3} << 40;
   app_->mdir.ptop = &folder;
   app_->mdir.pcur = &folder;
@@ -453,7 +453,7 @@ TEST_F(FrameTest, IdleWritesTheCurrentFolderIntoTheDataPanes) {
   EXPECT_EQ(frame_->status().pane_text(1), "");  // no tree yet: panes stay empty
   lobj folder;
   folder.isdir = 1;
-  folder.fpath = "D:\\Data";
+  folder.root_path = "D:\\Data";
   folder.nfil = 12;
   folder.ndir = 3;
   folder.size = 1536;

@@ -194,7 +194,7 @@ TEST_F(Win32ScanTest, FolderScanWithAndWithoutBackslash) {
     EXPECT_EQ(holder->path, root + "\\R");
     lobj* top = holder->ptop;
     EXPECT_STREQ(top->name, "R");
-    EXPECT_EQ(std::string(top->fpath), root + "\\R");
+    EXPECT_EQ(top->fpath(), root + "\\R");
     EXPECT_EQ(top->depth, 1);
     EXPECT_EQ(totals(top), (V{10, 1, 4}));
     ASSERT_NE(folder_named("Sub"), nullptr);
@@ -231,7 +231,7 @@ TEST_F(Win32ScanTest, DriveScanWithAndWithoutBackslash) {
     EXPECT_EQ(top->depth, 0);
     EXPECT_EQ(totals(top), (V{10, 1, 4}));
     ASSERT_NE(folder_named("Sub"), nullptr);
-    EXPECT_STREQ(folder_named("Sub")->fpath, "M:\\Sub");
+    EXPECT_EQ(folder_named("Sub")->fpath(), "M:\\Sub");
   }
 }
 
@@ -261,7 +261,7 @@ TEST_F(Win32ScanTest, PathsLongerThanThreeHundredCharacters) {
   ASSERT_TRUE(r.ok);
   lobj* last = holder->ptop;
   while (last->next) last = last->next;
-  EXPECT_EQ(std::string(last->fpath), deep);
+  EXPECT_EQ(last->fpath(), deep);
   EXPECT_GT(deep.size(), 300u);
   ASSERT_NE(last->first, nullptr);
   EXPECT_STREQ(last->first->name, "deepest");
@@ -274,7 +274,7 @@ TEST_F(Win32ScanTest, UnicodeNamesAreExact) {
   ASSERT_TRUE(r.ok);
   lobj* f = folder_named(kUnicode);
   ASSERT_NE(f, nullptr);
-  EXPECT_EQ(std::string(f->fpath), root + "\\U\\" + kUnicode);
+  EXPECT_EQ(f->fpath(), root + "\\U\\" + kUnicode);
   ASSERT_NE(f->first, nullptr);
   EXPECT_EQ(std::string(f->first->name), kUnicode + ".txt");
   EXPECT_EQ(totals(holder->ptop), (V{5, 1, 1}));
