@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "scan/dir_source.h"
+#include "scan/locked_pool.h"
 #include "scan/scratch_memory.h"
 
 namespace kelvane {
@@ -97,7 +98,7 @@ class ReadAhead {
   const std::atomic<bool>& stop_;
   // Jobs and listings live here: all of it goes back to the system when the scan ends.
   ScratchMemory scratch_;
-  std::pmr::synchronized_pool_resource memory_{&scratch_};
+  LockedPool memory_{&scratch_};
   std::atomic<bool> closing_{false};
   std::mutex mutex_;
   std::condition_variable changed_;
