@@ -11,6 +11,7 @@
 #include "base/log.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
+#include "bench/process_counts.h"
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
 #include "scan/win32_dir_source.h"
@@ -218,6 +219,17 @@ TEST_F(Win32ScanTest, MissingFolderFailsAndTheNextScanWorks) {
     EXPECT_TRUE(again.ok);
     EXPECT_EQ(totals(holder->ptop), (V{10, 1, 4}));
   }
+}
+
+// Each scan starts and ends its reader threads and their locks: a handle lost per scan adds up
+// over a session.
+TEST_F(Win32ScanTest, RepeatedScansKeepTheHandleCount) {
+  ASSERT_TRUE(scan(root + "\\R", 0).ok);
+  holder->stop_scan();
+  const unsigned long before = bench::handle_count();
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(scan(root + "\\R", 0).ok);
+  holder->stop_scan();
+  EXPECT_LE(bench::handle_count(), before + 2);
 }
 
 TEST_F(Win32ScanTest, DriveScanWithAndWithoutBackslash) {
