@@ -299,7 +299,8 @@ int wmain(int argc, wchar_t** argv) {
       open_row(app, *left, 0, "root");
       moves += app.mdir.pcur.load() == top ? 1 : 0;
     } else {
-      while (app.mdir.pcur.load() != top && app.mdir.pcur.load() != nullptr) open_row(app, *left, 1, "up");
+      // Up to the top of the tree instead, bounded in case ".." stops working.
+      for (int up = 0; up < 64 && app.mdir.pcur.load() != top; ++up) open_row(app, *left, 1, "up");
     }
     command(app, ID_CMD_UNIT_BYTES + round % 5, "unit");
 
