@@ -192,6 +192,11 @@ bool mwin::pre_translate(MSG& msg) {
   if (!exists() || !(msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd) ||
                      (toolbar_.exists() && IsChild(toolbar_.hwnd(), msg.hwnd))))
     return false;
+  // Enter on a selected row of the list opens it instead.
+  if (mvwl* left = left_view();
+      left && msg.hwnd == left->list().hwnd() &&
+      left->list().key_action(static_cast<unsigned>(msg.wParam)) != ListKeyAction::kNone)
+    return false;
   // The whole text: a path cut to a buffer would name another folder.
   pa->mdir.cdir = path_field().exists() ? path_field().text() : std::string();
   if (path_starts_scan(pa->mdir.cdir)) enum_dir();

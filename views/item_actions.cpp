@@ -34,9 +34,14 @@ void ItemActions::OnProp() {
   show_message(item_properties_text(*node, settings_.un), kMessageInfo);
 }
 
-void ItemActions::OnOpen() {
+void ItemActions::OnOpen() { open_row(first_selected()); }
+
+void ItemActions::OnUp() {
+  if (host_.list_mode() == kListFiles && lead() == 2) open_row(1);
+}
+
+void ItemActions::open_row(int row) {
   if (busy_.load() != 0) return;
-  const int row = first_selected();
   if (row < 0) return;
 
   if (host_.list_mode() == kListDrives) {

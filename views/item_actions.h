@@ -58,6 +58,8 @@ class ItemActions {
 
   void OnProp();
   void OnOpen();
+  // Up one level, as the ".." row; nothing where there is no such row.
+  void OnUp();
   void OnDelete();
 
   // The node a row of the file list stands for, or nullptr (navigation rows, rows beyond the
@@ -67,6 +69,8 @@ class ItemActions {
 
  private:
   int first_selected();
+  // What a double-click on the row does.
+  void open_row(int row);
   // Removes a deleted entry from the tree, taking its sizes and counts off its ancestors.
   void remove_entry(lobj* node);
 

@@ -132,11 +132,23 @@ LRESULT mbox::handle(UINT msg, WPARAM wp, LPARAM lp) {
       context_menu(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
       return r;
     }
+    case WM_KEYDOWN: {
+      const ListKeyAction action = key_action(static_cast<unsigned>(wp));
+      const LRESULT r = def_handle(msg, wp, lp);
+      if (action == ListKeyAction::kOpen) OnOpen();
+      if (action == ListKeyAction::kUp) actions_.OnUp();
+      return r;
+    }
     case WM_KEYUP:
       if (wp == VK_DELETE && context_.busy.load() == 0) OnDelete();
       return 0;
   }
   return list_control::handle(msg, wp, lp);
+}
+
+ListKeyAction mbox::key_action(unsigned virtual_key) {
+  return list_key_action(virtual_key, mode, context_.busy.load() != 0, !selected_items().empty(),
+                         context_.dir.isdrv);
 }
 
 void mbox::wait_cursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }

@@ -1,7 +1,7 @@
 #pragma once
 // mbox: the list control of the left view. It paints its rows itself (names, size figures,
 // the drive usage bars and the colour keys that tie entries to their pie slices) and turns a
-// double-click, a right-click and the Delete key into the item actions.
+// double-click, a right-click and the Enter, Backspace and Delete keys into the item actions.
 //
 // The rows are virtual (owner data): the list holds only their number and asks for nothing
 // else, so a folder of a hundred thousand entries is listed at once. A row's name comes from
@@ -20,6 +20,7 @@
 #include "ui/list_control.h"
 #include "views/item_actions.h"
 #include "views/list_geometry.h"
+#include "views/list_keys.h"
 #include "views/slice_table.h"
 
 namespace kelvane {
@@ -45,6 +46,10 @@ class mbox : public ui::list_control, private ItemHost {
   void OnProp() { actions_.OnProp(); }
   void OnOpen() { actions_.OnOpen(); }
   void OnDelete() { actions_.OnDelete(); }
+
+  // What a key pressed in the list does to its rows (Enter, Backspace); the frame leaves
+  // such a key to the list rather than rescanning.
+  ListKeyAction key_action(unsigned virtual_key);
 
   // The right-click test: whether a point (client coordinates) lies on or above the last row.
   bool point_on_rows(POINT p) const;

@@ -381,6 +381,29 @@ TEST_F(Actions, OpenFolderNavigationAndRoot) {
   EXPECT_EQ(list.dirs_calls, 4);
 }
 
+TEST_F(Actions, UpGoesWhereTheDotDotRowGoesWhateverIsSelected) {
+  folder_scan();
+  t.dir.pcur = sub;
+  t.dir.cdir = "D:\\DATA\\sub";
+  fill();
+  list.selected = {2};  // x: the selection plays no part
+  actions.OnUp();
+  EXPECT_EQ(t.dir.pcur.load(), data);
+  EXPECT_EQ(list.path_field.back(), "D:\\DATA");
+  actions.OnUp();  // above the scanned folder: its parent, to be scanned
+  EXPECT_EQ(t.dir.cdir, "D:");
+  EXPECT_EQ(list.dirs_calls, 2);
+  t.busy = 1;  // nothing during a scan
+  actions.OnUp();
+  t.busy = 0;
+  t.dir.isdrv = 1;  // a drive root has no ".." row
+  actions.OnUp();
+  list.mode = kListDrives;
+  t.dir.isdrv = 0;
+  actions.OnUp();
+  EXPECT_EQ(list.dirs_calls, 2);
+}
+
 TEST_F(Actions, DotDotAboveAScanTypedWithForwardSlashesGoesToTheParent) {
   folder_scan();
   t.dir.cdir = "D:/DATA";
