@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <string>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -21,9 +22,22 @@ int answer_for(unsigned type, const char* scripted) {
   return (scripted && (scripted[0] == 'y' || scripted[0] == 'Y')) ? kAnswerYes : kAnswerNo;
 }
 
+// The answer a script keeps in a file, so that one run can answer No and later Yes: the
+// file's first word, read at each question; empty when there is no such file.
+std::string answer_from_file(const char* path) {
+  std::string word;
+  if (path == nullptr || *path == 0) return word;
+  if (std::FILE* f = std::fopen(path, "r")) {
+    for (int c = std::fgetc(f); c != EOF && c > ' '; c = std::fgetc(f)) word += static_cast<char>(c);
+    std::fclose(f);
+  }
+  return word;
+}
+
 // A run driven by a script (end-to-end tests) names a file in KELVANE_MESSAGE_LOG: boxes are
 // then written there, one line each, instead of being shown, and questions get the answer
-// in KELVANE_MESSAGE_ANSWER ("yes" or "no"; no answer means No, the safe one).
+// in the file named by KELVANE_MESSAGE_ANSWER_FILE, else in KELVANE_MESSAGE_ANSWER ("yes" or
+// "no"; no answer means No, the safe one).
 int scripted_box(const std::string& text, unsigned type, const char* log_path) {
   std::string line;
   for (char c : text) line += (c == '\n') ? std::string("\\n") : std::string(1, c);
@@ -31,7 +45,8 @@ int scripted_box(const std::string& text, unsigned type, const char* log_path) {
     std::fprintf(f, "%u|%s\n", type, line.c_str());
     std::fclose(f);
   }
-  return answer_for(type, std::getenv("KELVANE_MESSAGE_ANSWER"));
+  const std::string from_file = answer_from_file(std::getenv("KELVANE_MESSAGE_ANSWER_FILE"));
+  return answer_for(type, from_file.empty() ? std::getenv("KELVANE_MESSAGE_ANSWER") : from_file.c_str());
 }
 
 int platform_box(const std::string& text, unsigned type) {

@@ -69,12 +69,14 @@ e2e_get_value() {
   wine reg query "$E2E_KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
 }
 
-# e2e_start: starts the program; message boxes go to $E2E_MESSAGES (answer: $E2E_ANSWER).
+# e2e_start: starts the program; message boxes go to $E2E_MESSAGES (answer: $E2E_ANSWER, or
+# the first word of the file $E2E_ANSWER_FILE at each question when that is set).
 # $E2E_LAUNCH, when set, is a command (with its options) that Wine is started through.
 e2e_start() {
   rm -f "$E2E_LOG"
   (cd "$E2E_WORK" && KELVANE_MESSAGE_LOG="$(winepath_of "$E2E_MESSAGES")" \
-     KELVANE_MESSAGE_ANSWER="${E2E_ANSWER:-no}" exec ${E2E_LAUNCH:-} wine "$E2E_EXE" >"$E2E_WORK/wine.out" 2>&1) &
+     KELVANE_MESSAGE_ANSWER="${E2E_ANSWER:-no}" \
+     KELVANE_MESSAGE_ANSWER_FILE="${E2E_ANSWER_FILE:+$(winepath_of "${E2E_ANSWER_FILE:-}")}" exec ${E2E_LAUNCH:-} wine "$E2E_EXE" >"$E2E_WORK/wine.out" 2>&1) &
   E2E_PID=$!
   wait_until 60 find_main_window || fail "main window did not appear"
   E2E_WID=$(find_main_window)
