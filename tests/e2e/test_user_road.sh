@@ -70,6 +70,23 @@ scans() { count_of "  Thread:read_mdir () started ..."; }
 dirs_lines() { count_of "  mvwl::OnDirs () "; }
 last_dirs_is() { grep -F "  mvwl::OnDirs () " "$E2E_LOG" | tail -n 1 | tr -d '\r' | grep -qiF -- ", pa->mdir.cdir:$1"; }
 shot() { e2e_screenshot "road_$1" >/dev/null; }
+# context_menu X Y: right-click at X Y and wait for the menu: a window of ours whose corner is
+# at the pointer (a tooltip shows below it).
+menu_at() {
+  local w X Y
+  for w in $(xdotool search --onlyvisible --class kelvane.exe 2>/dev/null); do
+    [ "$w" = "$E2E_WID" ] && continue
+    eval "$(xdotool getwindowgeometry --shell "$w" | grep '^[XY]=')"
+    [ $((X - $1)) -ge -2 ] && [ $((X - $1)) -le 2 ] && [ $((Y - $2)) -ge -2 ] && [ $((Y - $2)) -le 2 ] && return 0
+  done
+  return 1
+}
+context_menu() {
+  local X Y
+  eval "$(xdotool getwindowgeometry --shell "$E2E_WID" | grep '^[XY]=')"
+  e2e_click "$1" "$2" 3
+  wait_until 10 menu_at $((X + $1)) $((Y + $2)) || fail "no context menu at $1,$2"
+}
 
 # --- Start: the drive list, with our drive among the others.
 bars_drawn() {
@@ -81,8 +98,7 @@ wait_until 20 bars_drawn || fail "no drive bars drawn"
 # Our drive is the second row: its Properties from the context menu. Backspace in the drive
 # list does nothing (counted at the next request).
 e2e_focus
-e2e_click "$ROW_X" "$(row_y 1)" 3
-wait_until 10 sh -c "[ \$(xdotool search --onlyvisible --class kelvane.exe | wc -l) -ge 2 ]" || fail "no context menu"
+context_menu "$ROW_X" "$(row_y 1)"
 e2e_key Down Return
 wait_for_message "64|$R:\\nSize: "
 e2e_key BackSpace
@@ -147,7 +163,8 @@ done
 [ "$(e2e_get_value un)" = "0x0" ] || fail "the unit was written to the registry"
 
 # --- Down and up inside the tree: no folder is read again.
-# wait_dirs FOLDER: until the latest request names FOLDER and the list is filled with ENTRY.
+# wait_opened FOLDER ENTRY N: until the latest request names FOLDER, the log shows ENTRY's
+# line N times and the title names FOLDER.
 wait_opened() {
   wait_until 15 last_dirs_is "$1" || fail "not opened: $1 (last: $(grep -F 'OnDirs' "$E2E_LOG" | tail -n 1))"
   wait_count "  OnFill::Name: $2" "$3"
@@ -198,6 +215,8 @@ if len(pts) < 500:
 print(sum(p[0] for p in pts) // len(pts), sum(p[1] for p in pts) // len(pts))
 PY
 }
+# The pie of the scanned folder is up once mid.txt's sector shows (no sub-folder's has one).
+wait_until 10 sector_middle "$(colour_of 3)" || fail "no pie of the scanned folder"
 read -r px py < <(sector_middle "$(colour_of 1)") || fail "no pics sector on the screen"
 e2e_click "$px" "$py"
 wait_opened "$R:\\data\\pics" "p1.bin Size: 14000 B" 1
@@ -208,15 +227,12 @@ wait_opened "$R:\\data" "small.txt Size: 10 B" 3
 [ "$(scans)" = 1 ] || fail "moving inside the tree scanned again"
 
 # --- Properties from the list (big.bin) and from the pie (docs).
-menu_open() { [ "$(xdotool search --onlyvisible --class kelvane.exe 2>/dev/null | wc -l)" -ge 2 ]; }
-e2e_click "$ROW_X" "$(row_y 2)" 3
-wait_until 10 menu_open || fail "no context menu in the list"
+context_menu "$ROW_X" "$(row_y 2)"
 e2e_key Down Return
 props_of() { grep -qiF -- "64|$1" "$E2E_MESSAGES"; }
 wait_until 10 props_of "$R:\\data\\big.bin\\n30000 B" || fail "no Properties of big.bin"
 read -r px py < <(sector_middle "$(colour_of 2)") || fail "no docs sector on the screen"
-e2e_click "$px" "$py" 3
-wait_until 10 menu_open || fail "no context menu on the pie"
+context_menu "$px" "$py"
 e2e_key Down Return
 wait_until 10 props_of "$R:\\data\\docs\\nFiles: 2\\nFolders: 1\\n18000 B" || fail "no Properties of docs"
 
