@@ -17,6 +17,7 @@
 #include "app/mapp.h"
 #include "base/message_box.h"
 #include "base/strf.h"
+#include "bench/bench_app.h"
 #include "bench/bench_clock.h"
 #include "frame/mwin.h"
 #include "scan/memory_dir_source.h"
@@ -27,19 +28,6 @@ using namespace kelvane;
 using namespace kelvane::bench;
 
 namespace {
-
-bool scan(mapp& app, mvwl& left, const std::string& path) {
-  app.mdir.cdir = path;
-  left.OnEnumDir();
-  const double limit = now_ms() + 600000;
-  while (app.busy.load() != 0) {
-    if (now_ms() > limit) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    app.pump();
-  }
-  app.pump();
-  return true;
-}
 
 // Median of five paints of the pie pane, each from its invalidation until it is painted.
 double median_paint(mapp& app, mvwr& pie) {

@@ -15,6 +15,7 @@
 #include "app/mapp.h"
 #include "base/message_box.h"
 #include "base/strf.h"
+#include "bench/bench_app.h"
 #include "bench/bench_clock.h"
 #include "frame/mwin.h"
 #include "scan/memory_dir_source.h"
@@ -22,28 +23,6 @@
 
 using namespace kelvane;
 using namespace kelvane::bench;
-
-namespace {
-
-// Runs the message loop until the scan has ended (bounded: a broken scan ends the run).
-bool wait_for_scan(mapp& app) {
-  const double limit = now_ms() + 600000;
-  while (app.busy.load() != 0) {
-    if (now_ms() > limit) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    app.pump();
-  }
-  app.pump();
-  return true;
-}
-
-bool scan(mapp& app, mvwl& left, const std::string& path) {
-  app.mdir.cdir = path;
-  left.OnEnumDir();
-  return wait_for_scan(app);
-}
-
-}  // namespace
 
 int main() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};

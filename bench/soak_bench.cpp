@@ -25,6 +25,7 @@
 #include "base/message_box.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
+#include "bench/bench_app.h"
 #include "bench/bench_clock.h"
 #include "bench/process_counts.h"
 #include "frame/mwin.h"
@@ -111,18 +112,6 @@ struct Slowest {
   const char* what = "";
 };
 Slowest slowest;
-
-// Runs the message loop until the scan has ended (bounded: a broken scan ends the run).
-bool wait_for_scan(mapp& app) {
-  const double limit = now_ms() + 600000;
-  while (app.busy.load() != 0) {
-    if (now_ms() > limit) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    app.pump();
-  }
-  app.pump();
-  return true;
-}
 
 // A command as the menu, the toolbar or a key gives it to the frame, until its messages are
 // handled.

@@ -19,6 +19,18 @@
 using namespace kelvane;
 using namespace kelvane::bench;
 
+namespace {
+
+// A scan of folder on the real file system, as the program starts one.
+void start_on(mdir& holder, const std::string& folder, Quiet& client) {
+  holder.set_source(&win32_dir_source());
+  holder.path = folder;
+  holder.isdrv = 0;
+  holder.start_scan(&client);
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: stop_bench FOLDER...\n");
@@ -41,11 +53,8 @@ int wmain(int argc, wchar_t** argv) {
           if (level > 0 && !log.open(log_path)) return 1;
           std::atomic<int> busy{0};
           mdir holder(log, settings, busy);
-          holder.set_source(&win32_dir_source());
-          holder.path = folder;
-          holder.isdrv = 0;
           Quiet client(busy);
-          holder.start_scan(&client);
+          start_on(holder, folder, client);
           const bool ended = client.done.get_future().wait_for(std::chrono::milliseconds(delay)) ==
                              std::future_status::ready;
           const double t0 = now_ms();
@@ -67,11 +76,8 @@ int wmain(int argc, wchar_t** argv) {
     Log log;
     std::atomic<int> busy{0};
     mdir holder(log, settings, busy);
-    holder.set_source(&win32_dir_source());
-    holder.path = folder;
-    holder.isdrv = 0;
     Quiet client(busy);
-    holder.start_scan(&client);
+    start_on(holder, folder, client);
     client.done.get_future().wait();
     holder.stop_scan();
     lobj* top = holder.ptop.load();

@@ -1,0 +1,33 @@
+#pragma once
+// What the benchmarks that run the program's own windows share: scans that run the message
+// loop until they end, as the program does.
+#include <windows.h>
+
+#include <string>
+
+#include "app/mapp.h"
+#include "bench/bench_clock.h"
+#include "views/mvwl.h"
+
+namespace kelvane::bench {
+
+// Runs the message loop until the scan has ended (bounded: a broken scan ends the run).
+inline bool wait_for_scan(mapp& app) {
+  const double limit = now_ms() + 600000;
+  while (app.busy.load() != 0) {
+    if (now_ms() > limit) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    app.pump();
+  }
+  app.pump();
+  return true;
+}
+
+// A scan of path as the path field and Enter start it.
+inline bool scan(mapp& app, mvwl& left, const std::string& path) {
+  app.mdir.cdir = path;
+  left.OnEnumDir();
+  return wait_for_scan(app);
+}
+
+}  // namespace kelvane::bench
