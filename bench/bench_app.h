@@ -1,15 +1,33 @@
 #pragma once
 // What the benchmarks that run the program's own windows share: scans that run the message
 // loop until they end, as the program does.
+#include <commctrl.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/mapp.h"
+#include "base/message_box.h"
 #include "bench/bench_clock.h"
 #include "views/mvwl.h"
 
 namespace kelvane::bench {
+
+// The controls the program's windows are made of.
+inline void init_controls() {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+}
+
+// Messages are printed and answered No: a message box would wait for a click that never comes.
+inline void print_messages() {
+  set_message_handler([](const std::string& text, unsigned) {
+    std::printf("message: %s\n", text.c_str());
+    std::fflush(stdout);
+    return kAnswerNo;
+  });
+}
 
 // Runs the message loop until the scan has ended (bounded: a broken scan ends the run).
 inline bool wait_for_scan(mapp& app) {

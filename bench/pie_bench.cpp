@@ -56,13 +56,8 @@ void add_folder(MemoryDirSource& disk, const char* folder, int narrow) {
 }  // namespace
 
 int main() {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
-  set_message_handler([](const std::string& text, unsigned) {
-    std::printf("message: %s\n", text.c_str());
-    std::fflush(stdout);
-    return kAnswerNo;
-  });
+  init_controls();
+  print_messages();
   CguiSources sources;
   sources.key = "Software\\Tarnwick\\KelvaneBench";
   sources.use_environment_temp = false;

@@ -25,14 +25,8 @@ using namespace kelvane;
 using namespace kelvane::bench;
 
 int main() {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
-  // A message box would wait for a click that never comes.
-  set_message_handler([](const std::string& text, unsigned) {
-    std::printf("message: %s\n", text.c_str());
-    std::fflush(stdout);
-    return kAnswerNo;
-  });
+  init_controls();
+  print_messages();
   CguiSources sources;
   sources.key = "Software\\Tarnwick\\KelvaneBench";
   sources.use_environment_temp = false;

@@ -202,8 +202,7 @@ int wmain(int argc, wchar_t** argv) {
   const bool at_drive_root = folder.size() == 3 && folder[1] == ':' && folder[2] == '\\';
   remove_leftovers(folder);
 
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
+  init_controls();
   // The delete question is answered Yes; any other message is a fault of the run.
   std::atomic<int> messages{0};
   set_message_handler([&messages](const std::string& text, unsigned type) {
