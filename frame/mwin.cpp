@@ -10,6 +10,7 @@
 #include "frame/frame_layout.h"
 #include "frame/mdoc.h"
 #include "views/dir_request.h"
+#include "views/go_to_folder.h"
 #include "views/mvwl.h"
 #include "views/mvwr.h"
 
@@ -82,8 +83,9 @@ void mwin::redraw_pie() {
   if (ui::view* pie = splitter_.pane(0, 1)) pie->invalidate(true);
 }
 
-mvwl* mwin::left_view() const { return dynamic_cast<mvwl*>(splitter_.pane(0, 0)); }
-mvwr* mwin::right_view() const { return dynamic_cast<mvwr*>(splitter_.pane(0, 1)); }
+// The views the frame made, while the splitter still holds them.
+mvwl* mwin::left_view() const { return splitter_.pane(0, 0) != nullptr ? left_ : nullptr; }
+mvwr* mwin::right_view() const { return splitter_.pane(0, 1) != nullptr ? right_ : nullptr; }
 
 int mwin::OnCreateClient() {
   if (!splitter_.create_static(hwnd(), kSplitterId)) {
@@ -91,11 +93,16 @@ int mwin::OnCreateClient() {
     return 0;
   }
   set_client(&splitter_);
-  if (!splitter_.create_view(0, 0, std::make_unique<mvwl>(this))) {
+  auto left = std::make_unique<mvwl>(this);
+  left_ = left.get();
+  if (!splitter_.create_view(0, 0, std::move(left))) {
     show_message("Failed to create pane 0 !");
     return 0;
   }
-  if (!splitter_.create_view(0, 1, std::make_unique<mvwr>(this))) {
+  // The pie draws the left view's slice table and acts on its list.
+  auto right = std::make_unique<mvwr>(this, left_);
+  right_ = right.get();
+  if (!splitter_.create_view(0, 1, std::move(right))) {
     show_message("Failed to create first pane 1 !");
     return 0;
   }
@@ -197,10 +204,15 @@ bool mwin::pre_translate(MSG& msg) {
       left && msg.hwnd == left->list().hwnd() &&
       left->list().key_action(static_cast<unsigned>(msg.wParam)) != ListKeyAction::kNone)
     return false;
-  // The whole text: a path cut to a buffer would name another folder.
-  pa->mdir.cdir = path_field().exists() ? path_field().text() : std::string();
-  if (path_starts_scan(pa->mdir.cdir)) enum_dir();
+  scan_path_field();
   return false;
+}
+
+void mwin::scan_path_field() {
+  // The whole text: a path cut to a buffer would name another folder.
+  const std::string text = path_field().exists() ? path_field().text() : std::string();
+  ask_folder(pa->mdir, nullptr, text);
+  if (path_starts_scan(text)) enum_dir();
 }
 
 bool mwin::route_command(int id) {

@@ -54,6 +54,7 @@ class mwin : public ui::frame_window, public ViewHost {
   void show_folder_title(const std::string& folder) override;
   void redraw_all() override;
   void redraw_pie() override;
+  void scan_path_field() override;
 
  protected:
   bool route_command(int id) override;
@@ -71,6 +72,9 @@ class mwin : public ui::frame_window, public ViewHost {
   mspw splitter_;
   ToolbarDock dock_{*this, toolbar_};
   mdoc* doc_ = nullptr;
+  // The splitter owns the views; the frame keeps what it made of them.
+  mvwl* left_ = nullptr;
+  mvwr* right_ = nullptr;
 };
 
 }  // namespace kelvane

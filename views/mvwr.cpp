@@ -7,7 +7,6 @@
 #include "res/resource_ids.h"
 #include "ui/dc.h"
 #include "ui/resources.h"
-#include "ui/splitter.h"
 #include "ui/status_bar.h"
 #include "views/gdi_painter.h"
 #include "views/mvwl.h"
@@ -15,7 +14,8 @@
 
 namespace kelvane {
 
-mvwr::mvwr(ViewHost* host) : PieActions(pa->mdir, pa->CGUI, pa->busy, *this), host_(host) {
+mvwr::mvwr(ViewHost* host, mvwl* left)
+    : PieActions(pa->mdir, pa->CGUI, pa->busy, *this), host_(host), left_(left) {
   if (Log* log = app_log()) log->write("mvwr::mvwr () OK ...\n");
 }
 
@@ -26,11 +26,6 @@ mvwr::~mvwr() {
 int mvwr::OnCreate(CREATESTRUCTW*) {
   tip_.create(hwnd());
   return 0;
-}
-
-mvwl* mvwr::left_view() const {
-  auto* parent = dynamic_cast<ui::splitter*>(ui::window::from_handle(GetParent(hwnd())));
-  return parent != nullptr ? dynamic_cast<mvwl*>(parent->pane(0, 0)) : nullptr;
 }
 
 void mvwr::OnSize(UINT, int cx, int) {
@@ -85,7 +80,7 @@ void mvwr::OnDraw(HDC dc) {
 }
 
 void mvwr::OnCommandRange(int id) {
-  if (mvwl* left = left_view()) left->OnCommandRange(id);
+  if (left_) left_->OnCommandRange(id);
 }
 
 bool mvwr::on_command(int id) {
@@ -142,28 +137,24 @@ LRESULT mvwr::handle(UINT msg, WPARAM wp, LPARAM lp) {
   return ui::view::handle(msg, wp, lp);
 }
 
-const SliceTable* mvwr::slice_table() {
-  mvwl* left = left_view();
-  return left != nullptr ? &left->slices() : nullptr;
-}
+const SliceTable* mvwr::slice_table() { return left_ != nullptr ? &left_->slices() : nullptr; }
 
 void mvwr::set_path_field(const std::string& text) {
   if (pa->epath.exists()) pa->epath.set_text(text);
 }
 
 void mvwr::on_dirs() {
-  if (mvwl* left = left_view()) left->OnDirs();
+  if (left_) left_->OnDirs();
 }
 
 void mvwr::select_only_row(int row) {
-  mvwl* left = left_view();
-  if (left == nullptr || !left->list().exists()) return;
-  left->list().select_item(-1, false);
-  left->list().select_item(row, true);
+  if (left_ == nullptr || !left_->list().exists()) return;
+  left_->list().select_item(-1, false);
+  left_->list().select_item(row, true);
 }
 
 void mvwr::delete_selection() {
-  if (mvwl* left = left_view()) left->list().OnDelete();
+  if (left_) left_->list().OnDelete();
 }
 
 }  // namespace kelvane
