@@ -7,6 +7,7 @@
 
 #include "app/mapp.h"
 #include "base/message_box.h"
+#include "frame/command_table.h"
 #include "frame/frame_layout.h"
 #include "frame/mdoc.h"
 #include "views/dir_request.h"
@@ -110,12 +111,13 @@ int mwin::OnCreateClient() {
   return 1;
 }
 
-void mwin::show_unit(int unit) {
+void mwin::update_marks() {
   HMENU menu = GetMenu(hwnd());
-  const int current = unit_command(unit);
-  for (int id = ID_CMD_UNIT_BYTES; id <= ID_CMD_UNIT_TB; ++id) {
-    if (menu) CheckMenuItem(menu, id, MF_BYCOMMAND | (id == current ? MF_CHECKED : MF_UNCHECKED));
-    if (toolbar_.exists()) toolbar_.check_button(id, id == current);
+  for (const Command& command : command_table()) {
+    if (command.marked == nullptr) continue;
+    const bool on = command.marked(*this);
+    if (menu) CheckMenuItem(menu, command.id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    if (toolbar_.exists()) toolbar_.check_button(command.id, on);
   }
 }
 
@@ -131,13 +133,14 @@ int mwin::OnCreate(CREATESTRUCTW*) {
     return 2;
   }
   set_toolbar(&toolbar_);
-  show_unit(settings.un);
+  update_marks();
 
   if (!status_.create(hwnd(), kStatusBarId)) {
     show_message("Failed to create Statusbar !");
     return 3;
   }
   set_status_bar(&status_);
+  update_marks();
   status_.set_indicators({0, ID_PANE_FOLDER, ID_PANE_SIZE});
   status_.set_pane_info(1, ID_PANE_FOLDER, 0, folder_pane_width(settings.xs));
   status_.set_pane_info(2, ID_PANE_SIZE, 0, kSizePaneWidth);
@@ -216,20 +219,12 @@ void mwin::scan_path_field() {
 }
 
 bool mwin::route_command(int id) {
-  mvwl* left = left_view();
-  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) return left && left->on_command(id);
-  // Commands of the context menus go to the view whose menu it was.
-  ui::view* active = ui::view::active();
-  if (active && (active == left || active == right_view()) && active->on_command(id)) return true;
-  return left && active != left && left->on_command(id);
-}
-
-bool mwin::on_tooltip(NMHDR* request) {
-  const auto id = request->idFrom;
-  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) {
-    if (mvwl* left = left_view(); left && left->OnToolTip(request)) return true;
-  }
-  return frame_window::on_tooltip(request);
+  const Command* command = find_command(id);
+  if (command == nullptr) return false;
+  command->run(*this);
+  // Exit only asks the window to close, so it is still here.
+  if (exists()) update_marks();
+  return true;
 }
 
 }  // namespace kelvane

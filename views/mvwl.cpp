@@ -215,34 +215,13 @@ void mvwl::OnFill() {
 }
 
 void mvwl::OnCommandRange(int id) {
-  if (id == ID_CMD_ENUM_DRIVES) {
-    OnDrives();
-  } else if (id >= ID_CMD_UNIT_BYTES && id <= ID_CMD_UNIT_TB) {
-    pa->CGUI.un = id - ID_CMD_UNIT_BYTES;
-  } else if (id == ID_CMD_ENUM_DIR) {
-    if (host_) host_->scan_path_field();
-  }
-  if (host_) host_->show_unit(pa->CGUI.un);
-  if (id >= ID_CMD_UNIT_BYTES && id <= ID_CMD_UNIT_TB) invalidate_frame();
+  if (host_) host_->run_command(id);
 }
 
-bool mvwl::on_command(int id) {
-  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) {
-    OnCommandRange(id);
-    return true;
-  }
-  switch (id) {
-    case ID_CMD_PROPERTIES:
-      list_.OnProp();
-      return true;
-    case ID_CMD_OPEN:
-      list_.OnOpen();
-      return true;
-    case ID_CMD_DELETE:
-      list_.OnDelete();
-      return true;
-  }
-  return false;
+void mvwl::set_unit(int unit) {
+  pa->CGUI.un = unit;
+  // Both panes draw their sizes anew; the rows and the slice table stay as they are.
+  invalidate_frame();
 }
 
 bool mvwl::OnToolTip(NMHDR* request) {

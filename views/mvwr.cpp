@@ -79,22 +79,6 @@ void mvwr::OnDraw(HDC dc) {
   if (!drawn.disc) tip_.hide();
 }
 
-void mvwr::OnCommandRange(int id) {
-  if (left_) left_->OnCommandRange(id);
-}
-
-bool mvwr::on_command(int id) {
-  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) {
-    OnCommandRange(id);
-    return true;
-  }
-  if (id >= ID_CMD_PROPERTIES && id <= ID_CMD_DELETE) {
-    OnSlice(id - ID_CMD_PROPERTIES);
-    return true;
-  }
-  return false;
-}
-
 bool mvwr::OnContextMenu(POINT screen) {
   POINT client = screen;
   ScreenToClient(hwnd(), &client);
@@ -105,14 +89,13 @@ bool mvwr::OnContextMenu(POINT screen) {
   if (HMENU popup = GetSubMenu(menu, 0)) {
     HWND main = GetAncestor(hwnd(), GA_ROOT);
     ui::view::set_active(this);
-    // The choice comes back here, so it acts on the slice that was right-clicked whatever
-    // view is active by then; the rest (Exit) goes to the main window as usual.
     const int id = static_cast<int>(
         TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, main, nullptr));
-    if (id >= ID_CMD_PROPERTIES && id <= ID_CMD_DELETE) {
-      OnSlice(id - ID_CMD_PROPERTIES);
-    } else if (id != 0) {
-      PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    // The choice comes back here and runs as every command does, with this view active
+    // whatever view is active by then, so that it acts on the slice that was right-clicked.
+    if (id != 0 && host_ != nullptr) {
+      ui::view::set_active(this);
+      host_->run_command(id);
     }
   }
   DestroyMenu(menu);

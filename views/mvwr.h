@@ -27,9 +27,6 @@ class mvwr : public ui::view, private PieHost, public PieActions {
   int OnCreate(CREATESTRUCTW* cs) override;
   void OnDraw(HDC dc) override;
   void OnSize(UINT type, int cx, int cy) override;
-  // The File and View commands 199..205: the left view's.
-  void OnCommandRange(int id);
-  bool on_command(int id) override;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
   // The context-menu request at a screen point ((-1, -1) from the keyboard); false when it
