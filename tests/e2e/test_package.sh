@@ -45,7 +45,7 @@ entries() {
     echo "$version|$publisher|$([ -f "$drive_c/windows/Installer/$code/kelvane.ico" ] && echo 1)"
   done
 }
-shortcuts() { find "$drive_c" -name Kelvane.lnk 2>/dev/null; }
+shortcuts() { find "$drive_c/users" "$drive_c/ProgramData" -name Kelvane.lnk 2>/dev/null; }
 visible_windows() { xdotool search --onlyvisible --name Kelvane 2>/dev/null | wc -l; }
 # A visible "Kelvane" window before the settings are read through can only be a message box
 # (a missing colour file is reported there): the frame comes later.
