@@ -197,6 +197,9 @@ bool mwin::pre_translate(MSG& msg) {
       left && msg.hwnd == left->list().hwnd() &&
       left->list().key_action(static_cast<unsigned>(msg.wParam)) != ListKeyAction::kNone)
     return false;
+  // While a scan or a deletion runs no request is taken, and cdir must stay the folder shown:
+  // ".." above the scanned folder is found from it.
+  if (pa->busy.load() != 0) return false;
   // The whole text: a path cut to a buffer would name another folder.
   pa->mdir.cdir = path_field().exists() ? path_field().text() : std::string();
   if (path_starts_scan(pa->mdir.cdir)) enum_dir();
