@@ -38,6 +38,17 @@ namespace {
 // Often enough to follow the walk, rarely enough to cost the window nothing.
 constexpr UINT kProgressPeriodMs = 100;
 
+// The window of this thread under the pointer chooses its cursor again at once (the wait
+// cursor while a deletion runs), not only at the next move of the pointer.
+void refresh_cursor() {
+  POINT p;
+  if (!GetCursorPos(&p)) return;
+  HWND under = WindowFromPoint(p);
+  if (under == nullptr || GetWindowThreadProcessId(under, nullptr) != GetCurrentThreadId()) return;
+  const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+  SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
 ListContext list_context(SliceTable& slices) {
   return ListContext{pa->mdir, pa->mdrv, slices, pa->CGUI, pa->busy, pa->CGUI.flog};
 }
@@ -356,8 +367,8 @@ void mvwl::finish_scan(bool ok, const std::string& message) {
 bool mvwl::start_deletion(std::shared_ptr<DeleteRun> run) {
   if (run->targets().empty()) return false;
   if (host_) host_->show_status(deleting_text(run->targets().front().path));
-  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   pa->mdir.start_delete(std::move(run), this);
+  refresh_cursor();
   return true;
 }
 
@@ -396,8 +407,7 @@ void mvwl::finish_delete(const DeleteRun& run) {
   list_.finish_delete(run);
   if (host_) host_->show_ready();
   pa->busy.store(0);
-  // The wait cursor goes with the next move of the pointer; show the arrow at once.
-  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  refresh_cursor();
 }
 
 }  // namespace kelvane
