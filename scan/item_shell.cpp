@@ -1,7 +1,9 @@
 // The item actions of mdir that reach the system shell: deleting a path and opening a file
 // with its associated program. Everything goes through the Shell seam (scan/shell.h).
 #include "base/message_box.h"
+#include "base/strf.h"
 #include "scan/disk_probe.h"
+#include "scan/exact_path.h"
 #include "scan/item_texts.h"
 #include "scan/mdir.h"
 #include "scan/shell.h"
@@ -10,10 +12,10 @@ namespace kelvane {
 
 int mdir::SHFileOperation(const std::string& target) {
   // A wildcard would make the shell delete every entry it matches; an empty path would name
-  // the current folder; a name ending in a dot or a blank would name another entry. None of
-  // them is an entry the user chose.
+  // the current folder. Neither is an entry the user chose. (The shell gets the path in a form
+  // that names exactly this entry, scan/exact_path.h.)
   int result = 0;
-  if (target.empty() || has_wildcard(target) || has_trimmed_component(target)) {
+  if (target.empty() || has_wildcard(target)) {
     result = 2;  // ERROR_FILE_NOT_FOUND: refused before it reaches the shell
   } else {
     unsigned flags = kFofSilent | kFofNoConfirmation | kFofNoErrorUi;
@@ -40,13 +42,12 @@ int mdir::SHFileOperation(const std::string& target) {
 
 int mdir::open_lobj(lobj* p) {
   if (p == nullptr || p->parent == nullptr) return 1;
-  std::string file = item_path(*p);
-  // The association lookup takes no path of more than 259 characters; the short form of the
-  // same file names it for the lookup and for the program started.
-  if (file.size() > kLongestPlainPath) {
-    const std::string short_form = disk_probe().short_path(file);
-    if (!short_form.empty() && short_form.size() <= kLongestPlainPath) file = short_form;
+  // A path formed with such a name would open another file, or none.
+  if (const char* name = unnamable_name(*p)) {
+    show_message(strf("INVALID NAME: %s !", name), kMessageOk);
+    return 1;
   }
+  const std::string file = item_path(*p);
 
   std::string program;
   const int found = shell().find_executable(file, program);
@@ -64,7 +65,12 @@ int mdir::open_lobj(lobj* p) {
   }
   if (found <= 32 || program.empty()) return 0;
 
-  const LaunchCommand command = launch_command(program, file, settings_.iv, shell().system_folder());
+  // The program gets a path it reads as this very file: the plain one where that is exact,
+  // else the short form (which programs that take only plain paths still open), else the
+  // extended one.
+  const std::string argument =
+      plain_path_is_exact(file) ? file : program_argument(file, disk_probe().short_path(file));
+  const LaunchCommand command = launch_command(program, argument, settings_.iv, shell().system_folder());
   shell().start_program(command.application, command.command_line);
   return 0;
 }
