@@ -29,12 +29,17 @@ class PlatformProbe : public DiskProbe {
   Presence presence(const std::string& path) override {
     // The entry itself, as an enumeration reports it: a link whose target has gone is still
     // there.
+    // Only under its own name: the platform also matches "x" for "x." and a case twin.
+    const std::wstring wide = extended(path);
+    const std::wstring name = wide.substr(wide.find_last_of(L'\\') + 1);
     WIN32_FIND_DATAW data;
-    HANDLE find =
-        FindFirstFileExW(extended(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+    HANDLE find = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
     if (find != INVALID_HANDLE_VALUE) {
+      bool same = false;
+      do same = name == data.cFileName;
+      while (!same && FindNextFileW(find, &data));
       FindClose(find);
-      return Presence::kPresent;
+      return same ? Presence::kPresent : Presence::kAbsent;
     }
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
