@@ -7,6 +7,7 @@
 
 #include "base/utf8_path.h"
 #include "scan/win32_dir_source.h"
+#include "scan/exact_path.h"
 #endif
 
 namespace kelvane {
@@ -15,13 +16,8 @@ namespace {
 
 #ifdef _WIN32
 
-// Paths of MAX_PATH characters or more reach the file system only in their extended form.
-std::wstring extended(const std::string& path) {
-  std::wstring w = widen(path);
-  if (w.size() < MAX_PATH || w.rfind(L"\\\\?\\", 0) == 0) return w;
-  if (w.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + w.substr(2);
-  return L"\\\\?\\" + w;
-}
+// Every path in its extended form: the entry of exactly that name, at any length.
+std::wstring extended(const std::string& path) { return widen(extended_path(path)); }
 
 std::wstring plain(const std::wstring& path) {
   if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);

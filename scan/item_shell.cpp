@@ -3,7 +3,9 @@
 #include "base/message_box.h"
 #include "scan/delete_check.h"
 #include "scan/delete_run.h"
+#include "base/strf.h"
 #include "scan/disk_probe.h"
+#include "scan/exact_path.h"
 #include "scan/item_texts.h"
 #include "scan/mdir.h"
 #include "scan/shell.h"
@@ -13,11 +15,9 @@ namespace kelvane {
 namespace {
 
 // A wildcard would make the shell delete every entry it matches; an empty path would name the
-// current folder; a name ending in a dot or a blank would name another entry. None of them is
-// an entry the user chose, and none can be asked about by its exact name either.
-bool names_no_single_entry(const std::string& target) {
-  return target.empty() || has_wildcard(target) || has_trimmed_component(target);
-}
+// current folder. Neither is an entry the user chose. (The shell gets the path in a form that
+// names exactly this entry, scan/exact_path.h.)
+bool names_no_single_entry(const std::string& target) { return target.empty() || has_wildcard(target); }
 
 const char* verdict_name(DeleteVerdict verdict) {
   return verdict == DeleteVerdict::kChanged ? "changed since the scan" : "out of reach";
@@ -77,13 +77,12 @@ DeleteOutcome mdir::delete_entry(const DeleteTarget& target, RootState root) {
 
 int mdir::open_lobj(lobj* p) {
   if (p == nullptr || p->parent == nullptr) return 1;
-  std::string file = item_path(*p);
-  // The association lookup takes no path of more than 259 characters; the short form of the
-  // same file names it for the lookup and for the program started.
-  if (file.size() > kLongestPlainPath) {
-    const std::string short_form = disk_probe().short_path(file);
-    if (!short_form.empty() && short_form.size() <= kLongestPlainPath) file = short_form;
+  // A path formed with such a name would open another file, or none.
+  if (const char* name = unnamable_name(*p)) {
+    show_message(strf("INVALID NAME: %s !", name), kMessageOk);
+    return 1;
   }
+  const std::string file = item_path(*p);
 
   std::string program;
   const int found = shell().find_executable(file, program);
@@ -101,7 +100,12 @@ int mdir::open_lobj(lobj* p) {
   }
   if (found <= 32 || program.empty()) return 0;
 
-  const LaunchCommand command = launch_command(program, file, settings_.iv, shell().system_folder());
+  // The program gets a path it reads as this very file: the plain one where that is exact,
+  // else the short form (which programs that take only plain paths still open), else the
+  // extended one.
+  const std::string argument =
+      plain_path_is_exact(file) ? file : program_argument(file, disk_probe().short_path(file));
+  const LaunchCommand command = launch_command(program, argument, settings_.iv, shell().system_folder());
   shell().start_program(command.application, command.command_line);
   return 0;
 }

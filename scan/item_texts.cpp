@@ -46,19 +46,6 @@ std::string deleting_text(const std::string& path) { return strf("Deleting %s ..
 
 bool has_wildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
 
-bool has_trimmed_component(const std::string& path) {
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('\\', start);
-    if (end == std::string::npos) end = path.size();
-    const std::string_view part(path.data() + start, end - start);
-    if (!part.empty() && part != "." && part != ".." && (part.back() == '.' || part.back() == ' '))
-      return true;
-    start = end + 1;
-  }
-  return false;
-}
-
 LaunchCommand launch_command(const std::string& program, const std::string& file, const std::string& viewer,
                              const std::string& system_folder) {
   LaunchCommand c;

@@ -27,9 +27,6 @@ std::string deleting_text(const std::string& path);
 // True when a path holds a wildcard: the shell's deletion would take it as a pattern and
 // delete entries the user never chose.
 bool has_wildcard(const std::string& path);
-// True when a component of path ends in '.' or ' ': the system's path handling drops those
-// endings, so the shell would act on another entry ("x." would name "x").
-bool has_trimmed_component(const std::string& path);
 
 // The two data panes of the status bar for the current folder: "D:\\Data Files: 12, Folders: 3"
 // and " 1.50 KB" (note the leading blank). Reads the node's counters atomically, so it may

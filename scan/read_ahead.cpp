@@ -3,6 +3,7 @@
 #include <chrono>
 #include <system_error>
 
+#include "scan/exact_path.h"
 #include "scan/walk.h"
 
 namespace kelvane {
@@ -81,6 +82,10 @@ FolderJob* ReadAhead::root(const std::string& pattern, const std::string& folder
 }
 
 bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
+  if (job->unreadable) {
+    job->listed = false;
+    return !ending();
+  }
   bool stopped = false;
   std::pmr::vector<FolderJob*> children(&memory_);
   // Plain copies for the interfaces; the job's own strings live in the scan's scratch memory.
@@ -106,7 +111,12 @@ bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
     std::string path = Walk::join(folder, e.name);
     const size_t name_at = path.size() - e.name.size();
     std::string pattern = Walk::folder_pattern(path);
-    children.push_back(make_job(std::move(path), std::move(pattern), name_at, e.is_link));
+    // A folder whose name no path can carry is never read: every path formed from it names
+    // another folder or none. It stays empty, as a folder that cannot be read.
+    const bool unnamable = !name_fits_path(e.name);
+    FolderJob* child = make_job(std::move(path), std::move(pattern), name_at, e.is_link && !unnamable);
+    child->unreadable = unnamable;
+    children.push_back(child);
     return true;
   });
   job->children = std::move(children);

@@ -35,6 +35,7 @@ struct FolderJob {
   uint32_t name_at = 0;      // the folder's own name: folder.substr(name_at)
   bool is_link = false;      // entered only when the walk says so (its cycle check)
   bool listed = false;       // the enumeration found something
+  bool unreadable = false;   // its name cannot stand in a path: never listed
   struct File {
     uint64_t size;
     uint32_t name_at;

@@ -9,6 +9,7 @@
 #include <shlwapi.h>
 
 #include "base/utf8_path.h"
+#include "scan/exact_path.h"
 #endif
 
 namespace kelvane {
@@ -21,7 +22,7 @@ class PlatformShell : public Shell {
  public:
   int delete_path(const std::string& path, unsigned flags) override {
     // The source is a list of paths ended by an empty one: the path, then two terminators.
-    std::wstring from = widen(path);
+    std::wstring from = widen(shell_path(path));
     from.push_back(L'\0');
     SHFILEOPSTRUCTW op = {};
     op.hwnd = nullptr;
@@ -38,29 +39,30 @@ class PlatformShell : public Shell {
   }
 
   int find_executable(const std::string& file, std::string& program) override {
+    // The lookup by name takes only plain paths, and rewrites them: a path it would not read
+    // exactly (longer than MAX_PATH, or a name ending in a dot) is looked up by its type.
+    if (!plain_path_is_exact(file)) return find_by_type(file, program);
     // The platform fills at most MAX_PATH characters.
     wchar_t buffer[MAX_PATH + 1] = {};
     const std::wstring wfile = widen(file);
-    if (wfile.size() >= MAX_PATH) return find_by_type(wfile, program);
     const auto result = reinterpret_cast<INT_PTR>(FindExecutableW(wfile.c_str(), nullptr, buffer));
     buffer[MAX_PATH] = L'\0';
     program = result > 32 ? narrow(buffer) : std::string();
     return static_cast<int>(result);
   }
 
-  // The lookup by name takes no longer path: the program registered for the file's type.
-  static int find_by_type(const std::wstring& file, std::string& program) {
+  // The program registered for the file's type, once the file itself is found by its exact
+  // name.
+  static int find_by_type(const std::string& file, std::string& program) {
     program.clear();
-    const std::wstring extended =
-        file.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + file.substr(2) : L"\\\\?\\" + file;
-    if (GetFileAttributesW(extended.c_str()) == INVALID_FILE_ATTRIBUTES) return kFindFileNotFound;
-    const size_t dot = file.find_last_of(L".\\");
-    if (dot == std::wstring::npos || file[dot] != L'.') return kFindNoAssociation;
-    const std::wstring type = file.substr(dot);
+    if (GetFileAttributesW(widen(extended_path(file)).c_str()) == INVALID_FILE_ATTRIBUTES)
+      return kFindFileNotFound;
+    const std::string type = file_type(file);
+    if (type.empty()) return kFindNoAssociation;
     // Room for the longest path the system knows.
     DWORD length = 32768;
     std::wstring found(length, L'\0');
-    if (AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, type.c_str(), nullptr, found.data(),
+    if (AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, widen(type).c_str(), nullptr, found.data(),
                           &length) != S_OK) {
       return kFindNoAssociation;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "scan/exact_path.h"
+
 namespace kelvane {
 
 namespace {
@@ -33,6 +35,14 @@ std::vector<std::string> resolved_components(const std::string& rest) {
     pos = cut + 1;
   }
   return parts;
+}
+
+// A component that no path can carry exactly (a reserved character, scan/exact_path.h) names
+// no folder the program could read or act on.
+bool all_fit(const std::vector<std::string>& parts) {
+  for (const std::string& part : parts)
+    if (!name_fits_path(part)) return false;
+  return true;
 }
 
 std::string joined(std::string root, const std::vector<std::string>& parts) {
@@ -67,8 +77,10 @@ TypedPath resolve_typed_path(const std::string& text) {
       return result;
     }
     if (t[2] != '\\') return result;
+    const std::vector<std::string> parts = resolved_components(t.substr(3));
+    if (!all_fit(parts)) return result;
     result.valid = true;
-    result.path = joined(t.substr(0, 3), resolved_components(t.substr(3)));
+    result.path = joined(t.substr(0, 3), parts);
     return result;
   }
 
@@ -82,9 +94,11 @@ TypedPath resolve_typed_path(const std::string& text) {
       if (cut > pos) raw.push_back(t.substr(pos, cut - pos));
       pos = cut;
     }
-    if (raw.size() < 2 || raw[0] == "." || raw[0] == ".." || raw[1] == "." || raw[1] == "..") return result;
+    if (raw.size() < 2 || !all_fit(raw)) return result;
+    const std::vector<std::string> parts = resolved_components(t.substr(pos));
+    if (!all_fit(parts)) return result;
     result.valid = true;
-    result.path = joined("\\\\" + raw[0] + "\\" + raw[1], resolved_components(t.substr(pos)));
+    result.path = joined("\\\\" + raw[0] + "\\" + raw[1], parts);
     return result;
   }
   return result;

@@ -16,8 +16,10 @@ struct TypedPath {
 // "C:" and "C:\" stay drive roots as typed; "C:\KTEST\.." becomes "C:\". Invalid: an empty
 // text, a drive "letter" outside A to Z, a drive without a backslash after its colon
 // ("C:DATA", relative to a current folder), a path with neither drive nor network root, a
-// network path without its share. Paths in the device namespace ("\\?\", "\\.\") are taken
-// as they are, since the system does not resolve them either.
+// network path without its share, a component holding a character that no path carries
+// exactly (scan/exact_path.h: a wildcard, ':', a control character). Paths in the device
+// namespace ("\\?\", "\\.\") are taken as they are, since the system does not resolve them
+// either.
 TypedPath resolve_typed_path(const std::string& text);
 
 }  // namespace kelvane

@@ -1,12 +1,10 @@
 #include "scan/win32_dir_source.h"
 
 #include "base/utf8_path.h"
+#include "scan/exact_path.h"
 
 namespace kelvane {
 namespace {
-
-// Below this the plain form always fits; a found entry's name may add up to 255 more.
-constexpr size_t kShortPath = 240;
 
 void to_utf8(const wchar_t* wide, std::string& out) {
   const int length = static_cast<int>(wcslen(wide));
@@ -23,14 +21,7 @@ void to_utf8(const wchar_t* wide, std::string& out) {
 
 }  // namespace
 
-std::wstring long_path_form(const std::string& path) {
-  std::wstring wide = widen(path);
-  if (wide.size() < kShortPath) return wide;
-  if (wide.rfind(L"\\\\?\\", 0) == 0) return wide;
-  if (wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
-  if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
-  return wide;
-}
+std::wstring long_path_form(const std::string& path) { return widen(extended_path(path)); }
 
 DirEntry decode_find_data(const WIN32_FIND_DATAW& data, std::string& name) {
   to_utf8(data.cFileName, name);
@@ -50,7 +41,7 @@ DirEntry decode_find_data(const WIN32_FIND_DATAW& data, std::string& name) {
 
 bool Win32DirSource::list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) {
   WIN32_FIND_DATAW data;
-  const std::wstring wide = long_path_form(pattern);
+  const std::wstring wide = widen(enumeration_pattern(pattern));
   HANDLE find = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                  FIND_FIRST_EX_LARGE_FETCH);
   if (find == INVALID_HANDLE_VALUE) return false;

@@ -15,9 +15,8 @@ class Win32DirSource : public DirSource {
   bool identity(const std::string& path, FolderId& id) override;
 };
 
-// The wide form of a path that the platform accepts at any length: long drive paths get
-// "\\\\?\\", long UNC paths "\\\\?\\UNC\\"; short paths stay as they are, so that the
-// platform still resolves "." and ".." and forward slashes in them.
+// The wide extended form of a path (scan/exact_path.h): the platform reads it at any length
+// and names exactly the entries in it.
 std::wstring long_path_form(const std::string& path);
 
 // What the walk needs of one found entry. A reparse point that is a symbolic link or a

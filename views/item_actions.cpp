@@ -2,6 +2,7 @@
 
 #include "base/message_box.h"
 #include "base/strf.h"
+#include "scan/exact_path.h"
 #include "scan/item_texts.h"
 #include "views/list_geometry.h"
 
@@ -112,6 +113,13 @@ void ItemActions::OnDelete() {
   if (targets.empty()) {
     show_message("INVALID SELECTION !", kMessageOk);
     return;
+  }
+  // A path formed with such a name would delete another entry, or none: nothing is deleted.
+  for (lobj* node : targets) {
+    if (const char* name = unnamable_name(*node)) {
+      show_message(strf("INVALID NAME: %s !", name), kMessageOk);
+      return;
+    }
   }
   const std::string question =
       delete_question(targets.front()->name, targets.back()->name, targets.size() > 1);

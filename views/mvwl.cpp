@@ -172,19 +172,23 @@ void mvwl::OnEnumDir() {
 void mvwl::OnDirs() {
   if (pa->busy.load() != 0) return;
   mdir& dir = pa->mdir;
-  // A typed path names the folder it resolves to; paths from the tree are resolved already.
-  const std::string requested = dir.cdir;
-  const TypedPath typed = resolve_typed_path(requested);
-  if (typed.valid) ask_folder(dir, nullptr, typed.path);
-  const std::string upper = upper_case(dir.cdir);
+  // Whether a folder lies inside the tree is a question of names, which the platform compares
+  // without regard to case; the folder itself is scanned and kept with the case it was typed,
+  // since on a case-sensitive folder "data" and "DATA" are two folders.
   const std::string scanned = upper_case(dir.path);
+  const bool inside =
+      dir.ptop.load() != nullptr && dir.pcur.load() != nullptr && inside_tree(upper_case(dir.cdir), scanned);
+  // A typed path names the folder it resolves to; paths from the tree are exact already.
+  const std::string requested = dir.cdir;
+  const TypedPath typed = inside ? TypedPath{} : resolve_typed_path(requested);
+  if (typed.valid) ask_folder(dir, nullptr, typed.path);
   if (host_) host_->show_folder_title(dir.cdir);
-  dir.isdrv = is_drive_root(upper) ? 1 : 0;
+  dir.isdrv = is_drive_root(upper_case(dir.cdir)) ? 1 : 0;
   if (pa->CGUI.vl > 0) {
     pa->CGUI.flog.write("  mvwl::OnDirs () pa->mdir.path:%s, pa->mdir.cdir:%s\n", dir.path.c_str(),
                         dir.cdir.c_str());
   }
-  if (dir.ptop.load() != nullptr && dir.pcur.load() != nullptr && inside_tree(upper, scanned)) {
+  if (inside) {
     OnFill();
     invalidate_frame();
     return;
@@ -198,8 +202,7 @@ void mvwl::OnDirs() {
   }
   if (typed.path != requested) set_path_field(typed.path);
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  dir.path = upper;
-  ask_folder(dir, nullptr, upper);
+  dir.path = dir.cdir;
   if (pa->CGUI.db != 0) show_message("SCAN");
   drop_tree();
   // The old rows stay until the scan has ended; they draw blank meanwhile.

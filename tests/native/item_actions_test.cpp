@@ -308,28 +308,43 @@ TEST_F(Actions, FailedDeletionKeepsTheEntryAndEverySize) {
   EXPECT_NE(text.str().find("mdir::SHFileOperation () returned 124\n"), std::string::npos) << text.str();
 }
 
-TEST_F(Actions, WildcardTargetNeverReachesTheShell) {
+// A name no path carries exactly ("back\\slash" would name slash in the folder back) is never
+// deleted or opened, nor anything selected with it; a name the platform would rewrite ("doc.kx.")
+// reaches the shell whole, which forms its exact path (scan/exact_path.h).
+TEST_F(Actions, EntryWhoseNameNoPathCarriesIsNeverDeletedOrOpened) {
   data = t.folder(nullptr, "D:\\DATA");
-  t.file(data, "x*", 10);
-  t.file(data, "keep", 5);
+  t.file(data, "x*", 40);
+  t.file(data, "back\\slash", 30);
+  t.file(data, "doc.kx.", 20);
+  t.folder(data, "back");
   t.dir.pcur = data;
   t.dir.isdrv = 0;
-  fill();  // \, .., x*, keep
-  list.selected = {2};
-  actions.OnDelete();
+  fill();  // \, .., x*, back\slash, doc.kx., back
+  for (const std::vector<int>& rows : {std::vector<int>{2}, std::vector<int>{3}, std::vector<int>{3, 4, 5}}) {
+    shown.clear();
+    list.selected = rows;
+    actions.OnDelete();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].first, rows[0] == 2 ? "INVALID NAME: x* !" : "INVALID NAME: back\\slash !");
+  }
+  shown.clear();
+  list.selected = {3};
+  actions.OnOpen();
+  EXPECT_EQ(shown,
+            (std::vector<std::pair<std::string, unsigned>>{{"INVALID NAME: back\\slash !", kMessageOk}}));
+  EXPECT_TRUE(fake.lookups.empty());
   EXPECT_TRUE(fake.deleted.empty());
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].first, "Could not delete D:\\DATA\\x* !");
-  EXPECT_EQ(data->size.load(), 15u);
+  EXPECT_EQ(data->size.load(), 90u);
+  EXPECT_EQ(table.count(), 4);
+
+  list.selected = {4};
+  actions.OnDelete();
+  ASSERT_EQ(fake.deleted.size(), 1u);
+  EXPECT_EQ(fake.deleted[0].first, "D:\\DATA\\doc.kx.");
+  // The shell never gets a wildcard or an empty path, whoever asks.
   EXPECT_EQ(t.dir.SHFileOperation("D:\\a?b"), 1);
   EXPECT_EQ(t.dir.SHFileOperation(""), 1);
-  // The system drops a trailing dot or blank: "x." and "old \\y" would name "x" and "old\\y".
-  EXPECT_EQ(t.dir.SHFileOperation("D:\\DATA\\x."), 1);
-  EXPECT_EQ(t.dir.SHFileOperation("D:\\old \\y"), 1);
-  EXPECT_TRUE(fake.deleted.empty());
-  EXPECT_EQ(t.dir.SHFileOperation("D:\\DATA\\x.txt"), 0);
-  EXPECT_EQ(t.dir.SHFileOperation("D:\\"), 0);
-  EXPECT_EQ(fake.deleted.size(), 2u);
+  EXPECT_EQ(fake.deleted.size(), 1u);
 }
 
 TEST_F(Actions, AnswerNoAndRefusedSelectionsChangeNothing) {

@@ -42,7 +42,9 @@ TEST(TypedPath, NetworkPathsKeepServerAndShareAsTheirRoot) {
 }
 
 TEST(TypedPath, PathsThatNameNoFolderAreRefused) {
-  for (const char* text : {"", "   ", "1:\\", "1:", "?:\\x", "C:KTEST", "KTEST", "\\KTEST", ".\\x", ":\\"}) {
+  // A reserved character in a component: no path names such a folder exactly.
+  for (const char* text : {"", "   ", "1:\\", "1:", "?:\\x", "C:KTEST", "KTEST", "\\KTEST", ".\\x", ":\\",
+                           "C:\\a:b", "C:\\q?dir\\x", "C:\\x\\st*r", "\\\\srv\\sh|re\\x"}) {
     EXPECT_FALSE(resolve_typed_path(text).valid) << "'" << text << "'";
   }
 }

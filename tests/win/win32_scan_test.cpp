@@ -17,6 +17,7 @@
 #include "scan/win32_dir_source.h"
 #include "tests/native/tree_compare.h"
 #include "tests/native/tree_queries.h"
+#include "tests/support/unix_shell.h"
 
 namespace kelvane {
 namespace {
@@ -24,50 +25,6 @@ namespace {
 const std::string kUnicode =
     "Gr\xc3\xbc\xc3\x9f"
     "e \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e";
-
-// Under Wine a Windows program cannot make Unix symbolic links (CreateSymbolicLinkW does
-// nothing), so the fixture asks /bin/sh for them. The shell runs on its own; its last act
-// touches a marker, and a change notification on the folder wakes the wait.
-std::string unix_name_of(const std::string& win_path);
-
-bool run_unix(const std::string& script, const std::string& win_folder, const std::string& marker) {
-  const std::string unix_folder = unix_name_of(win_folder);
-  if (unix_folder.empty()) return false;
-  const std::string marked = "(" + script + ") && : > '" + unix_folder + "/" + marker + "'";
-  std::wstring command = widen("/bin/sh -c \"" + marked + "\"");
-  HANDLE change =
-      FindFirstChangeNotificationW(widen(win_folder).c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  const std::wstring marker_win = widen(win_folder + "\\" + marker);
-  bool made = false;
-  for (int rounds = 0; rounds < 100 && !made; ++rounds) {
-    made = GetFileAttributesW(marker_win.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (made || change == INVALID_HANDLE_VALUE) break;
-    WaitForSingleObject(change, 200);
-    FindNextChangeNotification(change);
-  }
-  if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
-  DeleteFileW(marker_win.c_str());
-  return made;
-}
-
-std::string unix_name_of(const std::string& win_path) {
-  using Fn = char*(__cdecl*)(const wchar_t*);
-  auto fn = reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  if (!fn) return std::string();
-  char* name = fn(widen(win_path).c_str());
-  if (!name) return std::string();
-  std::string out = name;
-  HeapFree(GetProcessHeap(), 0, name);
-  return out;
-}
 
 // The prefix's dosdevices folder, where drive letters are symbolic links.
 std::string dosdevices() {
@@ -380,14 +337,6 @@ TEST(Win32DirSource, DecodesFoundEntries) {
     EXPECT_TRUE(e.is_link) << tag;
     EXPECT_EQ(e.size, 0u);
   }
-}
-
-TEST(Win32DirSource, LongPathForms) {
-  EXPECT_EQ(long_path_form("C:\\short"), L"C:\\short");
-  const std::string tail(300, 'x');
-  EXPECT_EQ(long_path_form("C:\\" + tail), widen("\\\\?\\C:\\" + tail));
-  EXPECT_EQ(long_path_form("\\\\srv\\share\\" + tail), widen("\\\\?\\UNC\\srv\\share\\" + tail));
-  EXPECT_EQ(long_path_form("\\\\?\\C:\\" + tail), widen("\\\\?\\C:\\" + tail));
 }
 
 TEST(Win32DriveList, ListsTheMachinesDrives) {

@@ -1,0 +1,186 @@
+// Names that the platform's path rules would rewrite, or that no path can carry, on the real
+// file system: Wine's Z: is the Unix one, where such names and case twins can be made. Every
+// folder is read, and every entry deleted or opened, by the name the enumeration gave.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <future>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/log.h"
+#include "base/settings.h"
+#include "base/strf.h"
+#include "base/utf8_path.h"
+#include "scan/disk_probe.h"
+#include "scan/exact_path.h"
+#include "scan/mdir.h"
+#include "scan/shell.h"
+#include "tests/native/tree_queries.h"
+#include "tests/support/unix_shell.h"
+
+namespace kelvane {
+namespace {
+
+using V = std::vector<long long>;
+
+class Finished : public ScanClient {
+ public:
+  explicit Finished(std::atomic<int>& busy) : busy_(busy) {}
+  void scan_progress(const std::string&) override {}
+  void scan_finished(bool ok_, const std::string&) override {
+    ok = ok_;
+    busy_.store(0, std::memory_order_release);
+    done.set_value();
+  }
+  bool ok = false;
+  std::promise<void> done;
+
+ private:
+  std::atomic<int>& busy_;
+};
+
+// The entry's size as the platform reads path (its exact name unless plain), or -1 when it
+// is not there.
+long long size_of(const std::string& path, bool plain = false) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  const std::wstring wide = widen(plain ? path : extended_path(path));
+  if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+class ExactNames : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const std::string tag = strf("%lu-%lu", GetCurrentProcessId(), GetTickCount());
+    root = "Z:\\tmp\\kelvane-names-" + tag;
+    if (!CreateDirectoryW(widen(root).c_str(), nullptr)) return;
+    const std::string u = unix_name_of(root);
+    // Beside each odd name, the entry a rewritten path would name instead.
+    ready = run_unix(
+        "cd '" + u +
+            "' && mkdir -p back dotdir dotdir. 'q?dir' qxdir cc/data/inner cc/DATA/inner"
+            " && printf 12345 > back/slash && printf 123456789 > 'back\\slash'"
+            " && printf 1 > doc.kx && printf 1234567 > doc.kx. && printf 1 > sp && printf 22 > 'sp '"
+            " && printf 55555 > ... && printf 666666 > nul && printf 1 > dotdir/in"
+            " && printf 22 > dotdir./in2 && printf 333 > 'q?dir/q' && printf 4444 > qxdir/x"
+            " && head -c 1000 /dev/zero > cc/data/inner/f && head -c 300 /dev/zero > cc/data/inner/g"
+            " && head -c 5000 /dev/zero > cc/DATA/inner/f"
+            " && mkdir del del/d del/d. && printf 1 > del/x && printf 22 > del/x. && printf 1 > del/sp"
+            " && printf 22 > 'del/sp ' && printf 333 > del/... && printf 4444 > del/nul"
+            " && printf 1 > del/d/in"
+            // Deeper than the Unix path limit: Wine reads no folder past 4095 bytes.
+            " && mkdir deep && cd deep && perl -e 'for $i (10..34) { $n = $i . (chr(100) x 198);"
+            " mkdir $n or die; chdir $n or die; open(F, chr(62), chr(102) . $i) or die; close F }'",
+        root, "made");
+  }
+  static void TearDownTestSuite() {
+    run_unix("rm -rf '" + unix_name_of(root) + "'", "Z:\\tmp",
+             "kelvane-names-" + root.substr(root.rfind('-') + 1) + ".gone");
+  }
+  void SetUp() override {
+    ASSERT_TRUE(ready) << "fixture under " << root;
+    holder = std::make_unique<mdir>(log, settings, busy);
+  }
+  void TearDown() override { holder->stop_scan(); }
+
+  bool scan(const std::string& path) {
+    Finished finished(busy);
+    holder->path = path;
+    holder->isdrv = 0;
+    if (holder->ptop) holder->free_tree();
+    holder->pcur = nullptr;
+    holder->start_scan(&finished);
+    finished.done.get_future().wait();
+    return finished.ok;
+  }
+  lobj* folder(const std::string& name) { return folder_named(*holder, name); }
+  lobj* file(const lobj* in, const std::string& name) {
+    for (lobj* f = in->first; f; f = f->next)
+      if (name == f->name) return f;
+    return nullptr;
+  }
+
+  static inline std::string root;
+  static inline bool ready = false;
+  Log log;
+  Settings settings;
+  std::atomic<int> busy{0};
+  std::unique_ptr<mdir> holder;
+};
+
+TEST_F(ExactNames, EachFolderIsReadByItsOwnNameOrNotAtAll) {
+  ASSERT_TRUE(scan(root));
+  EXPECT_EQ(totals(folder("dotdir.")), (V{2, 0, 1}));
+  EXPECT_EQ(totals(folder("dotdir")), (V{1, 0, 1}));
+  // "q?dir" is a pattern to the enumeration: the folder stays empty, like one that cannot be read.
+  EXPECT_EQ(totals(folder("q?dir")), (V{0, 0, 0}));
+  EXPECT_EQ(totals(folder("qxdir")), (V{4, 0, 1}));
+  EXPECT_EQ(totals(folder("back")), (V{5, 0, 1}));
+  ASSERT_NE(file(holder->ptop, "back\\slash"), nullptr);
+  EXPECT_EQ(file(holder->ptop, "back\\slash")->size.load(), 9u);
+  EXPECT_EQ(file(holder->ptop, "...")->size.load(), 5u);
+  // The case twins: each folder with its own files.
+  lobj* data = folder("data");
+  lobj* big = folder("DATA");
+  ASSERT_NE(data, nullptr);
+  ASSERT_NE(big, nullptr);
+  EXPECT_EQ(totals(data), (V{1300, 1, 2}));
+  EXPECT_EQ(totals(big), (V{5000, 1, 1}));
+
+  // A typed path in the case of one twin scans that twin.
+  ASSERT_TRUE(scan(root + "\\cc\\data\\inner"));
+  EXPECT_EQ(totals(holder->ptop), (V{1300, 0, 2}));
+  EXPECT_EQ(holder->ptop.load()->fpath(), root + "\\cc\\data\\inner");
+}
+
+// Past the platform's limit a folder cannot be read: it is there, empty, as an unreadable one;
+// every folder above it is read whole.
+TEST_F(ExactNames, FoldersPastThePathLimitAreEmptyNotDropped) {
+  ASSERT_TRUE(scan(root + "\\deep"));
+  int levels = 0, files = 0;
+  lobj* last = nullptr;
+  for (lobj* f = holder->ptop.load()->next; f; f = f->next) {
+    ++levels;
+    files += f->nfil.load() > 0 ? 1 : 0;
+    last = f;
+  }
+  ASSERT_NE(last, nullptr);
+  EXPECT_GT(last->fpath().size(), 3800u);
+  EXPECT_EQ(totals(last), (V{0, 0, 0}));
+  // Each folder read holds its file and the next folder; the last, unreadable, holds nothing.
+  EXPECT_EQ(files, levels - 1);
+  EXPECT_EQ(holder->ptop.load()->ndir.load(), levels);
+}
+
+// Deleted through the program's own path (the platform's shell and disk) by the exact name: the
+// entry a rewritten path would name instead stays, and so does the folder that "..." would name.
+TEST_F(ExactNames, DeletionTakesTheEntryOfExactlyThatName) {
+  settings.ud = 0;
+  const std::string del = root + "\\del";
+  for (const char* name : {"x.", "sp ", "...", "nul", "d."}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(holder->SHFileOperation(del + "\\" + name), 0);
+    EXPECT_EQ(size_of(del + "\\" + name), -1);
+  }
+  EXPECT_EQ(size_of(del + "\\x"), 1);
+  EXPECT_EQ(size_of(del + "\\sp"), 1);
+  EXPECT_EQ(size_of(del + "\\d\\in"), 1);
+}
+
+// Open looks the file up by its own name (".kx" has no association here: found, nothing to
+// start) and hands the program a path that it reads as this very file.
+TEST_F(ExactNames, OpenNamesThisVeryFile) {
+  const std::string dotted = root + "\\doc.kx.";
+  ASSERT_FALSE(plain_path_is_exact(dotted));
+  const std::string argument = program_argument(dotted, disk_probe().short_path(dotted));
+  EXPECT_EQ(size_of(argument, true), 7) << argument;
+  std::string program;
+  EXPECT_EQ(shell().find_executable(dotted, program), kFindNoAssociation);
+  EXPECT_EQ(shell().find_executable(root + "\\gone.", program), kFindFileNotFound);
+}
+
+}  // namespace
+}  // namespace kelvane
