@@ -212,12 +212,4 @@ bool mwin::route_command(int id) {
   return left && active != left && left->on_command(id);
 }
 
-bool mwin::on_tooltip(NMHDR* request) {
-  const auto id = request->idFrom;
-  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) {
-    if (mvwl* left = left_view(); left && left->OnToolTip(request)) return true;
-  }
-  return frame_window::on_tooltip(request);
-}
-
 }  // namespace kelvane

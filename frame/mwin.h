@@ -57,7 +57,6 @@ class mwin : public ui::frame_window, public ViewHost {
 
  protected:
   bool route_command(int id) override;
-  bool on_tooltip(NMHDR* request) override;
   ui::view* default_view() override;
   void place_toolbar(RECT& area) override { dock_.place(area); }
   // Enter or F5 with a path worth scanning: the left view's fresh scan of cdir.

@@ -12,7 +12,6 @@
 #include "scan/win32_dir_source.h"
 #include "ui/dc.h"
 #include "ui/post_to_ui.h"
-#include "ui/resources.h"
 #include "views/caption_band.h"
 #include "views/dir_request.h"
 #include "views/list_geometry.h"
@@ -137,10 +136,7 @@ void mvwl::list_drives() {
   const size_t length = got < strings.size() ? got : strings.size();
   for (size_t i = 0; i < length && i < roots.size(); ++i) roots[i] = static_cast<char>(strings[i] & 0x7f);
 
-  list_.insert_column(0, "Name", LVCFMT_CENTER, 0);
-  list_.insert_column(1, "Size", LVCFMT_RIGHT, 0);
-  list_.insert_column(2, "Used", LVCFMT_RIGHT, 0);
-  list_.insert_column(3, "Free", LVCFMT_RIGHT, 0);
+  list_.insert_columns();
   const int n = pa->mdrv.enumerate(roots.data(), roots.size());
   list_.show_rows(n);
   resize_to_client();
@@ -200,8 +196,7 @@ void mvwl::OnDirs() {
 void mvwl::OnFill() {
   if (!list_.exists()) return;
   reset_columns(kListFiles);
-  list_.insert_column(0, "Name", LVCFMT_CENTER, 0);
-  list_.insert_column(1, "Size", LVCFMT_RIGHT, 0);
+  list_.insert_columns();
 
   mdir& dir = pa->mdir;
   Log* log = pa->CGUI.vl == 1 && pa->CGUI.flog.is_open() ? &pa->CGUI.flog : nullptr;
@@ -247,15 +242,6 @@ bool mvwl::on_command(int id) {
       return true;
   }
   return false;
-}
-
-bool mvwl::OnToolTip(NMHDR* request) {
-  const auto id = request->idFrom;
-  if (id < ID_CMD_ENUM_DRIVES || id > ID_CMD_ENUM_DIR || request->code != TTN_GETDISPINFOW) return false;
-  auto* info = reinterpret_cast<NMTTDISPINFOW*>(request);
-  info->hinst = ui::instance();
-  info->lpszText = MAKEINTRESOURCEW(id);
-  return true;
 }
 
 void mvwl::set_path_field(const std::string& text) {
