@@ -1,15 +1,18 @@
 #pragma once
-// What the benchmarks that run the program's own windows share: scans that run the message
-// loop until they end, as the program does.
+// What the benchmarks that run the program's own windows share: a root for their in-memory
+// trees, and scans that run the message loop until they end, as the program does.
 #include <commctrl.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "app/mapp.h"
 #include "base/message_box.h"
+#include "base/utf8_path.h"
 #include "bench/bench_clock.h"
+#include "scan/disk_probe.h"
 #include "views/mvwl.h"
 
 namespace kelvane::bench {
@@ -29,6 +32,26 @@ inline void print_messages() {
   });
 }
 
+// A folder for an in-memory tree on a drive this machine has: the program refuses a path on a
+// drive the system does not know before it asks the tree's source anything. Empty when the
+// machine has no drive at all.
+inline std::string bench_root() {
+  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+    if (disk_probe().drive_known(letter)) return std::string(1, letter) + ":\\KELVANE-BENCH";
+  }
+  return std::string();
+}
+
+// The program's path as the build makes it, in the folder above this benchmark's: the colour
+// file the settings read is found beside it.
+inline std::string program_beside_build() {
+  std::wstring self(32768, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  std::string folder = narrow(self);
+  for (int up = 0; up < 2; ++up) folder.erase(std::min(folder.size(), folder.find_last_of('\\')));
+  return folder + "\\kelvane.exe";
+}
+
 // Runs the message loop until the scan (or a deletion) has ended (bounded: a broken scan ends
 // the run).
 inline bool wait_for_scan(mapp& app) {
@@ -42,11 +65,19 @@ inline bool wait_for_scan(mapp& app) {
   return true;
 }
 
-// A scan of path as the path field and Enter start it.
+// A scan of path as the path field and Enter start it; false, said why, when it gave no tree.
 inline bool scan(mapp& app, mvwl& left, const std::string& path) {
   app.mdir.cdir = path;
   left.OnEnumDir();
-  return wait_for_scan(app);
+  if (!wait_for_scan(app)) {
+    std::printf("the scan of %s did not end\n", path.c_str());
+    return false;
+  }
+  if (app.mdir.ptop.load() == nullptr) {
+    std::printf("the scan of %s gave no tree\n", path.c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace kelvane::bench

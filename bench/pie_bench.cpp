@@ -4,6 +4,7 @@
 // same picture from a folder of only 200 entries, painted in the same run: the paint must not
 // grow with the number of narrow entries. Runs the real frame and views under Wine on trees
 // that an in-memory file system gives the real scan. Prints "pie ms: M" last.
+//   pie_bench [--quick]   (quick: 10,000 entries in the large folder)
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/mapp.h"
@@ -46,21 +48,37 @@ double median_paint(mapp& app, mvwr& pie) {
 
 // 100 wide files of about 2.4 to 3.6 degrees (300 degrees in all) and narrow ones that share
 // the last 60 degrees.
-void add_folder(MemoryDirSource& disk, const char* folder, int narrow) {
+void add_folder(MemoryDirSource& disk, const std::string& folder, int narrow) {
   disk.add_folder(folder);
-  for (int i = 0; i < 100; ++i) disk.add_file(strf("%s\\wide%03d.dat", folder, i), 1000000 + 5000 * i);
+  for (int i = 0; i < 100; ++i)
+    disk.add_file(strf("%s\\wide%03d.dat", folder.c_str(), i), 1000000 + 5000 * i);
   const long long rest = 24950000;
-  for (int i = 0; i < narrow; ++i) disk.add_file(strf("%s\\n%06d.bin", folder, i), rest / narrow);
+  for (int i = 0; i < narrow; ++i) disk.add_file(strf("%s\\n%06d.bin", folder.c_str(), i), rest / narrow);
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const bool quick = quick_mode(argc, argv);
   init_controls();
   print_messages();
+  const std::string root = bench_root();
+  if (root.empty()) {
+    std::printf("no drive for the in-memory tree\n");
+    return 1;
+  }
+  // Declared before the program: its scans are collected when it goes, before the tree they
+  // read goes.
+  MemoryDirSource disk;
+  const std::string big_folder = root + "\\BIG";
+  const std::string few = root + "\\FEW";
+  add_folder(disk, big_folder, quick ? 9900 : 99900);
+  add_folder(disk, few, 100);
+
   CguiSources sources;
   sources.key = "Software\\Tarnwick\\KelvaneBench";
   sources.use_environment_temp = false;
+  sources.program_path = program_beside_build();
   mapp app(sources);
   app.CGUI.tm = 1;
   if (!app.create_main_window(std::make_unique<mwin>())) {
@@ -78,14 +96,11 @@ int main() {
     return 1;
   }
 
-  MemoryDirSource disk;
-  add_folder(disk, "R:\\BIG", 99900);
-  add_folder(disk, "R:\\FEW", 100);
   app.mdir.set_source(&disk);
 
-  if (!scan(app, *left, "R:\\FEW")) return 1;
+  if (!scan(app, *left, few)) return 1;
   const double baseline = median_paint(app, *pie);
-  if (!scan(app, *left, "R:\\BIG")) return 1;
+  if (!scan(app, *left, big_folder)) return 1;
   std::printf("entries: %d, radius: %d\n", left->slices().count(), pie->rd);
   const double big = median_paint(app, *pie);
   std::printf("baseline ms (200 entries): %.1f\n", baseline);

@@ -1,9 +1,12 @@
 // How the scan's cost grows with the tree: trees of 0.5, 1, 2 and 4 million entries made by
 // the in-memory file system (so the disk is not the limit), each scanned by the program's
 // scan (the walk, the totals pass and the first refill's slice table of the root). Prints the
-// time and the bytes per entry for each, and last "scale spread: S%": the larger of the two
-// spreads, largest over smallest figure minus one.
-//   scale_bench [ROUNDS]
+// time and the bytes per entry for each, "scale bytes spread: S%" (the largest bytes per entry
+// over the smallest, minus one) and last "scale growth: G": in each round the largest tree and
+// the smallest are scanned one right after the other, and G is the median over the rounds of
+// the time per entry at the largest over that at the smallest (1.0: the cost grows linearly).
+// Comparing the two in the same moment keeps the machine's changing load out of the figure.
+//   scale_bench [--quick] [ROUNDS]   (quick: 10,000 to 40,000 entries)
 #include <windows.h>
 // psapi.h needs windows.h first.
 #include <psapi.h>
@@ -12,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <string>
 #include <vector>
@@ -99,56 +103,82 @@ void stop_latency(MemoryDirSource& fs, int entries, double ns_per_entry) {
   std::printf("slowest stop: %.0f ms (during %s; %d entries)\n", slowest, slowest_at, entries);
 }
 
+// One scan of the tree in fs (with the slice table of its root), in nanoseconds per entry;
+// bytes, when given, gets the private bytes the tree added per entry. Negative when the scan
+// failed.
+double scan_once(MemoryDirSource& fs, Log& log, const Settings& settings, std::atomic<int>& busy,
+                 double* bytes = nullptr) {
+  mdir holder(log, settings, busy);
+  holder.set_source(&fs);
+  holder.path = "M:\\data";
+  holder.isdrv = 0;
+  const size_t before = private_bytes();
+  Quiet client(busy);
+  const double t0 = now_ms();
+  holder.start_scan(&client);
+  client.done.get_future().wait();
+  SliceTable table;
+  table.fill(holder.ptop, holder.ptop);
+  const double t1 = now_ms();
+  // Collected before the figures are read, and before the tree it read can go.
+  holder.stop_scan();
+  table.clear();
+  const size_t after = private_bytes();
+  lobj* top = holder.ptop;
+  if (!client.ok || !top) return -1;
+  const double entries = 1.0 + top->ndir.load() + top->nfil.load();
+  if (bytes != nullptr) *bytes = static_cast<double>(after - before) / entries;
+  return (t1 - t0) * 1e6 / entries;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const bool quick = quick_mode(argc, argv);
+  int rounds = 3;
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i][0] != '-') rounds = std::max(1, std::atoi(argv[i]));
+  }
   Log log;
   Settings settings;
   std::atomic<int> busy{0};
-  const int sizes[] = {500000, 1000000, 2000000, 4000000};
-  std::vector<double> times, bytes;
+  const std::vector<int> sizes =
+      quick ? std::vector<int>{10000, 20000, 40000} : std::vector<int>{500000, 1000000, 2000000, 4000000};
+  // The smallest tree stays for the rounds at the largest.
+  MemoryDirSource smallest;
+  make_tree(smallest, sizes.front());
+  std::vector<double> bytes, growth;
   std::printf("%10s %14s %16s\n", "entries", "ns per entry", "bytes per entry");
   for (int size : sizes) {
-    MemoryDirSource fs;
-    make_tree(fs, size);
+    MemoryDirSource other;
+    MemoryDirSource& fs = size == sizes.front() ? smallest : other;
+    if (&fs == &other) make_tree(fs, size);
     std::vector<double> per_entry_ns;
     double per_entry_bytes = 0;
     for (int round = 0; round < rounds; ++round) {
-      mdir holder(log, settings, busy);
-      holder.set_source(&fs);
-      holder.path = "M:\\data";
-      holder.isdrv = 0;
-      const size_t before = private_bytes();
-      Quiet client(busy);
-      const double t0 = now_ms();
-      holder.start_scan(&client);
-      client.done.get_future().wait();
-      SliceTable table;
-      table.fill(holder.ptop, holder.ptop);
-      const double t1 = now_ms();
-      holder.stop_scan();
-      table.clear();
-      const size_t after = private_bytes();
-      lobj* top = holder.ptop;
-      if (!client.ok || !top) {
+      const double ns = scan_once(fs, log, settings, busy, round == 0 ? &per_entry_bytes : nullptr);
+      if (ns < 0) {
         std::fprintf(stderr, "scan of %d entries failed\n", size);
         return 1;
       }
-      const double entries = 1.0 + top->ndir.load() + top->nfil.load();
-      per_entry_ns.push_back((t1 - t0) * 1e6 / entries);
-      if (round == 0) per_entry_bytes = static_cast<double>(after - before) / entries;
+      per_entry_ns.push_back(ns);
+      if (size == sizes.back()) {
+        const double small_ns = scan_once(smallest, log, settings, busy);
+        if (small_ns <= 0) {
+          std::fprintf(stderr, "scan of %d entries failed\n", sizes.front());
+          return 1;
+        }
+        growth.push_back(ns / small_ns);
+      }
     }
-    times.push_back(median(per_entry_ns));
     bytes.push_back(per_entry_bytes);
-    std::printf("%10d %14.0f %16.1f\n", size, times.back(), bytes.back());
+    std::printf("%10d %14.0f %16.1f\n", size, median(per_entry_ns), bytes.back());
     std::fflush(stdout);
-    if (size == sizes[3]) stop_latency(fs, size, times.back());
+    if (size == sizes.back()) stop_latency(fs, size, median(per_entry_ns));
   }
-  auto spread = [](const std::vector<double>& v) {
-    return *std::max_element(v.begin(), v.end()) / *std::min_element(v.begin(), v.end()) - 1.0;
-  };
-  std::printf("time spread: %.1f%%, bytes spread: %.1f%%\n", spread(times) * 100, spread(bytes) * 100);
-  std::printf("scale spread: %.1f%%\n", std::max(spread(times), spread(bytes)) * 100);
+  const double bytes_spread =
+      *std::max_element(bytes.begin(), bytes.end()) / *std::min_element(bytes.begin(), bytes.end()) - 1.0;
+  std::printf("scale bytes spread: %.1f%%\n", bytes_spread * 100);
+  std::printf("scale growth: %.2f\n", median(growth));
   return 0;
 }

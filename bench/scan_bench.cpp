@@ -83,6 +83,8 @@ double program_scan(mdir& holder, std::atomic<int>& busy, const std::string& fol
   holder.start_scan(&client);
   client.done.get_future().wait();
   const double t1 = now_ms();
+  // The thread is collected before its client goes and before the next scan frees the tree.
+  holder.stop_scan();
   ok = client.ok;
   return t1 - t0;
 }
@@ -108,9 +110,8 @@ int wmain(int argc, wchar_t** argv) {
     holder.set_source(&win32_dir_source());
     const size_t before = private_bytes();
     bool ok = false;
+    // The finished thread is collected inside: its stack is not the tree's.
     program_scan(holder, busy, folder, ok);
-    // The finished thread's stack is not the tree's: collect the thread first.
-    holder.stop_scan();
     const size_t after = private_bytes();
     if (!ok || !holder.ptop) {
       std::fprintf(stderr, "scan of %s failed\n", folder.c_str());

@@ -6,6 +6,8 @@
 // longest wait. Prints one line per round, the counts first/middle/last, and "soak growth: P%" last:
 // private bytes after the last rescan over after the first, minus one.
 //   soak_bench FOLDER [RESCANS]
+// The run fails on a fault of a round, a message, a wait of 5 s or more and, from 10 rescans
+// on, on growth above 5 % or counts that are not flat (fewer rounds say nothing about a leak).
 // FOLDER is best a drive root (a drive letter mapped to the tree): "\\" below a folder scan
 // would rescan the whole drive, so elsewhere the root step is left out.
 #include <windows.h>
@@ -66,8 +68,16 @@ Figures measure() {
 class Pinger {
  public:
   explicit Pinger(HWND window) : window_(window), thread_([this] { run(); }) {}
+  // On the window's thread: a ping under way is answered while the thread ends, else it
+  // would wait its whole timeout for a thread that only waits for it. Only sent messages are
+  // taken; posted ones stay in the queue.
   ~Pinger() {
     stop_.store(true);
+    while (!ended_.load()) {
+      MSG msg;
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+    }
     thread_.join();
   }
   // The longest wait since the last call, in milliseconds.
@@ -95,6 +105,7 @@ class Pinger {
       }
       Sleep(10);
     }
+    ended_.store(true);
   }
 
   HWND window_;
@@ -103,6 +114,7 @@ class Pinger {
   std::atomic<int> unanswered_{0};
   std::atomic<int> pings_{0};
   std::atomic<int> epoch_{0};
+  std::atomic<bool> ended_{false};
   std::thread thread_;
 };
 
@@ -180,15 +192,6 @@ void remove_leftovers(const std::string& folder) {
   FindClose(find);
 }
 
-// A file of the build folder, the parent of this program's folder.
-std::string beside_build(const std::string& name) {
-  std::wstring self(32768, L'\0');
-  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-  std::string folder = narrow(self);
-  for (int up = 0; up < 2; ++up) folder.erase(std::min(folder.size(), folder.find_last_of('\\')));
-  return folder + "\\" + name;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -215,8 +218,7 @@ int wmain(int argc, wchar_t** argv) {
   CguiSources sources;
   sources.key = "Software\\Tarnwick\\KelvaneSoak";
   sources.use_environment_temp = false;
-  // The colour file is the program's, which the build puts in the folder above this one.
-  sources.program_path = beside_build("kelvane.exe");
+  sources.program_path = program_beside_build();
   mapp app(sources);
   app.CGUI.ud = 1;  // the recycle bin, as a user has it
   if (!app.create_main_window(std::make_unique<mwin>())) {
@@ -348,8 +350,9 @@ int wmain(int argc, wchar_t** argv) {
   const int unanswered = pinger->unanswered();
   pinger.reset();
   app.free_main_window();
+  const bool judged = rescans >= 10;
   return faults == 0 && messages.load() == 0 && unanswered == 0 && longest_wait < kNotResponding &&
-                 growth <= 5 && flat
+                 (!judged || (growth <= 5 && flat))
              ? 0
              : 1;
 }

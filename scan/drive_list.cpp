@@ -1,3 +1,6 @@
+// mdrv: the drive list. Each root the system names is read for its size and free bytes; the
+// floppy letters A: and B: are left out, and a drive that cannot be read (no medium,
+// unreachable) gets no row, so listing the drives never waits on a disk or asks for one.
 #include <cctype>
 
 #include "base/strf.h"

@@ -1,3 +1,6 @@
+// mdir's scan thread: one at a time, started for each scan and always collected (joined) on
+// the user-interface thread, before the next scan starts or before what the walk reads and
+// writes goes. The walk itself is in walk.cpp.
 #include <system_error>
 
 #include "scan/disk_probe.h"

@@ -1,8 +1,11 @@
+// mdir's tree: nodes and texts from the tree's store, linked into the folder list (pre-order)
+// and each folder's file list; the whole tree freed at once; a deleted entry taken out with
+// everything beneath it, its size and counts taken off the folders above, so that the panes
+// stay right without a rescan. The walk (walk.cpp) builds the tree through these.
 #include <cstdint>
 #include <vector>
 
 #include "scan/mdir.h"
-#include "scan/slice.h"
 
 namespace kelvane {
 
@@ -168,28 +171,6 @@ void mdir::take_off_ancestors(const lobj* p) {
     a->nfil.fetch_sub(files);
     a->ndir.fetch_sub(folders);
   }
-}
-
-int cmp_item(const void* a, const void* b) {
-  const slice* x = static_cast<const slice*>(a);
-  const slice* y = static_cast<const slice*>(b);
-  if (!x || !y) return 0;
-  // Upper halves as signed numbers, lower halves unsigned: the full 64-bit order, so sizes
-  // of 4 GiB and more sort by their whole value.
-  const int32_t x_high = static_cast<int32_t>(static_cast<uint64_t>(x->size) >> 32);
-  const int32_t y_high = static_cast<int32_t>(static_cast<uint64_t>(y->size) >> 32);
-  if (x_high != y_high) return x_high > y_high ? -1 : 1;
-  const uint32_t x_low = static_cast<uint32_t>(static_cast<uint64_t>(x->size));
-  const uint32_t y_low = static_cast<uint32_t>(static_cast<uint64_t>(y->size));
-  if (x_low != y_low) return x_low > y_low ? -1 : 1;
-  const unsigned char* x_name = reinterpret_cast<const unsigned char*>(x->node ? x->node->name : "");
-  const unsigned char* y_name = reinterpret_cast<const unsigned char*>(y->node ? y->node->name : "");
-  while (*x_name && *x_name == *y_name) {
-    ++x_name;
-    ++y_name;
-  }
-  if (*x_name == *y_name) return 0;
-  return *x_name > *y_name ? 1 : -1;
 }
 
 }  // namespace kelvane

@@ -15,7 +15,6 @@ class paint_dc {
   paint_dc(const paint_dc&) = delete;
   paint_dc& operator=(const paint_dc&) = delete;
   HDC get() const { return dc_; }
-  const RECT& paint_rect() const { return ps_.rcPaint; }
 
  private:
   HWND hwnd_;
@@ -72,7 +71,6 @@ using brush = gdi_object<HBRUSH>;
 using font = gdi_object<HFONT>;
 
 inline brush solid_brush(COLORREF colour) { return brush(CreateSolidBrush(colour)); }
-inline pen solid_pen(COLORREF colour, int width = 1) { return pen(CreatePen(PS_SOLID, width, colour)); }
 // A font of a point size in tenths of a point (85 = 8.5 points) for the screen.
 font point_font(int tenths, const wchar_t* face);
 

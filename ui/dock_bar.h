@@ -55,7 +55,6 @@ class dock_bar : public toolbar {
   // window when its caption was taken); it passes its mouse messages to track.
   void begin_drag(HWND capture, POINT screen);
   bool track(HWND capture, UINT msg, LPARAM lp);
-  bool tracking() const { return capture_ != nullptr; }
   void caption_double_clicked();
 
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -42,7 +42,6 @@ class frame_window : public window {
   void set_toolbar(toolbar* bar) { toolbar_ = bar; }
   void set_status_bar(status_bar* bar) { status_ = bar; }
   void set_client(window* client) { client_ = client; }
-  toolbar* frame_toolbar() const { return toolbar_; }
   status_bar* frame_status_bar() const { return status_; }
 
   // Places the bars and the client in the client area.

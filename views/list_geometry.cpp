@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "views/slice.h"
+
 namespace kelvane {
 
 namespace {
@@ -18,21 +20,26 @@ bool name_matches(const std::string& name, const std::string& prefix, bool parti
 
 }  // namespace
 
+const ListColumns& list_columns(int mode) {
+  static constexpr ListColumns kDrives{4,
+                                       4,
+                                       {{"Name", ColumnAlign::kCenter},
+                                        {"Size", ColumnAlign::kRight},
+                                        {"Used", ColumnAlign::kRight},
+                                        {"Free", ColumnAlign::kRight}}};
+  static constexpr ListColumns kFiles{2, 3, {{"Name", ColumnAlign::kCenter}, {"Size", ColumnAlign::kRight}}};
+  return mode == kListDrives ? kDrives : kFiles;
+}
+
 ColumnWidths column_widths(int mode, int width, bool has_vscroll, int scroll_width) {
   int w = width;
   if (has_vscroll) w -= scroll_width;
+  const ListColumns& columns = list_columns(mode);
+  const int figure = w / columns.divisor;
   ColumnWidths c;
-  if (mode == kListDrives) {
-    const int q = w / 4;
-    c.count = 4;
-    c.width[0] = w - 3 * q;
-    c.width[1] = c.width[2] = c.width[3] = q;
-  } else {
-    const int t = w / 3;
-    c.count = 2;
-    c.width[0] = w - t;
-    c.width[1] = t;
-  }
+  c.count = columns.count;
+  c.width[0] = w - (columns.count - 1) * figure;
+  for (int j = 1; j < columns.count; ++j) c.width[j] = figure;
   return c;
 }
 
@@ -55,7 +62,7 @@ Rect color_key_rect(int top, int w0) { return {w0 - 15, top + 2, w0 - 5, top + 1
 bool has_color_key(int b, int64_t folder_size, double span, int tm) {
   // A folder of size 0 gives spans of 0/0; the comparison below is false for them anyway,
   // but the size test says why no key is drawn.
-  return b >= 0 && b < 16 && folder_size > 0 && span * 57.29577951471995 > tm;
+  return b >= 0 && b < 16 && folder_size > 0 && wide_slice(span, tm);
 }
 
 int find_row(int count, int start, const std::string& prefix, bool partial, bool wrap,

@@ -8,9 +8,29 @@
 
 namespace kelvane {
 
-// What the list shows: the drives (columns Name, Size, Used, Free) or a folder's entries
-// (columns Name, Size).
+// What the list shows: the drives or a folder's entries (their columns: list_columns).
 enum ListMode : int { kListDrives = 0, kListFiles = 1 };
+
+constexpr int kMaxColumns = 4;
+
+// How a column's heading is aligned.
+enum class ColumnAlign { kCenter, kRight };
+
+struct ListColumn {
+  const char* heading;
+  ColumnAlign align;
+};
+
+// The columns of one list mode: the name first, then the figures. Each figure column is the
+// list's width divided by divisor; the name column takes what the division leaves over.
+struct ListColumns {
+  int count;
+  int divisor;
+  ListColumn column[kMaxColumns];
+};
+
+// The one table of the columns: the headings, the widths and the painted rows all follow it.
+const ListColumns& list_columns(int mode);
 
 struct Rect {
   int left = 0;
@@ -22,11 +42,10 @@ struct Rect {
 
 struct ColumnWidths {
   int count = 0;
-  int width[4] = {};
+  int width[kMaxColumns] = {};
 };
 
 // Widths for a list of client width `width`; a vertical scroll bar takes scroll_width off it.
-// The name column takes what the division leaves over.
 ColumnWidths column_widths(int mode, int width, bool has_vscroll, int scroll_width);
 
 // Navigation rows in front of the entries: "\\" alone at a drive root, "\\" and ".." elsewhere.
@@ -53,7 +72,7 @@ int find_row(int count, int start, const std::string& prefix, bool partial, bool
              const std::function<std::string(int)>& name);
 
 // Whether entry b of the slice table gets a colour key: one of the first 16 entries, in a
-// folder with a size, whose slice is wider than tm degrees.
+// folder with a size, whose slice is wide (wide_slice).
 bool has_color_key(int b, int64_t folder_size, double span, int tm);
 
 }  // namespace kelvane

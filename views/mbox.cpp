@@ -60,6 +60,14 @@ bool mbox::on_notify_reflect(NMHDR* header, LRESULT& result) {
   return true;
 }
 
+void mbox::insert_columns() {
+  const ListColumns& columns = list_columns(mode);
+  for (int j = 0; j < columns.count; ++j) {
+    const ListColumn& c = columns.column[j];
+    insert_column(j, c.heading, c.align == ColumnAlign::kCenter ? LVCFMT_CENTER : LVCFMT_RIGHT, 0);
+  }
+}
+
 void mbox::draw_item(const DRAWITEMSTRUCT& item) {
   RowState row;
   row.mode = mode;
@@ -73,7 +81,7 @@ void mbox::draw_item(const DRAWITEMSTRUCT& item) {
   // leaves the tree as it is until it ends, so the rows still show it.
   row.busy = context_.busy.load() == kBusyScan;
   if (!row.busy) {
-    const int columns = mode == kListDrives ? 4 : 2;
+    const int columns = list_columns(mode).count;
     row.widths.count = columns;
     for (int j = 0; j < columns; ++j) row.widths.width[j] = column_width(j);
     row.text = row_name(row.row);

@@ -13,7 +13,6 @@
 #include "scan/win32_dir_source.h"
 #include "ui/dc.h"
 #include "ui/post_to_ui.h"
-#include "ui/resources.h"
 #include "views/caption_band.h"
 #include "views/dir_request.h"
 #include "views/go_to_folder.h"
@@ -152,10 +151,7 @@ void mvwl::list_drives() {
   const size_t length = got < strings.size() ? got : strings.size();
   for (size_t i = 0; i < length && i < roots.size(); ++i) roots[i] = static_cast<char>(strings[i] & 0x7f);
 
-  list_.insert_column(0, "Name", LVCFMT_CENTER, 0);
-  list_.insert_column(1, "Size", LVCFMT_RIGHT, 0);
-  list_.insert_column(2, "Used", LVCFMT_RIGHT, 0);
-  list_.insert_column(3, "Free", LVCFMT_RIGHT, 0);
+  list_.insert_columns();
   const int n = pa->mdrv.enumerate(roots.data(), roots.size());
   list_.show_rows(n);
   resize_to_client();
@@ -218,8 +214,7 @@ void mvwl::OnDirs() {
 void mvwl::OnFill() {
   if (!list_.exists()) return;
   reset_columns(kListFiles);
-  list_.insert_column(0, "Name", LVCFMT_CENTER, 0);
-  list_.insert_column(1, "Size", LVCFMT_RIGHT, 0);
+  list_.insert_columns();
 
   mdir& dir = pa->mdir;
   Log* log = pa->CGUI.vl == 1 && pa->CGUI.flog.is_open() ? &pa->CGUI.flog : nullptr;
@@ -239,15 +234,6 @@ void mvwl::set_unit(int unit) {
   pa->CGUI.un = unit;
   // Both panes draw their sizes anew; the rows and the slice table stay as they are.
   invalidate_frame();
-}
-
-bool mvwl::OnToolTip(NMHDR* request) {
-  const auto id = request->idFrom;
-  if (id < ID_CMD_ENUM_DRIVES || id > ID_CMD_ENUM_DIR || request->code != TTN_GETDISPINFOW) return false;
-  auto* info = reinterpret_cast<NMTTDISPINFOW*>(request);
-  info->hinst = ui::instance();
-  info->lpszText = MAKEINTRESOURCEW(id);
-  return true;
 }
 
 void mvwl::set_path_field(const std::string& text) {

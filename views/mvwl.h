@@ -1,9 +1,8 @@
 #pragma once
 // mvwl: the left pane of the splitter. It owns the list control and the slice table, decides
 // what the list shows (the drives, or the current folder of the scanned tree), starts scans
-// and turns a finished scan into rows. The frame calls OnEnumDir() for Enter/F5,
-// OnCommandRange(id) for the drive, unit and directory commands and OnToolTip(request) for the toolbar's
-// tooltips.
+// and turns a finished scan into rows. The frame calls OnEnumDir() for Enter/F5 and
+// OnCommandRange(id) for the drive, unit and directory commands.
 #include <windows.h>
 
 #include <memory>
@@ -31,8 +30,6 @@ class mvwl : public ui::view, public ScanClient, public DeleteClient, private Li
   void OnCommandRange(int id);
   // Sizes are shown in the unit (0 bytes ... 4 TB) from now on.
   void set_unit(int unit);
-  // A TTN_NEEDTEXT request of the toolbar; true when answered.
-  bool OnToolTip(NMHDR* request);
 
   int OnCreate(CREATESTRUCTW* cs) override;
   void OnSize(UINT type, int cx, int cy) override;

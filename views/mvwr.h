@@ -32,8 +32,6 @@ class mvwr : public ui::view, private PieHost, public PieActions {
   // The context-menu request at a screen point ((-1, -1) from the keyboard); false when it
   // lay off the disc and nothing was done.
   bool OnContextMenu(POINT screen);
-  // The tooltip's current text ("" when it shows nothing).
-  const std::string& tip_text_now() const { return tip_.text(); }
 
  private:
   // PieHost

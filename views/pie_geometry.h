@@ -6,8 +6,8 @@
 // coordinate is truncated toward zero.
 #include <vector>
 
-#include "scan/slice.h"
 #include "views/list_geometry.h"
+#include "views/slice.h"
 
 namespace kelvane {
 
@@ -16,7 +16,6 @@ namespace pie {
 // a click on the drawn edge of a slice falls where the table says it does.
 constexpr double kFullTurn = 6.283185307;
 constexpr double kNearFullMargin = 0.02;
-constexpr double kRadToDeg = 57.29577951471995;
 constexpr double kDegToRad = 0.017453292519444445;
 constexpr double kQuarter = 1.57079632675;
 constexpr double kHalf = 3.1415926535;

@@ -68,14 +68,14 @@ void draw_slices(PiePainter& p, const PieScene& scene, const Disc& d, const Rect
     const double w = drawn_span(r.span);
     const Point p1 = circle_point(d.xo, d.yo, d.rd, s, 1);
     const Point p2 = circle_point(d.xo, d.yo, d.rd, s + w, 1);
-    const double deg = w * kRadToDeg;
-    if (!(deg > scene.tm)) {
+    if (!wide_slice(w, scene.tm)) {
       // Sorted by size: this and every later record make up the hatched remainder.
       draw_hatching(p, d, s, scene.tm);
       return;
     }
     const int tw = p.text_width("T");
     const int th = p.text_height("T");
+    const double deg = w * kRadToDeg;
     if (deg > 2.0 * scene.tm && d.rd > 2 * th && d.rd > 2 * tw) draw_label(p, scene, d, r, s, w, last);
     // Two radial points on one pixel would make the platform fill the whole disc.
     if (!(p1 == p2)) {

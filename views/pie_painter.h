@@ -7,9 +7,9 @@
 #include <string>
 
 #include "base/log.h"
-#include "scan/slice.h"
 #include "views/pie_geometry.h"
 #include "views/row_painter.h"
+#include "views/slice.h"
 
 namespace kelvane {
 

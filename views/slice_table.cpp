@@ -1,5 +1,6 @@
 #include "views/slice_table.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "scan/mdir.h"
@@ -45,6 +46,28 @@ void SliceTable::fill(const lobj* ptop, const lobj* pcur, Log* log) {
       log->write("  OnFill::Name: %s Size: %lld B\n", s.node->name, static_cast<long long>(s.size));
     }
   }
+}
+
+int cmp_item(const void* a, const void* b) {
+  const slice* x = static_cast<const slice*>(a);
+  const slice* y = static_cast<const slice*>(b);
+  if (!x || !y) return 0;
+  // Upper halves as signed numbers, lower halves unsigned: the full 64-bit order, so sizes
+  // of 4 GiB and more sort by their whole value.
+  const int32_t x_high = static_cast<int32_t>(static_cast<uint64_t>(x->size) >> 32);
+  const int32_t y_high = static_cast<int32_t>(static_cast<uint64_t>(y->size) >> 32);
+  if (x_high != y_high) return x_high > y_high ? -1 : 1;
+  const uint32_t x_low = static_cast<uint32_t>(static_cast<uint64_t>(x->size));
+  const uint32_t y_low = static_cast<uint32_t>(static_cast<uint64_t>(y->size));
+  if (x_low != y_low) return x_low > y_low ? -1 : 1;
+  const unsigned char* x_name = reinterpret_cast<const unsigned char*>(x->node ? x->node->name : "");
+  const unsigned char* y_name = reinterpret_cast<const unsigned char*>(y->node ? y->node->name : "");
+  while (*x_name && *x_name == *y_name) {
+    ++x_name;
+    ++y_name;
+  }
+  if (*x_name == *y_name) return 0;
+  return *x_name > *y_name ? 1 : -1;
 }
 
 const slice* SliceTable::at(int i) const {

@@ -9,7 +9,7 @@
 
 #include "base/log.h"
 #include "scan/lobj.h"
-#include "scan/slice.h"
+#include "views/slice.h"
 
 namespace kelvane {
 

@@ -10,9 +10,9 @@
 #include "base/strf.h"
 #include "scan/mdir.h"
 #include "scan/node_store.h"
-#include "scan/slice.h"
 #include "tests/support/text_file.h"
 #include "tests/support/tree_builder.h"
+#include "views/slice.h"
 
 namespace kelvane {
 namespace {

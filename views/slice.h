@@ -16,6 +16,12 @@ struct slice {
   int count = 0;         // number of records in the table
 };
 
+constexpr double kRadToDeg = 57.29577951471995;
+
+// The wide-slice rule: a slice of span radians wider than tm degrees is a sector of its own in
+// the pie and its list row gets a colour key; the narrower ones make the hatched remainder.
+inline bool wide_slice(double span, int tm) { return span * kRadToDeg > tm; }
+
 // Ordering of the slice table: larger size first, equal sizes by name in byte order.
 // For qsort over slice records.
 int cmp_item(const void* a, const void* b);
