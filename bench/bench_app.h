@@ -29,7 +29,8 @@ inline void print_messages() {
   });
 }
 
-// Runs the message loop until the scan has ended (bounded: a broken scan ends the run).
+// Runs the message loop until the scan (or a deletion) has ended (bounded: a broken scan ends
+// the run).
 inline bool wait_for_scan(mapp& app) {
   const double limit = now_ms() + 600000;
   while (app.busy.load() != 0) {

@@ -300,6 +300,8 @@ int wmain(int argc, wchar_t** argv) {
       left->list().select_item(-1, false);
       left->list().select_item(row, true);
       command(app, ID_CMD_DELETE, "delete");
+      // The shell's work runs on the deletion thread; its end comes back through the queue.
+      wait_for_scan(app);
       deleted = !exists(joined(folder, victim)) && left->list().rows() == rows_before - 1 &&
                 row_named(*left, victim) < 0;
     }

@@ -212,6 +212,9 @@ bool mwin::pre_translate(MSG& msg) {
 }
 
 void mwin::scan_path_field() {
+  // While a scan or a deletion runs no request is taken, and cdir must stay the folder shown:
+  // ".." above the scanned folder is found from it.
+  if (pa->busy.load() != 0) return;
   // The whole text: a path cut to a buffer would name another folder.
   const std::string text = path_field().exists() ? path_field().text() : std::string();
   ask_folder(pa->mdir, nullptr, text);

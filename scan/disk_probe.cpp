@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "base/utf8_path.h"
+#include "scan/win32_dir_source.h"
 #endif
 
 namespace kelvane {
@@ -28,23 +29,70 @@ std::wstring plain(const std::wstring& path) {
   return path;
 }
 
+// "D:" names the drive's current folder; the drive itself is "D:\\".
+std::string root_form(const std::string& path) {
+  if (path.size() == 2 && path[1] == ':') return path + "\\";
+  return path;
+}
+
+// A drive root or a network share cannot be found by name in a folder above it.
+bool names_root(const std::wstring& path) {
+  const std::wstring p = plain(path);
+  if (p.empty() || p.back() == L'\\') return true;
+  if (p.rfind(L"\\\\", 0) == 0) return p.find(L'\\', p.find(L'\\', 2) + 1) == std::wstring::npos;
+  return false;
+}
+
+Presence presence_of_error(DWORD error) {
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
+    return Presence::kAbsent;
+  }
+  return Presence::kUnknown;
+}
+
 class PlatformProbe : public DiskProbe {
  public:
-  Presence presence(const std::string& path) override {
-    // The entry itself, as an enumeration reports it: a link whose target has gone is still
-    // there.
+  DiskEntry entry(const std::string& path) override {
+    DiskEntry found;
+    const std::wstring wide = extended(root_form(path));
+    if (names_root(wide)) {
+      WIN32_FILE_ATTRIBUTE_DATA data;
+      if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
+        found.presence = presence_of_error(GetLastError());
+        return found;
+      }
+      found.presence = Presence::kPresent;
+      found.is_dir = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      return found;
+    }
+    // The entry itself, as an enumeration reports it (a link whose target has gone is still
+    // there), and only under its own name: where the platform matches names regardless of
+    // case, it would report a twin such as "Case.txt" for "CASE.txt".
+    const std::wstring name = wide.substr(wide.find_last_of(L'\\') + 1);
     WIN32_FIND_DATAW data;
-    HANDLE find =
-        FindFirstFileExW(extended(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
-    if (find != INVALID_HANDLE_VALUE) {
-      FindClose(find);
-      return Presence::kPresent;
+    HANDLE find = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_CASE_SENSITIVE);
+    if (find == INVALID_HANDLE_VALUE) {
+      found.presence = presence_of_error(GetLastError());
+      return found;
     }
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
-      return Presence::kAbsent;
-    }
-    return Presence::kUnknown;
+    found.presence = Presence::kAbsent;
+    do {
+      if (name == data.cFileName) {
+        std::string utf8;
+        const DirEntry e = decode_find_data(data, utf8);
+        found.presence = Presence::kPresent;
+        found.is_dir = e.is_dir;
+        found.size = e.size;
+        break;
+      }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return found;
+  }
+
+  bool folder_identity(const std::string& path, FolderId& id) override {
+    return win32_dir_source().identity(root_form(path), id);
   }
 
   bool drive_known(char letter) override {
@@ -72,7 +120,8 @@ class PlatformProbe : public DiskProbe {
 // Natively there is no Windows file system to ask: nothing is known, every drive is taken.
 class PlatformProbe : public DiskProbe {
  public:
-  Presence presence(const std::string&) override { return Presence::kUnknown; }
+  DiskEntry entry(const std::string&) override { return DiskEntry{}; }
+  bool folder_identity(const std::string&, FolderId&) override { return false; }
   bool drive_known(char) override { return true; }
   std::string short_path(const std::string&) override { return std::string(); }
 };

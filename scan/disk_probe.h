@@ -1,10 +1,14 @@
 #pragma once
 // The one seam through which the program asks the file system about entries without changing
-// them: whether an entry is there (to check a deletion the shell reported), whether a drive
-// letter names a drive, and the short form of a long path. The program asks the platform;
-// tests put a fake in place.
+// them: what stands at a path now (to check an entry before and after its deletion), the
+// identity of a folder (to tell that a scanned folder is still the one scanned), whether a
+// drive letter names a drive, and the short form of a long path. The program asks the
+// platform; tests put a fake in place.
 #include <cstddef>
+#include <cstdint>
 #include <string>
+
+#include "scan/dir_source.h"
 
 namespace kelvane {
 
@@ -14,14 +18,25 @@ constexpr size_t kLongestPlainPath = 259;
 enum class Presence {
   kAbsent,   // the entry (or its folder) does not exist
   kPresent,  // the entry exists
-  kUnknown,  // the question could not be answered (access denied, no platform)
+  kUnknown,  // the question could not be answered (access denied, drive gone, no platform)
+};
+
+// What stands at a path, as the scan would list it.
+struct DiskEntry {
+  Presence presence = Presence::kUnknown;
+  bool is_dir = false;
+  uint64_t size = 0;  // a file's length as the scan counts it (a link's own length, 0)
 };
 
 class DiskProbe {
  public:
   virtual ~DiskProbe() = default;
-  // Whether the file or folder at path (UTF-8, no wildcards) exists.
-  virtual Presence presence(const std::string& path) = 0;
+  // The file or folder at path (UTF-8, no wildcards), found by its exact name: an entry whose
+  // name differs only in case is another entry. A drive root ("D:" or "D:\\") is a folder.
+  virtual DiskEntry entry(const std::string& path) = 0;
+  // The identity of the folder at path (its volume's serial number and its index there).
+  // False when it cannot be had.
+  virtual bool folder_identity(const std::string& path, FolderId& id) = 0;
   // Whether the system knows the drive letter (A to Z, upper case), with or without a medium.
   virtual bool drive_known(char letter) = 0;
   // The path's short form, or empty when it has none.

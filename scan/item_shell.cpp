@@ -1,6 +1,8 @@
 // The item actions of mdir that reach the system shell: deleting a path and opening a file
 // with its associated program. Everything goes through the Shell seam (scan/shell.h).
 #include "base/message_box.h"
+#include "scan/delete_check.h"
+#include "scan/delete_run.h"
 #include "scan/disk_probe.h"
 #include "scan/item_texts.h"
 #include "scan/mdir.h"
@@ -8,27 +10,37 @@
 
 namespace kelvane {
 
+namespace {
+
+// A wildcard would make the shell delete every entry it matches; an empty path would name the
+// current folder; a name ending in a dot or a blank would name another entry. None of them is
+// an entry the user chose, and none can be asked about by its exact name either.
+bool names_no_single_entry(const std::string& target) {
+  return target.empty() || has_wildcard(target) || has_trimmed_component(target);
+}
+
+const char* verdict_name(DeleteVerdict verdict) {
+  return verdict == DeleteVerdict::kChanged ? "changed since the scan" : "out of reach";
+}
+
+}  // namespace
+
 int mdir::SHFileOperation(const std::string& target) {
-  // A wildcard would make the shell delete every entry it matches; an empty path would name
-  // the current folder; a name ending in a dot or a blank would name another entry. None of
-  // them is an entry the user chose.
   int result = 0;
-  if (target.empty() || has_wildcard(target) || has_trimmed_component(target)) {
+  if (names_no_single_entry(target)) {
     result = 2;  // ERROR_FILE_NOT_FOUND: refused before it reaches the shell
   } else {
     unsigned flags = kFofSilent | kFofNoConfirmation | kFofNoErrorUi;
     // With the recycle bin, an entry too big for it would otherwise vanish for good without
     // a word: the shell then asks first.
     if (settings_.ud) flags |= kFofAllowUndo | kFofWantNukeWarning;
-    // An entry removed since the scan is gone, as the user wanted: the shell would only ask
-    // about it and fail.
-    if (disk_probe().presence(target) == Presence::kAbsent) return 0;
     result = shell().delete_path(target, flags);
     // The shell reports success for entries it skipped (a read-only folder, a name too long
-    // for the recycle bin): only an entry no longer on disk is deleted. When the disk cannot
-    // tell, the shell's word stands.
+    // for the recycle bin): only an entry no longer on disk under its own name is deleted (a
+    // twin whose name differs in case is another entry). When the disk cannot tell, the
+    // shell's word stands.
     if (result == 0) {
-      if (disk_probe().presence(target) != Presence::kPresent) return 0;
+      if (disk_probe().entry(target).presence != Presence::kPresent) return 0;
       if (log_.is_open())
         log_.write("mdir::SHFileOperation () returned 0, but %s is still there\n", target.c_str());
       return 1;
@@ -36,6 +48,31 @@ int mdir::SHFileOperation(const std::string& target) {
   }
   if (log_.is_open()) log_.write("mdir::SHFileOperation () returned %d\n", result);
   return 1;
+}
+
+DeleteOutcome mdir::delete_entry(const DeleteTarget& target, RootState root) {
+  if (names_no_single_entry(target.path)) {
+    SHFileOperation(target.path);  // refuses it and logs why
+    return DeleteOutcome::kFailed;
+  }
+  DiskProbe& probe = disk_probe();
+  const DiskEntry now = probe.entry(target.path);
+  DiskEntry folder;
+  if (now.presence == Presence::kAbsent) folder = probe.entry(target.folder);
+  const DeleteVerdict verdict = delete_verdict(target.listed, root, now, folder);
+  switch (verdict) {
+    case DeleteVerdict::kDelete:
+      return SHFileOperation(target.path) == 0 ? DeleteOutcome::kDeleted : DeleteOutcome::kFailed;
+    case DeleteVerdict::kGone:
+      // Removed since the scan, as the user wanted: the shell would only fail on it.
+      return DeleteOutcome::kDeleted;
+    case DeleteVerdict::kChanged:
+    case DeleteVerdict::kUnreachable:
+      break;
+  }
+  if (log_.is_open())
+    log_.write("mdir::delete_entry () %s: %s\n", verdict_name(verdict), target.path.c_str());
+  return verdict == DeleteVerdict::kChanged ? DeleteOutcome::kChanged : DeleteOutcome::kFailed;
 }
 
 int mdir::open_lobj(lobj* p) {

@@ -42,6 +42,8 @@ std::string delete_question(const std::string& first, const std::string& last, b
   return strf("Delete from %s to %s ?", first.c_str(), last.c_str());
 }
 
+std::string deleting_text(const std::string& path) { return strf("Deleting %s ...", path.c_str()); }
+
 bool has_wildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
 
 bool has_trimmed_component(const std::string& path) {

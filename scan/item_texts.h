@@ -21,6 +21,9 @@ std::string item_path(const lobj& node);
 // several (the first and the last of them).
 std::string delete_question(const std::string& first, const std::string& last, bool several);
 
+// The status bar's message while the entry at path is being deleted.
+std::string deleting_text(const std::string& path);
+
 // True when a path holds a wildcard: the shell's deletion would take it as a pattern and
 // delete entries the user never chose.
 bool has_wildcard(const std::string& path);

@@ -7,12 +7,22 @@
 
 #include "base/log.h"
 #include "base/settings.h"
+#include "scan/dir_source.h"
 #include "scan/lobj.h"
 #include "scan/node_store.h"
 
 namespace kelvane {
 
-class DirSource;
+class DeleteRun;
+struct DeleteTarget;
+enum class DeleteOutcome;
+enum class RootState;
+
+// The values of the busy flag: the user-interface thread sets it before it starts a thread
+// that works for the tree, and every handler that touches the tree does nothing while it is
+// set. During a scan the tree is being built and is not read at all; during a deletion the
+// tree stays as it is (only the disk changes) and may still be painted.
+enum BusyState : int { kIdle = 0, kBusyScan = 1, kBusyDelete = 2 };
 
 // What the scan tells the program while and after it walks. The program's implementation
 // posts to the user-interface thread; tests record the calls.
@@ -26,6 +36,18 @@ class ScanClient {
   // pcur is its root; otherwise no tree exists. message: a text to show the user ("INVALID
   // PATH !"), or empty. The receiver refills the views and only then clears busy.
   virtual void scan_finished(bool ok, const std::string& message) = 0;
+};
+
+// What a deletion run tells the program. The program's implementation posts to the
+// user-interface thread; both calls come from the deletion thread.
+class DeleteClient {
+ public:
+  virtual ~DeleteClient() = default;
+  // The run is about to delete the entry at path.
+  virtual void delete_progress(const std::string& path) = 0;
+  // The run is over (its last act). The receiver takes the deleted entries out of the tree
+  // and only then clears busy.
+  virtual void delete_finished(std::shared_ptr<DeleteRun> run) = 0;
 };
 
 class mdir {
@@ -73,9 +95,26 @@ class mdir {
   void set_source(DirSource* source) { source_ = source; }
   DirSource* source() const { return source_; }
 
+  // The identity of the scanned folder, recorded as its scan begins (on the scan thread,
+  // before the walk); false when it could not be had (then nothing can be compared with it).
+  void record_scan_root();
+  bool scan_root_identity(FolderId& id) const;
+
   // ---- item actions (scan/item_shell.cpp) ----
   // Deletes path on disk (to the recycle bin when ud is set). 0 on success, 1 on failure.
   int SHFileOperation(const std::string& target);
+  // Deletes one listed entry if it is still what the scan listed (root: the scanned folder's
+  // state now); an entry already gone from a folder still there counts as deleted.
+  DeleteOutcome delete_entry(const DeleteTarget& target, RootState root);
+
+  // ---- deletion thread (scan/delete_thread.cpp) ----
+  // Starts run on the deletion thread; busy must be 0. Sets busy to kBusyDelete. Does not wait.
+  void start_delete(std::shared_ptr<DeleteRun> run, DeleteClient* client);
+  // Asks a running deletion to stop before its next entry (program closing); only asks.
+  void request_delete_stop() { delete_stop_.store(true); }
+  bool delete_stop_asked() const { return delete_stop_.load(); }
+  // Waits for the deletion thread (asking it to stop first when stop is true).
+  void stop_delete(bool stop);
   // Starts the program associated with file node p. 0, 1, 2 or 3 (see item_shell.cpp).
   int open_lobj(lobj* p);
 
@@ -96,6 +135,10 @@ class mdir {
   std::thread pthr;  // the scan thread started last
   std::atomic<bool> stop_{false};
   std::atomic<bool> running_{false};  // the scan thread has not yet made its last call
+  bool root_recorded_ = false;
+  FolderId root_id_;
+  std::thread pdel_;  // the deletion thread started last
+  std::atomic<bool> delete_stop_{false};
   friend class Walk;
 };
 

@@ -1,5 +1,6 @@
 #include <system_error>
 
+#include "scan/disk_probe.h"
 #include "scan/mdir.h"
 
 #ifdef _WIN32
@@ -14,6 +15,7 @@ void scan_thread_entry(mdir* holder, ScanClient* client) {
   // A drive without a medium must fail quietly, not stop the walk with a system box.
   SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, nullptr);
 #endif
+  holder->record_scan_root();
   holder->read_mdir(client);
 }
 
@@ -47,5 +49,16 @@ void mdir::stop_scan() {
 }
 
 bool mdir::scan_running() const { return running_.load(); }
+
+void mdir::record_scan_root() {
+  // Deletions compare the folder with this later: a drive letter pointed elsewhere since the
+  // scan names another folder, perhaps on another volume, under the same path.
+  root_recorded_ = disk_probe().folder_identity(path, root_id_);
+}
+
+bool mdir::scan_root_identity(FolderId& id) const {
+  id = root_id_;
+  return root_recorded_;
+}
 
 }  // namespace kelvane

@@ -15,8 +15,11 @@ mdir::mdir(Log& log, const Settings& settings, std::atomic<int>& busy)
 }
 
 mdir::~mdir() {
-  // A walk still running would go on writing into the tree about to be freed.
+  // A walk still running would go on writing into the tree about to be freed; a deletion
+  // ends its current entry (the disk is left whole) and starts no other.
   stop_scan();
+  delete_stop_.store(true);
+  if (pdel_.joinable()) pdel_.join();
   if (ptop) free_tree();
   log_.write("mdir::~mdir () OK ...\n");
 }

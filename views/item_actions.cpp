@@ -117,17 +117,22 @@ void ItemActions::OnDelete() {
       delete_question(targets.front()->name, targets.back()->name, targets.size() > 1);
   if (show_message(question, kMessageYesNo) != kAnswerYes) return;
 
-  for (lobj* node : targets) {
-    const std::string target = item_path(*node);
-    if (dir_.SHFileOperation(target) != 0) {
-      // The entry is still on disk: it stays in the tree and in both panes, and nothing after
-      // it is attempted.
-      show_message(strf("Could not delete %s !", target.c_str()), kMessageOk);
-      break;
-    }
-    remove_entry(node);
-  }
+  auto run = std::make_shared<DeleteRun>(dir_, targets);
+  if (owner_ != nullptr && owner_->start_deletion(run)) return;
+  host_.wait_cursor();
+  const std::atomic<bool> no_stop{false};
+  run->run(no_stop, nullptr);
+  finish_delete(*run);
+}
 
+void ItemActions::finish_delete(const DeleteRun& run) {
+  // The entries still on disk stay in the tree and in both panes; nothing after the first of
+  // them was attempted.
+  if (dir_.ptop.load() != nullptr) {
+    for (size_t k = 0; k < run.deleted() && k < run.targets().size(); ++k)
+      remove_entry(run.targets()[k].node);
+  }
+  if (!run.message().empty()) show_message(run.message(), kMessageOk);
   if (owner_ != nullptr) owner_->OnFill();
 }
 

@@ -2,11 +2,13 @@
 // Properties, Open and Delete on the left list's selection, kept out of the window code: the
 // list answers through ItemHost, so tests drive the decisions with a fake list.
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/log.h"
 #include "base/settings.h"
+#include "scan/delete_run.h"
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
 #include "views/go_to_folder.h"
@@ -40,6 +42,10 @@ class ItemHost {
 class ListOwner : public FolderHost {
  public:
   virtual void OnFill() = 0;
+  // Takes over a confirmed run of deletions: starts it away from the user-interface thread
+  // and hands it back to ItemActions::finish_delete when it is over. False when the owner
+  // does not: the run is then carried out at once.
+  virtual bool start_deletion(std::shared_ptr<DeleteRun>) { return false; }
 };
 
 class ItemActions {
@@ -59,6 +65,9 @@ class ItemActions {
   // Up one level, as the ".." row; nothing where there is no such row.
   void OnUp();
   void OnDelete();
+  // After a run of deletions: the entries gone from disk leave the tree and both panes, and
+  // the run's message, if any, is shown. On the user-interface thread, while busy is still set.
+  void finish_delete(const DeleteRun& run);
 
   // The node a row of the file list stands for, or nullptr (navigation rows, rows beyond the
   // table, entries that have gone, no tree, drive mode).

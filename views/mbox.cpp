@@ -43,7 +43,7 @@ std::string mbox::row_name(int row) const {
 std::string mbox::item_text_for(int row, int sub_item) {
   // Without owner drawing the control shows the names only, as no figures are ever stored.
   if (sub_item != 0) return std::string();
-  if (context_.busy.load() != 0) return std::string();
+  if (context_.busy.load() == kBusyScan) return std::string();
   return row_name(row);
 }
 
@@ -69,8 +69,9 @@ void mbox::draw_item(const DRAWITEMSTRUCT& item) {
   row.selected = (item.itemState & ODS_SELECTED) != 0;
   row.highlight = GetSysColor(COLOR_HIGHLIGHT);
   row.window = GetSysColor(COLOR_WINDOW);
-  // During a scan the tree behind the rows is being rebuilt: nothing of it is read.
-  row.busy = context_.busy.load() != 0;
+  // During a scan the tree behind the rows is being rebuilt: nothing of it is read. A deletion
+  // leaves the tree as it is until it ends, so the rows still show it.
+  row.busy = context_.busy.load() == kBusyScan;
   if (!row.busy) {
     const int columns = mode == kListDrives ? 4 : 2;
     row.widths.count = columns;
@@ -116,6 +117,21 @@ void mbox::context_menu(POINT client_point) {
 }
 
 LRESULT mbox::handle(UINT msg, WPARAM wp, LPARAM lp) {
+  // While a deletion runs the rows stay as they were chosen: no click or key changes them
+  // (scrolling still works).
+  if (context_.busy.load() == kBusyDelete) {
+    switch (msg) {
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+      case WM_RBUTTONDOWN:
+      case WM_RBUTTONDBLCLK:
+      case WM_MBUTTONDOWN:
+      case WM_KEYDOWN:
+      case WM_KEYUP:
+      case WM_CHAR:
+        return 0;
+    }
+  }
   switch (msg) {
     case WM_LBUTTONDBLCLK: {
       // The control selects the row under the pointer first.

@@ -51,6 +51,7 @@ class mbox : public ui::list_control, private ItemHost {
   void OnProp() { actions_.OnProp(); }
   void OnOpen() { actions_.OnOpen(); }
   void OnDelete() { actions_.OnDelete(); }
+  void finish_delete(const DeleteRun& run) { actions_.finish_delete(run); }
 
   // What a key pressed in the list does to its rows (Enter, Backspace); the frame leaves
   // such a key to the list rather than rescanning.

@@ -8,6 +8,7 @@
 #include "base/message_box.h"
 #include "res/resource_ids.h"
 #include "scan/disk_probe.h"
+#include "scan/item_texts.h"
 #include "scan/typed_path.h"
 #include "scan/win32_dir_source.h"
 #include "ui/dc.h"
@@ -38,6 +39,17 @@ namespace {
 // Often enough to follow the walk, rarely enough to cost the window nothing.
 constexpr UINT kProgressPeriodMs = 100;
 
+// The window of this thread under the pointer chooses its cursor again at once (the wait
+// cursor while a deletion runs), not only at the next move of the pointer.
+void refresh_cursor() {
+  POINT p;
+  if (!GetCursorPos(&p)) return;
+  HWND under = WindowFromPoint(p);
+  if (under == nullptr || GetWindowThreadProcessId(under, nullptr) != GetCurrentThreadId()) return;
+  const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+  SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
 ListContext list_context(SliceTable& slices) {
   return ListContext{pa->mdir, pa->mdrv, slices, pa->CGUI, pa->busy, pa->CGUI.flog};
 }
@@ -58,8 +70,10 @@ mvwl::~mvwl() {
   }
   // A walk still running calls this object for its progress and its end; the window closing
   // during a scan must not leave it calling into freed memory. Stopped, it frees what it had
-  // built and lets busy go itself.
+  // built and lets busy go itself. A deletion ends the entry it is at (the shell's work on
+  // disk is never cut short) and starts no other; its end is then dropped with the view.
   pa->mdir.stop_scan();
+  pa->mdir.stop_delete(true);
 }
 
 int mvwl::OnCreate(CREATESTRUCTW*) {
@@ -264,8 +278,16 @@ LRESULT mvwl::handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_DESTROY:
       // The program is closing: the walk starts to stop now, while the windows go, so that
-      // collecting it later costs nothing.
+      // collecting it later costs nothing; so does a deletion, after its current entry.
       pa->mdir.request_stop();
+      pa->mdir.request_delete_stop();
+      break;
+    case WM_SETCURSOR:
+      // The pane (and the list in it) waits for a deletion, whatever the pointer rests on.
+      if (pa->busy.load() == kBusyDelete) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
       break;
   }
   return ui::view::handle(msg, wp, lp);
@@ -314,6 +336,52 @@ void mvwl::finish_scan(bool ok, const std::string& message) {
   // The rows were drawn blank while busy was set.
   list_.invalidate(true);
   invalidate_frame();
+}
+
+bool mvwl::start_deletion(std::shared_ptr<DeleteRun> run) {
+  if (run->targets().empty()) return false;
+  if (host_) host_->show_status(deleting_text(run->targets().front().path));
+  pa->mdir.start_delete(std::move(run), this);
+  refresh_cursor();
+  return true;
+}
+
+void mvwl::delete_progress(const std::string& path) {
+  // One call per entry, each after the shell's work on the one before: never a flood.
+  std::shared_ptr<Relay> relay = relay_;
+  ui::post_to_ui([relay, path] {
+    if (!ui::on_ui_thread()) return;
+    mvwl* view = nullptr;
+    {
+      std::lock_guard<std::mutex> lock(relay->mutex);
+      view = relay->view;
+    }
+    if (view != nullptr && view->host_ != nullptr) view->host_->show_status(deleting_text(path));
+  });
+}
+
+void mvwl::delete_finished(std::shared_ptr<DeleteRun> run) {
+  std::shared_ptr<Relay> relay = relay_;
+  ui::post_to_ui([relay, run] {
+    // Once the queue has stopped (the program is closing) this runs on the deletion thread
+    // itself: the windows and the tree are no longer its to touch.
+    if (!ui::on_ui_thread()) return;
+    mvwl* view = nullptr;
+    {
+      std::lock_guard<std::mutex> lock(relay->mutex);
+      view = relay->view;
+    }
+    if (view != nullptr) view->finish_delete(*run);
+  });
+}
+
+void mvwl::finish_delete(const DeleteRun& run) {
+  // The thread has made its last call; collect it before anything else starts one.
+  pa->mdir.stop_delete(false);
+  list_.finish_delete(run);
+  if (host_) host_->show_ready();
+  pa->busy.store(0);
+  refresh_cursor();
 }
 
 }  // namespace kelvane

@@ -18,7 +18,7 @@
 
 namespace kelvane {
 
-class mvwl : public ui::view, public ScanClient, private ListOwner {
+class mvwl : public ui::view, public ScanClient, public DeleteClient, private ListOwner {
  public:
   static constexpr int kListId = ID_CTL_LIST;
 
@@ -51,11 +51,16 @@ class mvwl : public ui::view, public ScanClient, private ListOwner {
   // ScanClient: both arrive on the scan thread and are handed to the user-interface thread.
   void scan_progress(const std::string& pattern) override;
   void scan_finished(bool ok, const std::string& message) override;
+  // DeleteClient: both arrive on the deletion thread and are handed to the user-interface thread.
+  void delete_progress(const std::string& path) override;
+  void delete_finished(std::shared_ptr<DeleteRun> run) override;
 
   struct Relay;  // what the posted calls share with the view
 
  private:
   void set_path_field(const std::string& text) override;
+  bool start_deletion(std::shared_ptr<DeleteRun> run) override;
+  void finish_delete(const DeleteRun& run);
   // The tree goes, and with it every record that pointed into it.
   void drop_tree();
   void list_drives();

@@ -47,7 +47,7 @@ void mvwr::OnSize(UINT, int cx, int) {
 void mvwr::OnDraw(HDC dc) {
   if (!pa) return;
   PieScene scene;
-  scene.busy = pa->busy.load() != 0;
+  scene.busy = pa->busy.load() == kBusyScan;
   scene.db = pa->CGUI.db;
   if (scene.busy || scene.db > 1) {
     // No drawing while a scan rebuilds the tree, nor when the diagnostic switch turns the
@@ -115,6 +115,13 @@ LRESULT mvwr::handle(UINT msg, WPARAM wp, LPARAM lp) {
       return def_handle(msg, wp, lp);
     case WM_MOUSEMOVE:
       tip_.set_text(tip_text(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)));
+      break;
+    case WM_SETCURSOR:
+      // The pane waits for a deletion, whatever the pointer rests on.
+      if (pa->busy.load() == kBusyDelete) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
       break;
   }
   return ui::view::handle(msg, wp, lp);

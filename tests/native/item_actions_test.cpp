@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -20,10 +21,13 @@ namespace {
 
 using testing_tree::TreeFixture;
 
-class FakeShell : public Shell {
+// The shell and the disk it works on: the disk holds the tree's entries as listed (see
+// Actions::fill) until the shell deletes them.
+class FakeShell : public Shell, public DiskProbe {
  public:
   std::vector<std::pair<std::string, unsigned>> deleted;
   std::vector<std::string> failing;  // paths whose deletion fails
+  std::map<std::string, DiskEntry> disk;
   int find_result = 42;
   std::string program;
   std::vector<std::string> lookups;
@@ -34,6 +38,7 @@ class FakeShell : public Shell {
     for (const std::string& f : failing) {
       if (f == path) return 0x7c;
     }
+    disk.erase(path);
     return 0;
   }
   int find_executable(const std::string& file, std::string& out) override {
@@ -46,12 +51,11 @@ class FakeShell : public Shell {
     return true;
   }
   std::string system_folder() override { return "C:\\windows\\system32"; }
-};
-
-// The disk is the fake shell's: it cannot tell, so the shell's word on a deletion stands.
-class UnknownDisk : public DiskProbe {
- public:
-  Presence presence(const std::string&) override { return Presence::kUnknown; }
+  DiskEntry entry(const std::string& path) override {
+    auto it = disk.find(path);
+    return it != disk.end() ? it->second : DiskEntry{Presence::kAbsent, false, 0};
+  }
+  bool folder_identity(const std::string&, FolderId&) override { return false; }
   bool drive_known(char) override { return true; }
   std::string short_path(const std::string&) override { return std::string(); }
 };
@@ -85,7 +89,6 @@ struct Actions : ::testing::Test {
   FakeList list;
   FakeShell fake;
   Shell* old_shell = nullptr;
-  UnknownDisk disk;
   DiskProbe* old_probe = nullptr;
   std::vector<std::pair<std::string, unsigned>> shown;
   int answer = kAnswerYes;
@@ -94,7 +97,7 @@ struct Actions : ::testing::Test {
 
   void SetUp() override {
     old_shell = set_shell(&fake);
-    old_probe = set_disk_probe(&disk);
+    old_probe = set_disk_probe(&fake);
     old_handler = set_message_handler([this](const std::string& text, unsigned type) {
       shown.emplace_back(text, type);
       return type == kMessageYesNo ? answer : kAnswerOk;
@@ -105,8 +108,13 @@ struct Actions : ::testing::Test {
     set_disk_probe(old_probe);
     set_message_handler(old_handler);
   }
-  // Lists pcur's entries the way the view does.
+  // Lists pcur's entries the way the view does; the disk holds the whole tree as listed.
   void fill() {
+    for (lobj* f = t.dir.ptop; f != nullptr; f = f->next) {
+      fake.disk[f->fpath()] = DiskEntry{Presence::kPresent, true, 0};
+      for (lobj* x = f->first; x != nullptr; x = x->next)
+        fake.disk[item_path(*x)] = DiskEntry{Presence::kPresent, false, x->size.load()};
+    }
     table.fill(t.dir.ptop, t.dir.pcur);
     list.mode = kListFiles;
     list.rows.assign(1, "\\");

@@ -40,13 +40,30 @@ class NoShell : public Shell {
   std::string system_folder() override { return "C:\\windows\\system32"; }
 };
 
-// The in-memory disk's drives are known; the entries' presence is left to the shell's word.
+// The in-memory disk's drives are known; its entries are there as listed until the shell
+// deletes them.
 class FakeDrives : public DiskProbe {
  public:
+  FakeDrives(DirSource& disk, const std::vector<std::string>& deleted) : disk_(disk), deleted_(deleted) {}
   std::string unknown;  // drive letters the system does not know
-  Presence presence(const std::string&) override { return Presence::kUnknown; }
+  DiskEntry entry(const std::string& path) override {
+    DiskEntry found{Presence::kAbsent, false, 0};
+    for (const std::string& gone : deleted_) {
+      if (gone == path) return found;
+    }
+    disk_.list(path, [&found](const DirEntry& e) {
+      found = DiskEntry{Presence::kPresent, e.is_dir, e.size};
+      return false;
+    });
+    return found;
+  }
+  bool folder_identity(const std::string&, FolderId&) override { return false; }
   bool drive_known(char letter) override { return unknown.find(letter) == std::string::npos; }
   std::string short_path(const std::string&) override { return std::string(); }
+
+ private:
+  DirSource& disk_;
+  const std::vector<std::string>& deleted_;
 };
 
 struct LeftView : ::testing::Test {
@@ -55,7 +72,7 @@ struct LeftView : ::testing::Test {
   MemoryDirSource disk;
   NoShell shell_fake;
   Shell* old_shell = nullptr;
-  FakeDrives drives;
+  FakeDrives drives{disk, shell_fake.deleted};
   DiskProbe* old_probe = nullptr;
   std::vector<std::string> shown;
   int answer = kAnswerNo;
@@ -98,15 +115,18 @@ struct LeftView : ::testing::Test {
     set_message_handler(old_handler);
   }
 
-  // The scan's end arrives through the queue of the user-interface thread.
-  void scan(const std::string& path) {
-    app->mdir.cdir = path;
-    left->OnEnumDir();
+  // The end of a scan or a deletion arrives through the queue of the user-interface thread.
+  void settle() {
     for (int i = 0; i < 100000 && app->busy.load() != 0; ++i) {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
       app->pump();
     }
     ASSERT_EQ(app->busy.load(), 0);
+  }
+  void scan(const std::string& path) {
+    app->mdir.cdir = path;
+    left->OnEnumDir();
+    settle();
   }
   std::vector<std::string> rows() {
     std::vector<std::string> names;
@@ -230,6 +250,7 @@ TEST_F(LeftView, DeleteKeyRemovesTheEntryAndRefills) {
   answer = kAnswerYes;
   select_only(3);  // mid.txt
   SendMessageW(left->list().hwnd(), WM_KEYUP, VK_DELETE, 0);
+  settle();
   ASSERT_EQ(shell_fake.deleted, std::vector<std::string>{"R:\\DATA\\mid.txt"});
   EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "sub", "small.txt"}));
   EXPECT_EQ(app->mdir.ptop.load()->size.load(), 4610u);

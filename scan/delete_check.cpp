@@ -1,0 +1,38 @@
+#include "scan/delete_check.h"
+
+#include "base/strf.h"
+
+namespace kelvane {
+
+DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const DiskEntry& now,
+                             const DiskEntry& folder) {
+  if (root == RootState::kOther) return DeleteVerdict::kChanged;
+  if (root == RootState::kUnreachable) return DeleteVerdict::kUnreachable;
+  switch (now.presence) {
+    case Presence::kPresent:
+      if (now.is_dir != listed.is_dir) return DeleteVerdict::kChanged;
+      // A folder's listed size is the sum beneath it, which no single question can check.
+      if (!listed.is_dir && now.size != listed.size) return DeleteVerdict::kChanged;
+      return DeleteVerdict::kDelete;
+    case Presence::kAbsent:
+      // Absent from a folder that is itself gone, or from a drive that no longer answers,
+      // says nothing about the entry: it may still be on a disk the program cannot see now.
+      if (folder.presence == Presence::kPresent && folder.is_dir) return DeleteVerdict::kGone;
+      return DeleteVerdict::kUnreachable;
+    case Presence::kUnknown:
+      break;
+  }
+  return DeleteVerdict::kUnreachable;
+}
+
+RootState root_state(bool recorded, const FolderId& scanned, bool readable, const FolderId& now) {
+  if (!recorded) return RootState::kNotRecorded;
+  if (!readable) return RootState::kUnreachable;
+  return now == scanned ? RootState::kSame : RootState::kOther;
+}
+
+std::string changed_text(const std::string& path) {
+  return strf("%s\nCHANGED SINCE THE SCAN, SCAN AGAIN !", path.c_str());
+}
+
+}  // namespace kelvane
