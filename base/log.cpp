@@ -2,7 +2,17 @@
 
 #include <cstdarg>
 
+#include "base/strf.h"
 #include "base/utf8_path.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace kelvane {
 
@@ -16,6 +26,71 @@ bool Log::open(const std::string& path) {
   if (file_) std::fclose(file_);
   file_ = open_utf8_file(path, "w");
   return file_ != nullptr;
+}
+
+namespace {
+
+// Further names tried while the log is held by other programs of the same user.
+constexpr int kLastOwnLog = 9;
+
+#ifdef _WIN32
+// Exclusive creation never follows a link, and the share mode lets others read the log but
+// neither write it nor delete it while this process runs: a second program finds it in use.
+bool make_plain(const std::string& path, std::FILE*& file) {
+  const std::wstring wide = widen(path);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_TEXT);
+      if (fd < 0) {
+        CloseHandle(h);
+        return false;
+      }
+      file = _fdopen(fd, "w");
+      if (!file) _close(fd);
+      return file != nullptr;
+    }
+    const DWORD error = GetLastError();
+    if (attempt > 0 || (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)) return false;
+    // Something stands there: an old log, a link (removed itself, never its target) or a
+    // folder. A log another program holds cannot be deleted (a sharing violation): in use.
+    if (!DeleteFileW(wide.c_str())) {
+      if (GetLastError() == ERROR_SHARING_VIOLATION) return false;
+      const DWORD attributes = GetFileAttributesW(wide.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+          !RemoveDirectoryW(wide.c_str()))
+        return false;
+    }
+  }
+  return false;
+}
+#else
+bool make_plain(const std::string& path, std::FILE*& file) {
+  // unlink removes a link itself; O_EXCL never follows one.
+  ::unlink(path.c_str());
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  if (fd < 0) return false;
+  file = ::fdopen(fd, "w");
+  if (!file) ::close(fd);
+  return file != nullptr;
+}
+#endif
+
+}  // namespace
+
+std::string Log::open_own(const std::string& folder, const std::string& stem) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  for (int n = 1; n <= kLastOwnLog; ++n) {
+    const std::string path = n == 1 ? strf("%s\\%s.log", folder.c_str(), stem.c_str())
+                                    : strf("%s\\%s-%d.log", folder.c_str(), stem.c_str(), n);
+    // A name that cannot be made for another reason (a folder with files, no rights) is
+    // passed over like one in use: the program runs as usual without a log at worst.
+    if (make_plain(path, file_)) return path;
+  }
+  return std::string();
 }
 
 void Log::write(const char* fmt, ...) {

@@ -106,7 +106,9 @@ bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
     std::string path = Walk::join(folder, e.name);
     const size_t name_at = path.size() - e.name.size();
     std::string pattern = Walk::folder_pattern(path);
-    children.push_back(make_job(std::move(path), std::move(pattern), name_at, e.is_link));
+    FolderJob* child = make_job(std::move(path), std::move(pattern), name_at, e.is_link);
+    child->beneath_link = job->is_link || job->beneath_link;
+    children.push_back(child);
     return true;
   });
   job->children = std::move(children);
@@ -121,7 +123,7 @@ void ReadAhead::listed(FolderJob* job) {
   // read first; links wait for the walk's cycle check.
   for (size_t i = job->children.size(); i-- > 0;) {
     FolderJob* c = job->children[i];
-    if (c->is_link) continue;
+    if (c->is_link || c->beneath_link) continue;
     c->state = kOffered;
     ++c->offers;
     offered_.push_back(c);

@@ -15,6 +15,7 @@
 #include "base/strf.h"
 #include "base/utf8_path.h"
 #include "tests/support/text_file.h"
+#include "tests/support/unix_shell.h"
 
 namespace kelvane {
 namespace {
@@ -251,6 +252,41 @@ TEST_F(CguiTest, LogHasItsLinesInOrder) {
   // A new start empties the old log.
   { CGUI gui(sources_); }
   EXPECT_EQ(read_text_file(log_path()), expected);
+}
+
+// The log is a plain file of its own: never written through a link, never shared by two
+// programs at once (a second one writes kelvane-2.log, a third kelvane-3.log).
+TEST_F(CguiTest, LogIsMadeAnewAndNeverSharedOrFollowed) {
+  write_colours("0x0000FF\n");
+  // An empty folder where the log goes is removed.
+  ASSERT_TRUE(CreateDirectoryW(widen(log_path()).c_str(), nullptr));
+  { CGUI gui(sources_); }
+  EXPECT_EQ(read_text_file(log_path()).rfind("Logfile created by kelvane.exe:\n", 0), 0u);
+  // A link where the log goes is removed itself; its target stays as it was.
+  write_text_file(folder_ + "\\target.txt", "keep\n");
+  const std::string unix_folder = unix_name_of(folder_);
+  ASSERT_TRUE(run_unix("cd '" + unix_folder + "' && rm -f kelvane.log && ln -s target.txt kelvane.log",
+                       folder_, "linked"));
+  ASSERT_EQ(read_text_file(log_path()), "keep\n");  // through the link
+  {
+    CGUI first(sources_);
+    first.flog.write("first\n");
+    CGUI second(sources_);
+    second.flog.write("second\n");
+    CGUI third(sources_);
+    EXPECT_TRUE(third.flog.is_open());
+  }
+  EXPECT_EQ(read_text_file(folder_ + "\\target.txt"), "keep\n");
+  const std::string logs[] = {read_text_file(log_path()), read_text_file(folder_ + "\\kelvane-2.log"),
+                              read_text_file(folder_ + "\\kelvane-3.log")};
+  for (const std::string& log : logs) {
+    EXPECT_EQ(log.rfind("Logfile created by kelvane.exe:\n", 0), 0u) << log;
+    EXPECT_EQ(log.find("Logfile created", 1), std::string::npos) << log;  // one program each
+    EXPECT_NE(log.find("CGUI::~CGUI () OK ...\n"), std::string::npos) << log;
+  }
+  EXPECT_NE(logs[0].find("first\n"), std::string::npos);
+  EXPECT_EQ(logs[0].find("second\n"), std::string::npos);
+  EXPECT_NE(logs[1].find("second\n"), std::string::npos);
 }
 
 TEST_F(CguiTest, NoTempMeansNoLogAndNoFailure) {

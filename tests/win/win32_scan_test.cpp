@@ -17,6 +17,7 @@
 #include "scan/win32_dir_source.h"
 #include "tests/native/tree_compare.h"
 #include "tests/native/tree_queries.h"
+#include "tests/support/unix_shell.h"
 
 namespace kelvane {
 namespace {
@@ -24,50 +25,6 @@ namespace {
 const std::string kUnicode =
     "Gr\xc3\xbc\xc3\x9f"
     "e \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e";
-
-// Under Wine a Windows program cannot make Unix symbolic links (CreateSymbolicLinkW does
-// nothing), so the fixture asks /bin/sh for them. The shell runs on its own; its last act
-// touches a marker, and a change notification on the folder wakes the wait.
-std::string unix_name_of(const std::string& win_path);
-
-bool run_unix(const std::string& script, const std::string& win_folder, const std::string& marker) {
-  const std::string unix_folder = unix_name_of(win_folder);
-  if (unix_folder.empty()) return false;
-  const std::string marked = "(" + script + ") && : > '" + unix_folder + "/" + marker + "'";
-  std::wstring command = widen("/bin/sh -c \"" + marked + "\"");
-  HANDLE change =
-      FindFirstChangeNotificationW(widen(win_folder).c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  const std::wstring marker_win = widen(win_folder + "\\" + marker);
-  bool made = false;
-  for (int rounds = 0; rounds < 100 && !made; ++rounds) {
-    made = GetFileAttributesW(marker_win.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (made || change == INVALID_HANDLE_VALUE) break;
-    WaitForSingleObject(change, 200);
-    FindNextChangeNotification(change);
-  }
-  if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
-  DeleteFileW(marker_win.c_str());
-  return made;
-}
-
-std::string unix_name_of(const std::string& win_path) {
-  using Fn = char*(__cdecl*)(const wchar_t*);
-  auto fn = reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  if (!fn) return std::string();
-  char* name = fn(widen(win_path).c_str());
-  if (!name) return std::string();
-  std::string out = name;
-  HeapFree(GetProcessHeap(), 0, name);
-  return out;
-}
 
 // The prefix's dosdevices folder, where drive letters are symbolic links.
 std::string dosdevices() {
@@ -141,9 +98,14 @@ class Win32ScanTest : public ::testing::Test {
       ready = make_folder(deep);
     }
     ready = ready && make_file(deep + "\\deepest", 11);
-    links =
-        ready && run_unix("ln -s .. '" + unix_root + "/L/A/up' && ln -s big '" + unix_root + "/L/biglink'",
-                          root, "links-made");
+    // K holds 3,000 B, a link to its parent W and two links to W's other folder O (500 B).
+    ready = ready && make_folder(root + "\\W") && make_folder(root + "\\W\\K") &&
+            make_file(root + "\\W\\K\\k1", 1000) && make_file(root + "\\W\\K\\k2", 2000) &&
+            make_folder(root + "\\W\\O") && make_file(root + "\\W\\O\\o", 500);
+    links = ready && run_unix("ln -s .. '" + unix_root + "/L/A/up' && ln -s big '" + unix_root +
+                                  "/L/biglink' && cd '" + unix_root +
+                                  "/W/K' && ln -s .. up && ln -s ../O o1 && ln -s ../O o2",
+                              root, "links-made");
     // Drive m: is the folder R.
     const std::string devices = dosdevices();
     if (ready && !devices.empty()) {
@@ -266,6 +228,21 @@ TEST_F(Win32ScanTest, LinkCycleEndsAndLinkedFileIsCountedOnce) {
   const long long big = 6ll << 30;
   EXPECT_EQ(totals(holder->ptop), (V{big + 7 + (flagged ? 0 : big), 2, 3}));
   ASSERT_NE(holder->ptop.load()->first, nullptr);
+}
+
+// Real links under Wine, in both modes: each folder entered once, whichever link the platform
+// lists first (its order is the Unix folder's).
+TEST_F(Win32ScanTest, LinksToEnteredFoldersAreNotEnteredAgain) {
+  ASSERT_TRUE(links) << "links could not be made";
+  for (int sq = 0; sq < 2; ++sq) {
+    settings.sq = sq;
+    Recorder& r = scan(root + "\\W\\K", 0);
+    ASSERT_TRUE(r.ok);
+    // K's files, and through the links W with O: K itself not again, O once.
+    EXPECT_EQ(totals(holder->ptop), (V{3500, 5, 3}));
+    EXPECT_EQ(r.folders, 4);  // the path, K, W and O
+    holder->stop_scan();
+  }
 }
 
 TEST_F(Win32ScanTest, PathsLongerThanThreeHundredCharacters) {
