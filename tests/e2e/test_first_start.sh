@@ -18,7 +18,7 @@ done
 [ "$(e2e_get_value mf)" = "Tahoma" ] || fail "registry mf is '$(e2e_get_value mf)'"
 [ -z "$(e2e_get_value db)" ] || fail "db was written"
 [ -z "$(e2e_get_value iv)" ] || fail "iv was written"
-[ -s "$E2E_MESSAGES" ] && fail "unexpected message box: $(cat "$E2E_MESSAGES")"
+no_boxes || fail "unexpected message box: $(cat "$E2E_MESSAGES")"
 
 e2e_close
 log=$(tr -d '\r' <"$E2E_LOG")
