@@ -48,7 +48,7 @@ CGUI::CGUI(const CguiSources& sources) : sources_(sources) {
   const int minor = HIBYTE(LOWORD(version));
 
   const std::string temp = temp_folder(sources_);
-  if (!temp.empty()) flog.open(strf("%s\\kelvane.log", temp.c_str()));
+  if (!temp.empty()) flog.open_own(temp, "kelvane");
   flog.write("Logfile created by kelvane.exe:\n");
   flog.write("Windows Version: %d.%d\n", winver, minor);
 

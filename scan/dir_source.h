@@ -19,10 +19,14 @@ struct DirEntry {
   uint64_t size = 0;     // full 64-bit length; a link file's own length (0), not its target's
 };
 
-// Identity of a folder on its volume, for the walk's cycle check through links.
+// Identity of a folder on its volume, for the walk's check that no folder is entered twice.
 struct FolderId {
   uint64_t volume = 0;
   uint64_t file = 0;
+  // Where the folder really is: its full path with every link resolved, in one form for the
+  // whole machine, without a trailing backslash; empty when the platform cannot tell. A folder
+  // beneath it is this path, a backslash and the names down to it.
+  std::string place;
   bool operator==(const FolderId& o) const { return volume == o.volume && file == o.file; }
 };
 
@@ -34,7 +38,8 @@ class DirSource {
   // stopped). False when nothing matches or the folder cannot be read (the sink was then
   // never called).
   virtual bool list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) = 0;
-  // The identity of the folder at path (links resolved). False when it cannot be had.
+  // The identity of the folder at path (links resolved), with its place when the platform
+  // tells it. False when it cannot be had.
   virtual bool identity(const std::string& path, FolderId& id) = 0;
 };
 

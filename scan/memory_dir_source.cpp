@@ -100,6 +100,7 @@ int MemoryDirSource::make(const std::string& path) {
       Node n;
       n.name = std::string(part);
       n.is_dir = true;
+      n.parent = at;
       nodes_.push_back(std::move(n));
       nodes_[static_cast<size_t>(at)].children.push_back(next);
     }
@@ -148,6 +149,7 @@ int MemoryDirSource::append(int folder, std::string_view name, bool is_dir, uint
   n.name = std::string(name);
   n.is_dir = is_dir;
   n.size = size;
+  n.parent = folder;
   nodes_.push_back(std::move(n));
   nodes_[static_cast<size_t>(folder)].children.push_back(at);
   return at;
@@ -211,7 +213,16 @@ bool MemoryDirSource::identity(const std::string& path, FolderId& id) {
   if (at < 0) return false;
   id.volume = 1;
   id.file = static_cast<uint64_t>(at) + 1;
+  id.place = place_of(at);
   return true;
+}
+
+std::string MemoryDirSource::place_of(int node) const {
+  std::string place;
+  for (int at = node; at > 0; at = nodes_[static_cast<size_t>(at)].parent)
+    place = place.empty() ? nodes_[static_cast<size_t>(at)].name
+                          : nodes_[static_cast<size_t>(at)].name + "\\" + place;
+  return place;
 }
 
 }  // namespace kelvane

@@ -51,6 +51,7 @@ class MemoryDirSource : public DirSource {
     bool unreadable = false;
     uint64_t size = 0;
     std::string target;  // links: the full path of the folder they stand for
+    int parent = 0;
     std::vector<int> children;
   };
   std::vector<Node> nodes_;  // node 0: the machine, whose children are the drives
@@ -63,6 +64,7 @@ class MemoryDirSource : public DirSource {
   int find(std::string_view path, bool follow_last) const;
   int resolve(int node, int hops) const;
   DirEntry entry_of(const Node& n) const;
+  std::string place_of(int node) const;  // the names from the drive down, joined
 };
 
 // Case-insensitive match of name against a pattern of '*' and '?' ("*.*" matches every name,

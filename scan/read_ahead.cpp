@@ -116,6 +116,7 @@ bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
     const bool unnamable = !name_fits_path(e.name);
     FolderJob* child = make_job(std::move(path), std::move(pattern), name_at, e.is_link && !unnamable);
     child->unreadable = unnamable;
+    child->beneath_link = job->is_link || job->beneath_link;
     children.push_back(child);
     return true;
   });
@@ -131,7 +132,7 @@ void ReadAhead::listed(FolderJob* job) {
   // read first; links wait for the walk's cycle check.
   for (size_t i = job->children.size(); i-- > 0;) {
     FolderJob* c = job->children[i];
-    if (c->is_link) continue;
+    if (c->is_link || c->beneath_link) continue;
     c->state = kOffered;
     ++c->offers;
     offered_.push_back(c);

@@ -34,6 +34,9 @@ struct FolderJob {
   std::pmr::string folder;   // the full path the entries' paths are formed from
   uint32_t name_at = 0;      // the folder's own name: folder.substr(name_at)
   bool is_link = false;      // entered only when the walk says so (its cycle check)
+  // Beneath a link: the walk may find the folder entered already and skip it, so it is read
+  // only when the walk takes it, never ahead (no folder is read for nothing).
+  bool beneath_link = false;
   bool listed = false;       // the enumeration found something
   bool unreadable = false;   // its name cannot stand in a path: never listed
   struct File {

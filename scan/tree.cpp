@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/size_sum.h"
 #include "scan/mdir.h"
 
 namespace kelvane {
@@ -162,14 +163,33 @@ void mdir::remv_lobj(lobj* p, int n) {
   }
 }
 
+namespace {
+
+// A folder's size from its own files and its subfolders, without the one leaving the tree.
+uint64_t size_without(const lobj* folder, const lobj* leaving) {
+  uint64_t sum = 0;
+  for (const lobj* f = folder->first; f != nullptr; f = f->next)
+    if (f != leaving) sum = add_sizes(sum, f->size.load());
+  for (const lobj* f = folder->next; f != nullptr && f->depth > folder->depth; f = f->next)
+    if (f->parent == folder && f != leaving) sum = add_sizes(sum, f->size.load());
+  return sum;
+}
+
+}  // namespace
+
 void mdir::take_off_ancestors(const lobj* p) {
   const uint64_t size = p->size.load();
   const int32_t files = p->isdir ? p->nfil.load() : 1;
   const int32_t folders = p->isdir ? p->ndir.load() + 1 : 0;
+  const lobj* leaving = p;
   for (lobj* a = p->parent; a != nullptr; a = a->parent) {
-    a->size.fetch_sub(size);
+    const uint64_t before = a->size.load();
+    // A total at the largest figure stands for at least that much: what remains is summed
+    // from the parts again (those below were brought up to date first), never subtracted.
+    a->size.store(before >= kMaxSize ? size_without(a, leaving) : before - (size < before ? size : before));
     a->nfil.fetch_sub(files);
     a->ndir.fetch_sub(folders);
+    leaving = nullptr;
   }
 }
 

@@ -1,5 +1,6 @@
 #include "scan/walk.h"
 
+#include "base/size_sum.h"
 #include "base/strf.h"
 
 #ifdef _WIN32
@@ -12,9 +13,10 @@ namespace {
 constexpr const char* kInvalidPath = "INVALID PATH !";
 
 // The scan thread is the only writer of a node's counters, so a plain load and store is an
-// exact addition; each store publishes the whole value to the idle status reader.
+// exact addition; each store publishes the whole value to the idle status reader. Sizes stop
+// at the largest figure rather than wrap.
 void add_relaxed(std::atomic<uint64_t>& total, uint64_t amount) {
-  total.store(total.load(std::memory_order_relaxed) + amount, std::memory_order_relaxed);
+  total.store(add_sizes(total.load(std::memory_order_relaxed), amount), std::memory_order_relaxed);
 }
 void add_relaxed(std::atomic<int32_t>& total, int32_t amount) {
   total.store(total.load(std::memory_order_relaxed) + amount, std::memory_order_relaxed);
@@ -82,6 +84,9 @@ bool Walk::read(std::string& message) {
   ldep = 0;
   stopped_ = false;
   top_is_file_ = false;
+  root_noted_ = false;
+  entered_places_.clear();
+  entered_ids_.clear();
   Log& log = m_.log();
   // The platform takes '/' for a separator too, but the paths of the entries are formed at
   // backslashes only: "D:/DATA/SUB" would otherwise hang SUB's entries on "D:\\SUB".
@@ -146,7 +151,7 @@ bool Walk::read(std::string& message) {
   return true;
 }
 
-void Walk::open_frame(FolderJob* job, lobj* node) {
+void Walk::open_frame(FolderJob* job, lobj* node, std::string place) {
   if (client_) client_->scan_progress(std::string(job->pattern));
   if (depth_ == frames_.size()) frames_.emplace_back();
   Frame& f = frames_[depth_++];
@@ -154,6 +159,7 @@ void Walk::open_frame(FolderJob* job, lobj* node) {
   f.node = node;
   f.index = 0;
   f.id_state = 0;
+  f.place = std::move(place);
   const bool going = ahead_->take(job, [this](const DirEntry& e) {
     if (stop_asked()) return false;
     // A file is hung on the folder at once: its place in the tree does not depend on the
@@ -224,16 +230,30 @@ void Walk::add_folder(FolderJob* job) {
   ldir = node;
   ldep = dep;
 
-  // A link back to one of its own ancestors is listed but not entered: entering it would
-  // never end.
-  if (job->is_link && loops_back(std::string(job->folder))) {
+  // Every real folder is entered once per scan: a link to a folder entered already (an
+  // ancestor, the root, another link's target or a folder beneath one) is listed with 0 B but
+  // not entered, so the totals count what the disk holds once and a loop ends at once. The
+  // folders of the root's own tree cost nothing here; beneath a followed link each is looked
+  // up by the place its path gives, without asking the platform.
+  std::string place;
+  bool enter = true;
+  if (job->is_link) {
+    enter = enter_link(job, place);
+  } else if (const std::string& above = frames_[depth_ - 1].place; !above.empty()) {
+    place.reserve(above.size() + 1 + job->name().size());
+    place = above;
+    place += '\\';
+    place += job->name();
+    enter = entered_places_.count(place) == 0;
+  }
+  if (!enter) {
     --dep;
     Frame& f = frames_[depth_ - 1];
     f.job->children[f.index - 1] = nullptr;
     ahead_->drop(job);
     return;
   }
-  open_frame(job, node);
+  open_frame(job, node, std::move(place));
 }
 
 void Walk::add_file(const DirEntry& entry) {
@@ -250,7 +270,7 @@ void Walk::add_file(const DirEntry& entry) {
   lobj* file = m_.new_file();
   file->isdir = 0;
   file->depth = dep + 1;
-  file->size.store(entry.size, std::memory_order_relaxed);
+  file->size.store(capped_size(entry.size), std::memory_order_relaxed);
   file->name = m_.copy_text(entry.name);
   file->parent = p;
   if (!p) return;
@@ -260,11 +280,51 @@ void Walk::add_file(const DirEntry& entry) {
   m_.add_lobj(file, p);
 }
 
-bool Walk::loops_back(const std::string& path) {
+bool Walk::enter_link(FolderJob* job, std::string& place) {
+  note_root();
   FolderId target;
-  if (!source_.identity(path, target)) return false;
-  // Ancestors' identities are asked only now, once each, so that a walk without links
-  // costs nothing for the check.
+  // A target that cannot be told might be anything, an ancestor too: not entered.
+  if (!source_.identity(std::string(job->folder), target)) return false;
+  if (entered_ids_.count({target.volume, target.file})) return false;
+  if (target.place.empty() ? loops_back(target) : inside_entered(target.place)) return false;
+  note_entered(target);
+  if (depth_ > 0 && frames_[depth_ - 1].node) {
+    place = target.place;
+  } else {
+    // The scan's root itself is a link: its tree is the root's own, read ahead as any. No
+    // reader has seen the job (links are never offered), so the walk may still change it.
+    job->is_link = false;
+  }
+  return true;
+}
+
+void Walk::note_root() {
+  if (root_noted_) return;
+  root_noted_ = true;
+  for (size_t i = 0; i < depth_; ++i) {
+    Frame& f = frames_[i];
+    if (!f.node) continue;
+    FolderId id;
+    if (source_.identity(identity_path(std::string(f.job->folder)), id)) note_entered(id);
+    return;
+  }
+}
+
+void Walk::note_entered(const FolderId& id) {
+  entered_ids_.insert({id.volume, id.file});
+  if (!id.place.empty()) entered_places_.insert(id.place);
+}
+
+bool Walk::inside_entered(const std::string& place) const {
+  if (entered_places_.count(place)) return true;
+  for (size_t i = place.size(); i-- > 0;) {
+    if (place[i] == '\\' && entered_places_.count(place.substr(0, i))) return true;
+  }
+  return false;
+}
+
+bool Walk::loops_back(const FolderId& target) {
+  // Without a place only the ancestors can be told; their identities are asked now, once each.
   for (size_t i = depth_; i-- > 0;) {
     Frame& f = frames_[i];
     if (!f.node) continue;

@@ -6,7 +6,10 @@
 // phase can be checked on its own; mdir::read_mdir runs both.
 #include <atomic>
 #include <cstdint>
+#include <set>
 #include <string>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "scan/dir_source.h"
@@ -47,16 +50,25 @@ class Walk {
     size_t index = 0;          // the next subfolder to enter
     int id_state = 0;          // 0 not asked yet, 1 known, 2 cannot be had
     FolderId id;
+    // Beneath a followed link only: where the folder really is (empty elsewhere).
+    std::string place;
   };
 
   // Reads the folder(s) that pattern names and everything beneath; node is the folder being
   // read (the drive root), or none when the enumeration finds the scanned folder itself.
   void read_sdir(const std::string& pattern, lobj* node);
   // Takes job's listing into a new top frame.
-  void open_frame(FolderJob* job, lobj* node);
+  void open_frame(FolderJob* job, lobj* node, std::string place = std::string());
   void add_folder(FolderJob* job);
   void add_file(const DirEntry& entry);
-  bool loops_back(const std::string& path);
+  // Whether a link's target is to be entered: only when no folder entered in this scan is it
+  // or holds it. place gets where the target really is, when entered.
+  bool enter_link(FolderJob* job, std::string& place);
+  // The scan's root is entered whole: noted when the first link is met.
+  void note_root();
+  void note_entered(const FolderId& id);
+  bool inside_entered(const std::string& place) const;
+  bool loops_back(const FolderId& target);
   bool stop_asked() const;
 
   mdir& m_;
@@ -68,6 +80,13 @@ class Walk {
   size_t depth_ = 0;            // frames in use
   bool top_is_file_ = false;
   bool stopped_ = false;
+
+  // Folders entered whole in this scan: the root and every link target followed. A folder of
+  // the root's own tree is never a link's target that gets entered (the target lies inside the
+  // root), so only folders beneath followed links are looked up here.
+  bool root_noted_ = false;
+  std::unordered_set<std::string> entered_places_;
+  std::set<std::pair<uint64_t, uint64_t>> entered_ids_;
 
   // The scan state of the algorithm: the depth being read, the folder made last and its depth.
   int dep = 0;

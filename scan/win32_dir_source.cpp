@@ -61,6 +61,24 @@ bool Win32DirSource::identity(const std::string& path, FolderId& id) {
   if (file == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION info;
   const BOOL ok = GetFileInformationByHandle(file, &info);
+  id.place.clear();
+  if (ok) {
+    // The device form names every volume, lettered or not, and no drive letter or mapping
+    // can alias it; the same folder gives the same text whatever path it was opened by.
+    std::wstring place(MAX_PATH, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()),
+                                        FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
+    if (n >= place.size()) {
+      place.resize(n);
+      n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()),
+                                    FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
+    }
+    if (n > 0 && n < place.size()) {
+      place.resize(n);
+      while (!place.empty() && place.back() == L'\\') place.pop_back();
+      to_utf8(place.c_str(), id.place);
+    }
+  }
   CloseHandle(file);
   if (!ok) return false;
   id.volume = info.dwVolumeSerialNumber;

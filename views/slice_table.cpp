@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "base/size_sum.h"
 #include "scan/mdir.h"
 
 namespace kelvane {
@@ -26,13 +27,20 @@ slice record_for(lobj* node, double folder_size) {
 void SliceTable::fill(const lobj* ptop, const lobj* pcur, Log* log) {
   records_.clear();
   if (ptop == nullptr || pcur == nullptr) return;
-  const double folder_size =
-      static_cast<double>(static_cast<int64_t>(pcur->size.load(std::memory_order_relaxed)));
+  const uint64_t total = pcur->size.load(std::memory_order_relaxed);
+  double folder_size = static_cast<double>(static_cast<int64_t>(total));
 
   for (lobj* f = const_cast<lobj*>(ptop); f != nullptr; f = f->next) {
     if (f->parent == pcur) records_.push_back(record_for(f, folder_size));
   }
   for (lobj* f = pcur->first; f != nullptr; f = f->next) records_.push_back(record_for(f, folder_size));
+  if (total >= kMaxSize) {
+    // The folder's total stopped at the largest figure: its entries hold more, so the turn is
+    // shared by their own sum, which a double holds without wrapping.
+    double sum = 0;
+    for (const slice& s : records_) sum += static_cast<double>(s.size);
+    for (slice& s : records_) s.span = static_cast<double>(s.size) / sum * kFullTurn;
+  }
 
   if (!records_.empty()) std::qsort(records_.data(), records_.size(), sizeof(slice), cmp_item);
 

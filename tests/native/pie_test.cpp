@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "base/message_box.h"
+#include "base/size_format.h"
+#include "base/size_sum.h"
 #include "res/resource_ids.h"
+#include "scan/memory_dir_source.h"
 #include "scan/shell.h"
 #include "tests/support/tree_builder.h"
 #include "views/pie_actions.h"
@@ -252,6 +255,63 @@ TEST(PieDrawing, ZeroThresholdAndOnePixelSectors) {
   EXPECT_EQ(pies.size(), 2u);
   EXPECT_NE(t.painter.index_of("brush 102"), -1);
   EXPECT_EQ(t.painter.index_of("brush 101"), -1);
+}
+
+// A sparse file of 2^63 - 1 bytes beside 1 byte, 20 TiB and 5 TiB: the walk's sums stop at the
+// largest figure instead of turning negative, the folder's pie is drawn, and a deletion takes
+// the right amount off again.
+TEST(PieDrawing, HugeSizesNeverWrapAndTheFoldersPieIsDrawn) {
+  MemoryDirSource fs;
+  const uint64_t tib = 1ull << 40;
+  fs.add_file("C:\\R\\big\\huge", kMaxSize);
+  fs.add_file("C:\\R\\big\\one", 1);
+  fs.add_file("C:\\R\\big\\t20", 20 * tib);
+  fs.add_file("C:\\R\\big\\t5", 5 * tib);
+  fs.add_file("C:\\R\\three", 3);
+  fs.add_file("C:\\R\\beyond", ~0ull);  // more than a size can be: taken as the largest
+  testing_tree::TreeFixture t;
+  t.dir.set_source(&fs);
+  t.dir.path = "C:\\R";
+  t.dir.read_mdir(nullptr);
+  lobj* root = t.dir.ptop;
+  ASSERT_NE(root, nullptr);
+  lobj* big = root->next;
+  ASSERT_NE(big, nullptr);
+  EXPECT_EQ(big->size.load(), kMaxSize);
+  EXPECT_EQ(root->size.load(), kMaxSize);
+  EXPECT_EQ(format_size(static_cast<int64_t>(big->size.load()), 0), "9223372036854775807 B");
+
+  SliceTable table;
+  table.fill(root, big);
+  ASSERT_EQ(table.count(), 4);
+  double turn = 0;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_GT(table.at(i)->span, 0) << i;
+    turn += table.at(i)->span;
+  }
+  EXPECT_NEAR(turn, 6.283185307, 1e-9);
+  Scene scene({});
+  scene.scene.records = table.at(0);
+  scene.scene.count = table.count();
+  scene.scene.folder_size = static_cast<int64_t>(big->size.load());
+  scene.draw();
+  EXPECT_EQ(scene.painter.starting("pie ").size(), 1u);  // the huge file; the rest is hatched
+
+  lobj* file = big->first;
+  while (file && std::string(file->name) != "one") file = file->next;
+  ASSERT_NE(file, nullptr);
+  t.dir.take_off_ancestors(file);
+  EXPECT_EQ(big->size.load(), kMaxSize);
+  t.dir.remv_lobj(file, 0);
+  t.dir.take_off_ancestors(big->first);  // huge
+  t.dir.remv_lobj(big->first, 0);
+  EXPECT_EQ(big->size.load(), 25 * tib);
+  EXPECT_EQ(root->size.load(), kMaxSize);  // beyond is still there
+  lobj* beyond = root->first;
+  while (beyond && std::string(beyond->name) != "beyond") beyond = beyond->next;
+  ASSERT_NE(beyond, nullptr);
+  t.dir.take_off_ancestors(beyond);
+  EXPECT_EQ(root->size.load(), 25 * tib + 3);
 }
 
 TEST(PieGeometry, HitTestAndAngles) {

@@ -349,35 +349,66 @@ TEST_F(WalkTest, UnreadableFolderInsideTheTreeIsAnEmptyNode) {
   EXPECT_EQ(totals(holder->ptop), (V{1, 1, 1}));
 }
 
-TEST_F(WalkTest, LinksAreFollowedButNeverLoop) {
+// Every real folder is entered once per scan, whatever links lead to it and in whatever order
+// they are met; a link to a folder entered already is a node of 0 B with nothing beneath.
+TEST_F(WalkTest, EveryFolderIsEnteredOncePerScan) {
   fs.add_file("C:\\R\\A\\a", 1);
-  fs.add_link("C:\\R\\A\\up", "C:\\R");       // back to an ancestor
-  fs.add_link("C:\\R\\A\\self", "C:\\R\\A");  // back to its own folder
-  fs.add_folder("C:\\R\\B");
+  fs.add_link("C:\\R\\A\\up", "C:\\R");       // an ancestor
+  fs.add_link("C:\\R\\A\\self", "C:\\R\\A");  // its own folder
+  fs.add_link("C:\\R\\early", "C:\\R\\B");    // a folder of the tree met before it
   fs.add_file("C:\\R\\B\\b", 10);
-  fs.add_link("C:\\R\\toB", "C:\\R\\B");        // a sibling: followed
-  fs.add_link("C:\\R\\B\\back", "C:\\R\\toB");  // through a link to a link: loops to B
+  fs.add_link("C:\\R\\B\\back", "C:\\R\\early");  // a link to that link
+  fs.add_file("C:\\O\\o", 100);
+  fs.add_file("C:\\O\\P\\p", 1000);
+  fs.add_link("C:\\R\\toO", "C:\\O");  // outside: entered
+  fs.add_link("C:\\R\\toO2", "C:\\O");
+  fs.add_link("C:\\R\\toP", "C:\\O\\P");  // inside a folder entered through a link
+  fs.add_file("C:\\Q\\q", 5);
+  fs.add_file("C:\\Q\\S\\s", 7);
+  fs.add_link("C:\\R\\toS", "C:\\Q\\S");  // entered; then its parent through another link
+  fs.add_link("C:\\R\\toQ", "C:\\Q");
+  fs.add_file("C:\\X\\x", 10000);
+  fs.add_link("C:\\R\\drive", "C:");  // the drive that holds the root
   WatchedSource watched(fs);
   holder->set_source(&watched);
   scan("C:\\R", 0);
   ASSERT_TRUE(client.ok);
 
-  lobj* up = folder_named("up");
-  ASSERT_NE(up, nullptr);
-  EXPECT_EQ(totals(up), (V{0, 0, 0}));
-  EXPECT_EQ(up->next, folder_named("self"));  // nothing was read beneath it
-  EXPECT_EQ(totals(folder_named("self")), (V{0, 0, 0}));
-  EXPECT_EQ(totals(folder_named("A")), (V{1, 2, 1}));
-  lobj* to_b = folder_named("toB");
-  ASSERT_NE(to_b, nullptr);
-  EXPECT_EQ(totals(to_b), (V{10, 1, 1}));
-  // B itself holds the looping "back" once, toB holds another copy of it.
-  int backs = 0;
-  for (lobj* f = holder->ptop; f; f = f->next) backs += std::string(f->name) == "back";
-  EXPECT_EQ(backs, 2);
-  EXPECT_EQ(totals(holder->ptop), (V{21, 7, 3}));
-  // The path itself, then R, A, B and toB; none of the looping links.
-  EXPECT_EQ(watched.lists, 5);
+  for (const char* name : {"up", "self", "early", "back", "toO2", "toP"}) {
+    SCOPED_TRACE(name);
+    lobj* f = folder_named(name);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(totals(f), (V{0, 0, 0}));
+  }
+  EXPECT_EQ(totals(folder_named("B")), (V{10, 1, 1}));
+  EXPECT_EQ(totals(folder_named("toO")), (V{1100, 1, 2}));
+  EXPECT_EQ(totals(folder_named("toS")), (V{7, 0, 1}));
+  EXPECT_EQ(totals(folder_named("toQ")), (V{5, 1, 1}));  // its S entered already: 0 B
+  // Through the drive only X is new: R, O and Q were entered already.
+  EXPECT_EQ(totals(folder_named("drive")), (V{10000, 4, 1}));
+  EXPECT_EQ(totals(holder->ptop), (V{11123, 18, 7}));
+  // The path, then R, A, B, O, P, S, Q, the drive and X, each once; identities for the root
+  // and the ten links only.
+  EXPECT_EQ(watched.lists, 10);
+  EXPECT_EQ(watched.identities, 11);
+}
+
+// Links three wide and eight deep over one file: each level once, not three times the last.
+TEST_F(WalkTest, WideChainsOfLinksCountTheirTargetOnce) {
+  for (int level = 1; level <= 8; ++level)
+    for (const char* link : {"x", "y", "z"})
+      fs.add_link("C:\\N" + std::to_string(level) + "\\" + link, "C:\\N" + std::to_string(level + 1));
+  fs.add_file("C:\\N9\\f", 1000);
+  for (int sq = 0; sq < 2; ++sq) {
+    settings.sq = sq;
+    client.reset();
+    if (holder->ptop) holder->free_tree();
+    holder->pcur = nullptr;
+    scan("C:\\N1", 0);
+    ASSERT_TRUE(client.ok);
+    EXPECT_EQ(totals(holder->ptop), (V{1000, 24, 1}));
+    EXPECT_EQ(client.patterns.size(), 10u);  // the path, then N1 to N9
+  }
 }
 
 TEST_F(WalkTest, IdentityIsAskedOnlyForLinks) {

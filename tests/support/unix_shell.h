@@ -22,7 +22,8 @@ inline std::string unix_name_of(const std::string& win_path) {
   return out;
 }
 
-// Runs script (no double quotes in it) with /bin/sh and waits for it, at most 20 s. The shell
+// Runs script (no double quotes in it) with /bin/sh and waits for it, at most 120 s (a
+// loaded machine makes 100,000 files slowly). The shell
 // runs on its own; its last act touches a marker in win_folder, and a change notification on
 // the folder wakes the wait.
 inline bool run_unix(const std::string& script, const std::string& win_folder, const std::string& marker) {
@@ -41,7 +42,7 @@ inline bool run_unix(const std::string& script, const std::string& win_folder, c
   CloseHandle(pi.hProcess);
   const std::wstring marker_win = widen(win_folder + "\\" + marker);
   bool made = false;
-  for (int rounds = 0; rounds < 100 && !made; ++rounds) {
+  for (int rounds = 0; rounds < 600 && !made; ++rounds) {
     made = GetFileAttributesW(marker_win.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (made || change == INVALID_HANDLE_VALUE) break;
     WaitForSingleObject(change, 200);

@@ -15,6 +15,7 @@
 #include "base/strf.h"
 #include "base/utf8_path.h"
 #include "tests/support/text_file.h"
+#include "tests/support/unix_shell.h"
 
 namespace kelvane {
 namespace {
@@ -251,6 +252,48 @@ TEST_F(CguiTest, LogHasItsLinesInOrder) {
   // A new start empties the old log.
   { CGUI gui(sources_); }
   EXPECT_EQ(read_text_file(log_path()), expected);
+}
+
+// The log is a plain file of its own: never written through a link, never shared by two
+// programs at once.
+TEST_F(CguiTest, LogIsMadeAnewAndNeverSharedOrFollowed) {
+  write_colours("0x0000FF\n");
+  const std::string second_log = folder_ + "\\kelvane-2.log";
+  auto made_once = [](const std::string& log) {
+    return log.rfind("Logfile created by kelvane.exe:\n", 0) == 0 &&
+           log.find("Logfile created", 1) == std::string::npos &&
+           log.find("CGUI::~CGUI () OK ...\n") != std::string::npos;
+  };
+  // An empty folder where the log goes is removed. While a program runs, a second one that
+  // finds its log in use writes kelvane-2.log.
+  ASSERT_TRUE(CreateDirectoryW(widen(log_path()).c_str(), nullptr));
+  {
+    CGUI first(sources_);
+    first.flog.write("first\n");
+    CGUI second(sources_);
+    second.flog.write("second\n");
+  }
+  const std::string first_text = read_text_file(log_path()), second_text = read_text_file(second_log);
+  EXPECT_TRUE(made_once(first_text)) << first_text;
+  EXPECT_TRUE(made_once(second_text)) << second_text;
+  EXPECT_NE(first_text.find("first\n"), std::string::npos);
+  EXPECT_EQ(first_text.find("second\n"), std::string::npos);
+  EXPECT_NE(second_text.find("second\n"), std::string::npos);
+
+  // A link where the log goes is never written through (nor deleted: under Wine that would
+  // delete its target); the next name free of other programs is made anew.
+  write_text_file(folder_ + "\\target.txt", "keep\n");
+  ASSERT_TRUE(
+      run_unix("cd '" + unix_name_of(folder_) + "' && rm -f kelvane.log && ln -s target.txt kelvane.log",
+               folder_, "linked"));
+  ASSERT_EQ(read_text_file(log_path()), "keep\n");  // through the link
+  { CGUI third(sources_); }
+  EXPECT_EQ(read_text_file(folder_ + "\\target.txt"), "keep\n");
+  EXPECT_EQ(read_text_file(log_path()), "keep\n");
+  const std::string third_text = read_text_file(second_log);
+  EXPECT_TRUE(made_once(third_text)) << third_text;
+  EXPECT_EQ(third_text.find("second\n"), std::string::npos);
+  run_unix("rm -f '" + unix_name_of(log_path()) + "'", folder_, "unlinked");
 }
 
 TEST_F(CguiTest, NoTempMeansNoLogAndNoFailure) {

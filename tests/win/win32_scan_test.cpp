@@ -98,9 +98,14 @@ class Win32ScanTest : public ::testing::Test {
       ready = make_folder(deep);
     }
     ready = ready && make_file(deep + "\\deepest", 11);
-    links =
-        ready && run_unix("ln -s .. '" + unix_root + "/L/A/up' && ln -s big '" + unix_root + "/L/biglink'",
-                          root, "links-made");
+    // K holds 3,000 B, a link to its parent W and two links to W's other folder O (500 B).
+    ready = ready && make_folder(root + "\\W") && make_folder(root + "\\W\\K") &&
+            make_file(root + "\\W\\K\\k1", 1000) && make_file(root + "\\W\\K\\k2", 2000) &&
+            make_folder(root + "\\W\\O") && make_file(root + "\\W\\O\\o", 500);
+    links = ready && run_unix("ln -s .. '" + unix_root + "/L/A/up' && ln -s big '" + unix_root +
+                                  "/L/biglink' && cd '" + unix_root +
+                                  "/W/K' && ln -s .. up && ln -s ../O o1 && ln -s ../O o2",
+                              root, "links-made");
     // Drive m: is the folder R.
     const std::string devices = dosdevices();
     if (ready && !devices.empty()) {
@@ -223,6 +228,21 @@ TEST_F(Win32ScanTest, LinkCycleEndsAndLinkedFileIsCountedOnce) {
   const long long big = 6ll << 30;
   EXPECT_EQ(totals(holder->ptop), (V{big + 7 + (flagged ? 0 : big), 2, 3}));
   ASSERT_NE(holder->ptop.load()->first, nullptr);
+}
+
+// Real links under Wine, in both modes: each folder entered once, whichever link the platform
+// lists first (its order is the Unix folder's).
+TEST_F(Win32ScanTest, LinksToEnteredFoldersAreNotEnteredAgain) {
+  ASSERT_TRUE(links) << "links could not be made";
+  for (int sq = 0; sq < 2; ++sq) {
+    settings.sq = sq;
+    Recorder& r = scan(root + "\\W\\K", 0);
+    ASSERT_TRUE(r.ok);
+    // K's files, and through the links W with O: K itself not again, O once.
+    EXPECT_EQ(totals(holder->ptop), (V{3500, 5, 3}));
+    EXPECT_EQ(r.folders, 4);  // the path, K, W and O
+    holder->stop_scan();
+  }
 }
 
 TEST_F(Win32ScanTest, PathsLongerThanThreeHundredCharacters) {
