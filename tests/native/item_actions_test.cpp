@@ -8,10 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "base/message_box.h"
-#include "scan/disk_probe.h"
 #include "scan/item_texts.h"
-#include "scan/shell.h"
+#include "tests/support/fake_system.h"
 #include "tests/support/tree_builder.h"
 #include "views/list_geometry.h"
 
@@ -19,42 +17,7 @@ namespace kelvane {
 namespace {
 
 using testing_tree::TreeFixture;
-
-class FakeShell : public Shell {
- public:
-  std::vector<std::pair<std::string, unsigned>> deleted;
-  std::vector<std::string> failing;  // paths whose deletion fails
-  int find_result = 42;
-  std::string program;
-  std::vector<std::string> lookups;
-  std::vector<std::pair<std::string, std::string>> started;
-
-  int delete_path(const std::string& path, unsigned flags) override {
-    deleted.emplace_back(path, flags);
-    for (const std::string& f : failing) {
-      if (f == path) return 0x7c;
-    }
-    return 0;
-  }
-  int find_executable(const std::string& file, std::string& out) override {
-    lookups.push_back(file);
-    out = program;
-    return find_result;
-  }
-  bool start_program(const std::string& app, const std::string& line) override {
-    started.emplace_back(app, line);
-    return true;
-  }
-  std::string system_folder() override { return "C:\\windows\\system32"; }
-};
-
-// The disk is the fake shell's: it cannot tell, so the shell's word on a deletion stands.
-class UnknownDisk : public DiskProbe {
- public:
-  Presence presence(const std::string&) override { return Presence::kUnknown; }
-  bool drive_known(char) override { return true; }
-  std::string short_path(const std::string&) override { return std::string(); }
-};
+using namespace testing_fakes;
 
 class FakeList : public ItemHost, public ListOwner {
  public:
@@ -83,28 +46,11 @@ struct Actions : ::testing::Test {
   mdrv drives{t.log};
   SliceTable table;
   FakeList list;
-  FakeShell fake;
-  Shell* old_shell = nullptr;
-  UnknownDisk disk;
-  DiskProbe* old_probe = nullptr;
-  std::vector<std::pair<std::string, unsigned>> shown;
-  int answer = kAnswerYes;
-  MessageHandler old_handler;
+  FakeSystem system;
+  FakeShell& fake = system.shell;
+  MessageCapture& shown = system.messages;
   ItemActions actions{ListContext{t.dir, drives, table, t.settings, t.busy, t.log}, list, &list};
 
-  void SetUp() override {
-    old_shell = set_shell(&fake);
-    old_probe = set_disk_probe(&disk);
-    old_handler = set_message_handler([this](const std::string& text, unsigned type) {
-      shown.emplace_back(text, type);
-      return type == kMessageYesNo ? answer : kAnswerOk;
-    });
-  }
-  void TearDown() override {
-    set_shell(old_shell);
-    set_disk_probe(old_probe);
-    set_message_handler(old_handler);
-  }
   // Lists pcur's entries the way the view does.
   void fill() {
     table.fill(t.dir.ptop, t.dir.pcur);
@@ -207,15 +153,15 @@ TEST_F(Actions, PropertiesOfDriveAndEntryRows) {
   list.selected = {0};
   t.settings.un = 0;
   actions.OnProp();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].first, "D:\nSize:  100 B\nUsed: 25 B\nFree: 75 B");
-  EXPECT_EQ(shown[0].second, kMessageInfo);
+  ASSERT_EQ(shown.texts.size(), 1u);
+  EXPECT_EQ(shown.texts[0], "D:\nSize:  100 B\nUsed: 25 B\nFree: 75 B");
+  EXPECT_EQ(shown.types[0], kMessageInfo);
 
   folder_scan();
   list.selected = {2};  // right after a folder scan row 2 is item 0
   actions.OnProp();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].first, "D:\\DATA\\a\n40 B");
+  ASSERT_EQ(shown.texts.size(), 2u);
+  EXPECT_EQ(shown.texts[1], "D:\\DATA\\a\n40 B");
   list.selected = {1};  // ".." shows nothing
   actions.OnProp();
   list.selected = {};
@@ -223,7 +169,7 @@ TEST_F(Actions, PropertiesOfDriveAndEntryRows) {
   t.busy = 1;
   list.selected = {2};
   actions.OnProp();
-  EXPECT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown.texts.size(), 2u);
 }
 
 TEST_F(Actions, DeleteRemovesExactlyTheSelectedEntries) {
@@ -231,14 +177,14 @@ TEST_F(Actions, DeleteRemovesExactlyTheSelectedEntries) {
   t.settings.ud = 1;
   list.selected = {2, 3, 5};  // a, b, d; c between them stays
   actions.OnDelete();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].first, "Delete from a to d ?");
-  EXPECT_EQ(shown[0].second, kMessageYesNo);
+  ASSERT_EQ(shown.texts.size(), 1u);
+  EXPECT_EQ(shown.texts[0], "Delete from a to d ?");
+  EXPECT_EQ(shown.types[0], kMessageYesNo);
   ASSERT_EQ(fake.deleted.size(), 3u);
-  EXPECT_EQ(fake.deleted[0].first, "D:\\DATA\\a");
-  EXPECT_EQ(fake.deleted[1].first, "D:\\DATA\\b");
-  EXPECT_EQ(fake.deleted[2].first, "D:\\DATA\\d");
-  EXPECT_EQ(fake.deleted[0].second, 0x4454u);  // recycle bin, with a warning before a final delete
+  EXPECT_EQ(fake.deleted[0], "D:\\DATA\\a");
+  EXPECT_EQ(fake.deleted[1], "D:\\DATA\\b");
+  EXPECT_EQ(fake.deleted[2], "D:\\DATA\\d");
+  EXPECT_EQ(fake.delete_flags[0], 0x4454u);  // recycle bin, with a warning before a final delete
   EXPECT_EQ(list.fill_calls, 1);
   table.fill(t.dir.ptop, t.dir.pcur);
   EXPECT_EQ(names(), (std::vector<std::string>{"c", "sub"}));
@@ -252,10 +198,11 @@ TEST_F(Actions, DeletingAFolderDropsCountsAndSizesOfEveryAncestor) {
   t.settings.ud = 0;
   list.selected = {6};  // sub, 5 bytes in one file
   actions.OnDelete();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].first, "Delete sub ?");
+  ASSERT_EQ(shown.texts.size(), 1u);
+  EXPECT_EQ(shown.texts[0], "Delete sub ?");
   ASSERT_EQ(fake.deleted.size(), 1u);
-  EXPECT_EQ(fake.deleted[0], (std::pair<std::string, unsigned>("D:\\DATA\\sub", 0x414u)));
+  EXPECT_EQ(fake.deleted[0], "D:\\DATA\\sub");
+  EXPECT_EQ(fake.delete_flags[0], 0x414u);
   EXPECT_EQ(data->size.load(), 100u);
   EXPECT_EQ(data->nfil.load(), 4);
   EXPECT_EQ(data->ndir.load(), 0);
@@ -285,9 +232,9 @@ TEST_F(Actions, FailedDeletionKeepsTheEntryAndEverySize) {
   fake.failing = {"D:\\DATA\\b"};
   list.selected = {2, 3, 4};  // a, b, c: a goes, b fails, c is not attempted
   actions.OnDelete();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].first, "Could not delete D:\\DATA\\b !");
-  EXPECT_EQ(shown[1].second, kMessageOk);
+  ASSERT_EQ(shown.texts.size(), 2u);
+  EXPECT_EQ(shown.texts[1], "Could not delete D:\\DATA\\b !");
+  EXPECT_EQ(shown.types[1], kMessageOk);
   EXPECT_EQ(fake.deleted.size(), 2u);
   table.fill(t.dir.ptop, t.dir.pcur);
   EXPECT_EQ(names(), (std::vector<std::string>{"b", "c", "d", "sub"}));
@@ -310,8 +257,8 @@ TEST_F(Actions, WildcardTargetNeverReachesTheShell) {
   list.selected = {2};
   actions.OnDelete();
   EXPECT_TRUE(fake.deleted.empty());
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].first, "Could not delete D:\\DATA\\x* !");
+  ASSERT_EQ(shown.texts.size(), 2u);
+  EXPECT_EQ(shown.texts[1], "Could not delete D:\\DATA\\x* !");
   EXPECT_EQ(data->size.load(), 15u);
   EXPECT_EQ(t.dir.SHFileOperation("D:\\a?b"), 1);
   EXPECT_EQ(t.dir.SHFileOperation(""), 1);
@@ -326,24 +273,24 @@ TEST_F(Actions, WildcardTargetNeverReachesTheShell) {
 
 TEST_F(Actions, AnswerNoAndRefusedSelectionsChangeNothing) {
   folder_scan();
-  answer = kAnswerNo;
+  shown.answer = kAnswerNo;
   list.selected = {2};
   actions.OnDelete();
-  EXPECT_EQ(shown.back().first, "Delete a ?");
+  EXPECT_EQ(shown.texts.back(), "Delete a ?");
   EXPECT_TRUE(fake.deleted.empty());
   EXPECT_EQ(list.fill_calls, 0);
   EXPECT_EQ(data->size.load(), 105u);
 
   list.selected = {1, 2};  // ".." first
   actions.OnDelete();
-  EXPECT_EQ(shown.back().first, "INVALID SELECTION !");
+  EXPECT_EQ(shown.texts.back(), "INVALID SELECTION !");
   list.selected = {};
   actions.OnDelete();
-  EXPECT_EQ(shown.back().first, "INVALID SELECTION !");
+  EXPECT_EQ(shown.texts.back(), "INVALID SELECTION !");
   list.mode = kListDrives;
   list.selected = {0};
   actions.OnDelete();
-  EXPECT_EQ(shown.back().first, "INVALID OPERATION !");
+  EXPECT_EQ(shown.texts.back(), "INVALID OPERATION !");
   EXPECT_TRUE(fake.deleted.empty());
 }
 
@@ -433,6 +380,7 @@ TEST_F(Actions, OpenInTheDriveListTakesTheRowText) {
 
 TEST_F(Actions, OpenFileStartsItsProgram) {
   folder_scan();
+  fake.find_result = 42;
   fake.program = "C:\\Program Files\\Ed\\ed.exe";
   list.selected = {2};
   actions.OnOpen();
@@ -442,7 +390,7 @@ TEST_F(Actions, OpenFileStartsItsProgram) {
   EXPECT_EQ(fake.started[0].first, "C:\\Program Files\\Ed\\ed.exe");
   EXPECT_EQ(fake.started[0].second, "C:\\Program Files\\Ed\\ed.exe \"D:\\DATA\\a\"");
   EXPECT_EQ(list.dirs_calls, 0);  // no refill after a file
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(shown.texts.empty());
 
   fake.program = "C:\\windows\\system32\\shimgvw.dll";
   t.settings.iv = "C:\\iv\\iv.exe";
@@ -460,8 +408,9 @@ TEST_F(Actions, OpenFileLookupFailures) {
   for (int i = 0; i < 3; ++i) {
     fake.find_result = cases[i].first;
     EXPECT_EQ(t.dir.open_lobj(a), results[i]);
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.back(), (std::pair<std::string, unsigned>(cases[i].second, kMessageOk)));
+    ASSERT_FALSE(shown.texts.empty());
+    EXPECT_EQ(shown.texts.back(), cases[i].second);
+    EXPECT_EQ(shown.types.back(), kMessageOk);
   }
   shown.clear();
   fake.find_result = 42;
@@ -470,7 +419,7 @@ TEST_F(Actions, OpenFileLookupFailures) {
   fake.find_result = 5;
   fake.program = "x";
   EXPECT_EQ(t.dir.open_lobj(a), 0);
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(shown.texts.empty());
   EXPECT_TRUE(fake.started.empty());
   EXPECT_EQ(t.dir.open_lobj(nullptr), 1);
   EXPECT_EQ(t.dir.open_lobj(data), 1);  // the root has no parent

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "base/message_box.h"
 #include "res/resource_ids.h"
-#include "scan/shell.h"
+#include "tests/support/fake_shell.h"
+#include "tests/support/message_capture.h"
 #include "tests/support/tree_builder.h"
 #include "views/pie_actions.h"
 #include "views/pie_geometry.h"
@@ -288,38 +288,20 @@ class FakeHost : public PieHost {
   void delete_selection() override { calls.push_back("delete"); }
 };
 
-class QuietShell : public Shell {
- public:
-  std::vector<std::string> looked_up;
-  int delete_path(const std::string&, unsigned) override { return 0; }
-  int find_executable(const std::string& file, std::string&) override {
-    looked_up.push_back(file);
-    return kFindNoAssociation;
-  }
-  bool start_program(const std::string&, const std::string&) override { return false; }
-  std::string system_folder() override { return "C:\\windows\\system32"; }
-};
-
 // D:\DATA with a (40), b (30), c (20), sub (10) and d (5), drawn in a
 // 400 x 322 pane (centre 200,172, radius 95).
 struct PieClicks : ::testing::Test {
   testing_tree::TreeFixture t;
   SliceTable table;
   FakeHost host;
-  QuietShell shell;
-  Shell* old_shell = nullptr;
-  MessageHandler old_handler;
-  std::vector<std::string> shown;
+  testing_fakes::FakeShell shell;
+  testing_fakes::ScopedShell shell_scope{shell};
+  testing_fakes::MessageCapture shown;
   PieActions pie{t.dir, t.settings, t.busy, host};
   lobj* data = nullptr;
   lobj* sub = nullptr;
 
   void SetUp() override {
-    old_shell = set_shell(&shell);
-    old_handler = set_message_handler([this](const std::string& text, unsigned) {
-      shown.push_back(text);
-      return kAnswerOk;
-    });
     data = t.folder(nullptr, "D:\\DATA");
     t.file(data, "a", 40);
     t.file(data, "b", 30);
@@ -340,10 +322,6 @@ struct PieClicks : ::testing::Test {
     drawn.disc = true;
     pie.painted(drawn);
   }
-  void TearDown() override {
-    set_shell(old_shell);
-    set_message_handler(old_handler);
-  }
   // A client point at angle degrees, r pixels from the centre.
   static Point at(double degrees, double r) {
     const double a = degrees * kDeg;
@@ -359,22 +337,22 @@ TEST_F(PieClicks, ClicksThatHitNothing) {
   EXPECT_FALSE(pie.OnContextMenu(-1, -1));  // the keyboard's (-1, -1) on a view at the origin
   EXPECT_FALSE(pie.OnContextMenu(296, 172));
   EXPECT_TRUE(host.calls.empty());
-  EXPECT_TRUE(shown.empty());
-  EXPECT_TRUE(shell.looked_up.empty());
+  EXPECT_TRUE(shown.texts.empty());
+  EXPECT_TRUE(shell.lookups.empty());
   EXPECT_EQ(pie.tip_text(296, 172), "");
 }
 
 TEST_F(PieClicks, OpenPropertiesAndDeleteOnTheSliceUnderTheClick) {
   // Slices: a 0-137, b 137-240, c 240-309, sub 309-343, d 343-360 degrees.
   pie.OnLButtonDown(200, 100);  // straight above: 90 degrees, a file
-  ASSERT_EQ(shell.looked_up.size(), 1u);
-  EXPECT_EQ(shell.looked_up[0], "D:\\DATA\\a");
+  ASSERT_EQ(shell.lookups.size(), 1u);
+  EXPECT_EQ(shell.lookups[0], "D:\\DATA\\a");
 
   const Point left = at(180, 50);  // b
   ASSERT_TRUE(pie.OnContextMenu(left.x, left.y));
   pie.OnSlice(kPieProperties);
-  ASSERT_EQ(shown.size(), 2u);  // the failed open said so first
-  EXPECT_EQ(shown[1], "D:\\DATA\\b\n0.00 MB");
+  ASSERT_EQ(shown.texts.size(), 2u);  // the failed open said so first
+  EXPECT_EQ(shown.texts[1], "D:\\DATA\\b\n0.00 MB");
 
   const Point below = at(270, 50);  // straight below: c, the third slice
   EXPECT_EQ(pie.slice_under(200, 222), 2);
@@ -426,7 +404,7 @@ TEST_F(PieClicks, OnlyWhereTheLastPaintDrewAPieOfThisTree) {
   t.dir.pcur = nullptr;
   EXPECT_FALSE(pie.OnContextMenu(p.x, p.y));
   pie.OnLButtonDown(p.x, p.y);
-  EXPECT_TRUE(shell.looked_up.empty());
+  EXPECT_TRUE(shell.lookups.empty());
 }
 
 }  // namespace

@@ -19,7 +19,7 @@
 #include "scan/mdir.h"
 #include "scan/memory_dir_source.h"
 #include "scan/read_ahead.h"
-#include "tests/native/tree_compare.h"
+#include "tests/support/tree_compare.h"
 
 namespace kelvane {
 namespace {

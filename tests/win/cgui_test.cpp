@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/registry.h"
-#include "base/message_box.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
+#include "tests/support/message_capture.h"
 #include "tests/support/text_file.h"
 
 namespace kelvane {
@@ -47,13 +47,8 @@ class CguiTest : public ::testing::Test {
     sources_.program_path = folder_ + "\\kelvane.exe";
     sources_.use_environment_temp = false;
     sources_.temp = folder_;
-    set_message_handler([this](const std::string& text, unsigned type) {
-      messages_.push_back(strf("%u|%s", type, text.c_str()));
-      return static_cast<int>(kAnswerOk);
-    });
   }
   void TearDown() override {
-    set_message_handler(nullptr);
     RegDeleteTreeW(HKEY_CURRENT_USER, widen(sources_.key).c_str());
     remove_folder(folder_);
   }
@@ -99,7 +94,7 @@ class CguiTest : public ::testing::Test {
 
   CguiSources sources_ = own_sources();
   std::string folder_;
-  std::vector<std::string> messages_;
+  testing_fakes::MessageCapture messages_;
 };
 
 TEST_F(CguiTest, MissingKeyGetsTheDefaultsWrittenBack) {
@@ -123,7 +118,7 @@ TEST_F(CguiTest, MissingKeyGetsTheDefaultsWrittenBack) {
   EXPECT_EQ(dword("db"), -1);
   EXPECT_EQ(reg_get_string("HKCU", sources_.key, "mf"), "Tahoma");
   EXPECT_EQ(reg_get_string("HKCU", sources_.key, "iv"), std::nullopt);
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(messages_.texts.empty());
   EXPECT_EQ(gui.winver, static_cast<int>(LOBYTE(LOWORD(GetVersion()))));
 }
 
@@ -192,17 +187,18 @@ TEST_F(CguiTest, ColourFileGivesTheTable) {
   EXPECT_EQ(gui.color[1], 0x00FF00u);
   EXPECT_EQ(gui.color[2], 0x00FF00u);
   for (int i = 3; i < 16; ++i) EXPECT_EQ(gui.color[i], 0u) << i;
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(messages_.texts.empty());
   EXPECT_EQ(gui.read_cfg(), 0);
 }
 
 TEST_F(CguiTest, MissingColourFileGivesGreysAndOneMessage) {
   CGUI gui(sources_);
   for (int i = 0; i < 16; ++i) EXPECT_EQ(gui.color[i], 0xF0F0F0u - 0x101010u * i) << i;
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0], "0|Could not open file: " + folder_ + "\\kelvane.cfg !");
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_EQ(messages_.texts[0], "Could not open file: " + folder_ + "\\kelvane.cfg !");
+  EXPECT_EQ(messages_.types[0], kMessageOk);
   EXPECT_EQ(gui.read_cfg(), 1);
-  EXPECT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_.texts.size(), 2u);
 }
 
 TEST_F(CguiTest, ColourFileInAUnicodeFolderIsFound) {
@@ -212,7 +208,7 @@ TEST_F(CguiTest, ColourFileInAUnicodeFolderIsFound) {
   sources_.program_path = program_folder + "\\kelvane.exe";
   CGUI gui(sources_);
   EXPECT_EQ(gui.color[0], 0x00ABCDEFu);
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(messages_.texts.empty());
 }
 
 TEST_F(CguiTest, HighDriveFollowsTheProgramsDrive) {
@@ -231,7 +227,7 @@ TEST_F(CguiTest, DefaultColourFileHasSixteenDistinctColours) {
   ASSERT_FALSE(text.empty()) << source;
   write_colours(text);
   CGUI gui(sources_);
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(messages_.texts.empty());
   std::set<uint32_t> distinct(std::begin(gui.color), std::end(gui.color));
   EXPECT_EQ(distinct.size(), 16u);
 }
@@ -268,7 +264,7 @@ TEST_F(CguiTest, NoTempMeansNoLogAndNoFailure) {
   }
   if (!saved.empty()) _wputenv((L"TEMP=" + saved).c_str());
   EXPECT_FALSE(file_exists(log_path()));
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(messages_.texts.empty());
 }
 
 TEST_F(CguiTest, TempWithAUnicodeNameGetsTheLog) {

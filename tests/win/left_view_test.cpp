@@ -12,64 +12,30 @@
 #include <vector>
 
 #include "app/mapp.h"
-#include "base/message_box.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
 #include "res/resource_ids.h"
-#include "scan/disk_probe.h"
 #include "scan/memory_dir_source.h"
-#include "scan/shell.h"
+#include "tests/support/fake_system.h"
 #include "views/caption_band.h"
 #include "views/mvwl.h"
 
 namespace kelvane {
 namespace {
 
-class NoShell : public Shell {
- public:
-  std::vector<std::string> deleted;
-  int delete_path(const std::string& path, unsigned) override {
-    deleted.push_back(path);
-    return 0;
-  }
-  int find_executable(const std::string&, std::string& program) override {
-    program.clear();
-    return kFindNoAssociation;
-  }
-  bool start_program(const std::string&, const std::string&) override { return false; }
-  std::string system_folder() override { return "C:\\windows\\system32"; }
-};
-
-// The in-memory disk's drives are known; the entries' presence is left to the shell's word.
-class FakeDrives : public DiskProbe {
- public:
-  std::string unknown;  // drive letters the system does not know
-  Presence presence(const std::string&) override { return Presence::kUnknown; }
-  bool drive_known(char letter) override { return unknown.find(letter) == std::string::npos; }
-  std::string short_path(const std::string&) override { return std::string(); }
-};
-
 struct LeftView : ::testing::Test {
   std::unique_ptr<mapp> app;
   mvwl* left = nullptr;
   MemoryDirSource disk;
-  NoShell shell_fake;
-  Shell* old_shell = nullptr;
-  FakeDrives drives;
-  DiskProbe* old_probe = nullptr;
-  std::vector<std::string> shown;
-  int answer = kAnswerNo;
-  MessageHandler old_handler;
+  // The in-memory disk's drives are known; the entries' presence is left to the shell's word.
+  testing_fakes::FakeSystem fakes;
+  testing_fakes::FakeDiskProbe& drives = fakes.disk;
+  std::vector<std::string>& shown = fakes.messages.texts;
 
   void SetUp() override {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    old_handler = set_message_handler([this](const std::string& text, unsigned) {
-      shown.push_back(text);
-      return answer;
-    });
-    old_shell = set_shell(&shell_fake);
-    old_probe = set_disk_probe(&drives);
+    fakes.messages.answer = kAnswerNo;
     CguiSources sources;
     sources.key = "Software\\Tarnwick\\KelvaneLeftViewTest";
     sources.use_environment_temp = false;
@@ -93,9 +59,6 @@ struct LeftView : ::testing::Test {
       app->free_main_window();
       app.reset();
     }
-    set_shell(old_shell);
-    set_disk_probe(old_probe);
-    set_message_handler(old_handler);
   }
 
   // The scan's end arrives through the queue of the user-interface thread.
@@ -178,7 +141,7 @@ TEST_F(LeftView, TypedPathIsResolvedAndAnUnknownDriveRefused) {
   EXPECT_EQ(app->mdir.path, "R:\\DATA");
   EXPECT_EQ(app->epath.text(), "r:\\DATA");
   EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "mid.txt", "sub", "small.txt"}));
-  drives.unknown = "Q";
+  drives.unknown_drives = "Q";
   shown.clear();
   const size_t reads = disk.list_calls();
   for (const char* typed : {"Q:\\", "Q:", "1:\\", "DATA"}) scan(typed);
@@ -222,15 +185,15 @@ TEST_F(LeftView, DeleteKeyInTheDriveListIsRefused) {
   SendMessageW(left->list().hwnd(), WM_KEYUP, VK_DELETE, 0);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], "INVALID OPERATION !");
-  EXPECT_TRUE(shell_fake.deleted.empty());
+  EXPECT_TRUE(fakes.shell.deleted.empty());
 }
 
 TEST_F(LeftView, DeleteKeyRemovesTheEntryAndRefills) {
   scan("R:\\DATA");
-  answer = kAnswerYes;
+  fakes.messages.answer = kAnswerYes;
   select_only(3);  // mid.txt
   SendMessageW(left->list().hwnd(), WM_KEYUP, VK_DELETE, 0);
-  ASSERT_EQ(shell_fake.deleted, std::vector<std::string>{"R:\\DATA\\mid.txt"});
+  ASSERT_EQ(fakes.shell.deleted, std::vector<std::string>{"R:\\DATA\\mid.txt"});
   EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "sub", "small.txt"}));
   EXPECT_EQ(app->mdir.ptop.load()->size.load(), 4610u);
   EXPECT_EQ(app->mdir.ptop.load()->nfil.load(), 4);
