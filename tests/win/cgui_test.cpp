@@ -100,24 +100,19 @@ class CguiTest : public ::testing::Test {
 TEST_F(CguiTest, MissingKeyGetsTheDefaultsWrittenBack) {
   write_colours("0x0000FF\n");
   CGUI gui(sources_);
-  EXPECT_EQ(gui.xo, 10);
-  EXPECT_EQ(gui.yo, 10);
-  EXPECT_EQ(gui.xs, 700);
-  EXPECT_EQ(gui.ys, 400);
-  EXPECT_EQ(gui.ft, 1);
-  EXPECT_EQ(gui.tm, 3);
-  EXPECT_EQ(gui.ud, 1);
-  EXPECT_EQ(gui.un, 2);
-  EXPECT_EQ(gui.vl, 0);
-  EXPECT_EQ(gui.db, 0);
-  EXPECT_EQ(gui.mf, "Tahoma");
-  EXPECT_EQ(gui.iv, "");
-  const char* names[] = {"xo", "yo", "xs", "ys", "ft", "tm", "ud", "un", "vl"};
-  const int stored[] = {10, 10, 700, 400, 1, 3, 1, 2, 0};
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(dword(names[i]), stored[i]) << names[i];
-  EXPECT_EQ(dword("db"), -1);
-  EXPECT_EQ(reg_get_string("HKCU", sources_.key, "mf"), "Tahoma");
-  EXPECT_EQ(reg_get_string("HKCU", sources_.key, "iv"), std::nullopt);
+  // Each setting at its default; those the table writes back are stored, the others absent.
+  for (const SettingInfo& s : kSettingTable) {
+    const bool stored = s.use == SettingUse::kWriteBack;
+    if (s.is_dword) {
+      EXPECT_EQ(gui.*s.dword, s.dword_default) << s.name;
+      EXPECT_EQ(dword(s.name), stored ? s.dword_default : -1) << s.name;
+    } else {
+      EXPECT_EQ(gui.*s.text, s.text_default) << s.name;
+      EXPECT_EQ(reg_get_string("HKCU", sources_.key, s.name),
+                stored ? std::optional<std::string>(s.text_default) : std::nullopt)
+          << s.name;
+    }
+  }
   EXPECT_TRUE(messages_.texts.empty());
   EXPECT_EQ(gui.winver, static_cast<int>(LOBYTE(LOWORD(GetVersion()))));
 }
@@ -131,16 +126,17 @@ TEST_F(CguiTest, UnusableValuesAreReplacedAndGoodOnesKept) {
   ASSERT_EQ(reg_set_string("HKCU", sources_.key, "mf", ""), 0);
   write_colours("0x0000FF\n");
   CGUI gui(sources_);
-  EXPECT_EQ(gui.xs, 700);
-  EXPECT_EQ(dword("xs"), 700);  // now a DWORD in place of the string
-  EXPECT_EQ(gui.un, 2);
-  EXPECT_EQ(dword("un"), 2);
+  const Settings defaults;
+  EXPECT_EQ(gui.xs, defaults.xs);
+  EXPECT_EQ(dword("xs"), defaults.xs);  // now a DWORD in place of the string
+  EXPECT_EQ(gui.un, defaults.un);
+  EXPECT_EQ(dword("un"), defaults.un);
   EXPECT_EQ(gui.tm, 7);
   EXPECT_EQ(gui.vl, 2);
-  EXPECT_EQ(gui.db, 0);
+  EXPECT_EQ(gui.db, defaults.db);
   EXPECT_EQ(raw_dword("db"), 0xFFFFFFFFu);  // left as it was
-  EXPECT_EQ(gui.mf, "Tahoma");
-  EXPECT_EQ(reg_get_string("HKCU", sources_.key, "mf"), "Tahoma");
+  EXPECT_EQ(gui.mf, defaults.mf);
+  EXPECT_EQ(reg_get_string("HKCU", sources_.key, "mf"), defaults.mf);
 }
 
 TEST_F(CguiTest, UnitSevenIsAcceptedUnchanged) {
@@ -177,7 +173,7 @@ TEST_F(CguiTest, FontIsEightPointsOfTheFace) {
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   EXPECT_EQ(lf.lfHeight, -MulDiv(8, dpi, 72));
-  EXPECT_EQ(narrow(lf.lfFaceName), "Tahoma");
+  EXPECT_EQ(narrow(lf.lfFaceName), Settings().mf);
 }
 
 TEST_F(CguiTest, ColourFileGivesTheTable) {
@@ -259,7 +255,7 @@ TEST_F(CguiTest, NoTempMeansNoLogAndNoFailure) {
   {
     CGUI gui(sources_);
     EXPECT_FALSE(gui.flog.is_open());
-    EXPECT_EQ(gui.xs, 700);
+    EXPECT_EQ(gui.xs, Settings().xs);
     gui.flog.write("nothing %d\n", 1);
   }
   if (!saved.empty()) _wputenv((L"TEMP=" + saved).c_str());
