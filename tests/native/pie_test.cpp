@@ -236,6 +236,53 @@ TEST(PieDrawing, LongNamesAreShortenedToTheRoom) {
   EXPECT_EQ(labels[0].substr(labels[0].find(' ', 6) + 1), std::string(13, 'x') + "...");
 }
 
+TEST(PieDrawing, LabelRoomShrinksAwayFromTheVertical) {
+  // xo 200, rd 95: labels stand on the radius 118; the room is what is left of xo beside them.
+  EXPECT_EQ(label_room(200, 95, pie::kQuarter), 190);
+  EXPECT_EQ(label_room(200, 95, 0), 72);
+  EXPECT_EQ(label_room(200, 95, 120 * kDeg), 132);  // 118 * cos 120 = -58.99..., truncated
+  EXPECT_EQ(label_room(200, 95, 180 * kDeg), 72);
+  // A long name at 20 degrees: 118 * cos 20 = 110.9, room 80 for 11 characters and "...".
+  Scene s({40, 320});
+  const std::string long_name(60, 'x');
+  s.nodes[0].name = long_name.c_str();
+  s.draw();
+  const std::vector<std::string> labels = s.painter.starting("label ");
+  ASSERT_EQ(labels.size(), 2u);
+  EXPECT_EQ(labels[0], "label 310,138 " + std::string(11, 'x') + "...");
+}
+
+TEST(PieDrawing, LabelNeedsMoreThanTwiceTheThreshold) {
+  // a's label at 3 degrees is far from b's at 183: only the threshold decides.
+  for (double degrees : {6.0, 6.0001}) {
+    Scene s({degrees, 360 - degrees}, 3);
+    s.draw();
+    EXPECT_EQ(s.painter.starting("pie ").size(), 2u) << degrees;
+    EXPECT_EQ(s.painter.starting("label ").size(), degrees > 6 ? 2u : 1u) << degrees;
+  }
+}
+
+TEST(PieGeometry, LabelsKeepClearByMoreThanTheirEdgesAllow) {
+  // Boxes are 14 high; the last one drawn ends at 100 and starts at 10 with a 12-pixel text.
+  const Rect last{10, 86, 40, 100};
+  const auto clear = [&](int left, int top, int bottom) {
+    return label_clear_of(last, Rect{left, top, left + 30, bottom}, 12);
+  };
+  EXPECT_FALSE(clear(10, 99, 150));  // tops 1 apart from last's bottom
+  EXPECT_FALSE(clear(10, 101, 150));
+  EXPECT_TRUE(clear(10, 98, 150));
+  EXPECT_TRUE(clear(10, 102, 150));
+  EXPECT_FALSE(clear(10, 50, 112));  // bottoms 12 apart
+  EXPECT_FALSE(clear(10, 50, 88));
+  EXPECT_TRUE(clear(10, 50, 113));
+  EXPECT_TRUE(clear(10, 50, 87));
+  // Overlapping in height, the left edges must be more than the text's width apart.
+  EXPECT_FALSE(clear(22, 100, 114));
+  EXPECT_FALSE(clear(-2, 100, 114));
+  EXPECT_TRUE(clear(23, 100, 114));
+  EXPECT_TRUE(clear(-3, 100, 114));
+}
+
 TEST(PieDrawing, ZeroThresholdAndOnePixelSectors) {
   // tm 0: an item of size 0 reaches the hatching, which draws only the angle-0 radius.
   Scene s({360, 0}, 0);
