@@ -9,27 +9,19 @@
 
 namespace kelvane::testing_fakes {
 
-class ScopedShell {
+template <class Seam, Seam* (*Set)(Seam*)>
+class ScopedSeam {
  public:
-  explicit ScopedShell(Shell& replacement) : old_(set_shell(&replacement)) {}
-  ~ScopedShell() { set_shell(old_); }
-  ScopedShell(const ScopedShell&) = delete;
-  ScopedShell& operator=(const ScopedShell&) = delete;
+  explicit ScopedSeam(Seam& replacement) : old_(Set(&replacement)) {}
+  ~ScopedSeam() { Set(old_); }
+  ScopedSeam(const ScopedSeam&) = delete;
+  ScopedSeam& operator=(const ScopedSeam&) = delete;
 
  private:
-  Shell* old_;
+  Seam* old_;
 };
-
-class ScopedDiskProbe {
- public:
-  explicit ScopedDiskProbe(DiskProbe& replacement) : old_(set_disk_probe(&replacement)) {}
-  ~ScopedDiskProbe() { set_disk_probe(old_); }
-  ScopedDiskProbe(const ScopedDiskProbe&) = delete;
-  ScopedDiskProbe& operator=(const ScopedDiskProbe&) = delete;
-
- private:
-  DiskProbe* old_;
-};
+using ScopedShell = ScopedSeam<Shell, set_shell>;
+using ScopedDiskProbe = ScopedSeam<DiskProbe, set_disk_probe>;
 
 class ScopedMessageHandler {
  public:

@@ -190,6 +190,14 @@ TEST_F(FrameTest, StoredUnitAndStyleAndPlaceAreFollowed) {
 }
 
 TEST_F(FrameTest, UnitBeyondTerabytesMarksNothingButShowsTerabytes) {
+  // 5 is where a unit's command id would name Refresh, the command after the units.
+  set("un", 5);
+  start();
+  for (int id = ID_CMD_UNIT_BYTES; id <= ID_CMD_ENUM_DIR; ++id) {
+    EXPECT_FALSE(frame_->toolbar().is_checked(id)) << id;
+    EXPECT_FALSE(menu_checked(id)) << id;
+  }
+  stop();
   set("un", 7);
   start();
   for (int id = ID_CMD_UNIT_BYTES; id <= ID_CMD_UNIT_TB; ++id) {
