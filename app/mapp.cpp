@@ -91,18 +91,6 @@ int mapp::OnIdle(long count) {
   return result;
 }
 
-bool mapp::on_command(int id) {
-  switch (id) {
-    case ID_CMD_HELP:
-      OnHelp();
-      return true;
-    case ID_CMD_INFO:
-      OnInfo();
-      return true;
-  }
-  return false;
-}
-
 void mapp::OnHelp() { show_help(CGUI.program_path()); }
 
 void mapp::OnInfo() {

@@ -46,7 +46,6 @@ class mapp : private detail::app_anchor, public ui::application {
 
   int InitInstance() override;
   int OnIdle(long count) override;
-  bool on_command(int id) override;
   int ExitInstance() override;
 
   void OnHelp();

@@ -1,7 +1,9 @@
 #pragma once
-// Every message box of the program goes through show_message. Tests put their own handler
-// in place (set_message_handler) and read what would have been shown, answering Yes/No
-// questions themselves, so no test ever waits on a modal window.
+// Every message box of the program goes through show_message, and the program always shows
+// it: nothing outside the program hides a box or answers it. The native and Windows tests put
+// their own handler in place (set_message_handler) and read what would have been shown,
+// answering Yes/No questions themselves, so none of them waits on a modal window; the
+// end-to-end tests answer the real boxes on the screen (tests/e2e/box_driver.cpp).
 #include <functional>
 #include <string>
 

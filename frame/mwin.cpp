@@ -7,9 +7,11 @@
 
 #include "app/mapp.h"
 #include "base/message_box.h"
+#include "frame/command_table.h"
 #include "frame/frame_layout.h"
 #include "frame/mdoc.h"
 #include "views/dir_request.h"
+#include "views/go_to_folder.h"
 #include "views/mvwl.h"
 #include "views/mvwr.h"
 
@@ -82,8 +84,9 @@ void mwin::redraw_pie() {
   if (ui::view* pie = splitter_.pane(0, 1)) pie->invalidate(true);
 }
 
-mvwl* mwin::left_view() const { return dynamic_cast<mvwl*>(splitter_.pane(0, 0)); }
-mvwr* mwin::right_view() const { return dynamic_cast<mvwr*>(splitter_.pane(0, 1)); }
+// The views the frame made, while the splitter still holds them.
+mvwl* mwin::left_view() const { return splitter_.pane(0, 0) != nullptr ? left_ : nullptr; }
+mvwr* mwin::right_view() const { return splitter_.pane(0, 1) != nullptr ? right_ : nullptr; }
 
 int mwin::OnCreateClient() {
   if (!splitter_.create_static(hwnd(), kSplitterId)) {
@@ -91,11 +94,16 @@ int mwin::OnCreateClient() {
     return 0;
   }
   set_client(&splitter_);
-  if (!splitter_.create_view(0, 0, std::make_unique<mvwl>(this))) {
+  auto left = std::make_unique<mvwl>(this);
+  left_ = left.get();
+  if (!splitter_.create_view(0, 0, std::move(left))) {
     show_message("Failed to create pane 0 !");
     return 0;
   }
-  if (!splitter_.create_view(0, 1, std::make_unique<mvwr>(this))) {
+  // The pie draws the left view's slice table and acts on its list.
+  auto right = std::make_unique<mvwr>(this, left_);
+  right_ = right.get();
+  if (!splitter_.create_view(0, 1, std::move(right))) {
     show_message("Failed to create first pane 1 !");
     return 0;
   }
@@ -103,12 +111,13 @@ int mwin::OnCreateClient() {
   return 1;
 }
 
-void mwin::show_unit(int unit) {
+void mwin::update_marks() {
   HMENU menu = GetMenu(hwnd());
-  const int current = unit_command(unit);
-  for (int id = ID_CMD_UNIT_BYTES; id <= ID_CMD_UNIT_TB; ++id) {
-    if (menu) CheckMenuItem(menu, id, MF_BYCOMMAND | (id == current ? MF_CHECKED : MF_UNCHECKED));
-    if (toolbar_.exists()) toolbar_.check_button(id, id == current);
+  for (const Command& command : command_table()) {
+    if (command.marked == nullptr) continue;
+    const bool on = command.marked(*this);
+    if (menu) CheckMenuItem(menu, command.id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    if (toolbar_.exists()) toolbar_.check_button(command.id, on);
   }
 }
 
@@ -124,13 +133,14 @@ int mwin::OnCreate(CREATESTRUCTW*) {
     return 2;
   }
   set_toolbar(&toolbar_);
-  show_unit(settings.un);
+  update_marks();
 
   if (!status_.create(hwnd(), kStatusBarId)) {
     show_message("Failed to create Statusbar !");
     return 3;
   }
   set_status_bar(&status_);
+  update_marks();
   status_.set_indicators({0, ID_PANE_FOLDER, ID_PANE_SIZE});
   status_.set_pane_info(1, ID_PANE_FOLDER, 0, folder_pane_width(settings.xs));
   status_.set_pane_info(2, ID_PANE_SIZE, 0, kSizePaneWidth);
@@ -197,27 +207,24 @@ bool mwin::pre_translate(MSG& msg) {
       left && msg.hwnd == left->list().hwnd() &&
       left->list().key_action(static_cast<unsigned>(msg.wParam)) != ListKeyAction::kNone)
     return false;
-  // The whole text: a path cut to a buffer would name another folder.
-  pa->mdir.cdir = path_field().exists() ? path_field().text() : std::string();
-  if (path_starts_scan(pa->mdir.cdir)) enum_dir();
+  scan_path_field();
   return false;
 }
 
-bool mwin::route_command(int id) {
-  mvwl* left = left_view();
-  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) return left && left->on_command(id);
-  // Commands of the context menus go to the view whose menu it was.
-  ui::view* active = ui::view::active();
-  if (active && (active == left || active == right_view()) && active->on_command(id)) return true;
-  return left && active != left && left->on_command(id);
+void mwin::scan_path_field() {
+  // The whole text: a path cut to a buffer would name another folder.
+  const std::string text = path_field().exists() ? path_field().text() : std::string();
+  ask_folder(pa->mdir, nullptr, text);
+  if (path_starts_scan(text)) enum_dir();
 }
 
-bool mwin::on_tooltip(NMHDR* request) {
-  const auto id = request->idFrom;
-  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) {
-    if (mvwl* left = left_view(); left && left->OnToolTip(request)) return true;
-  }
-  return frame_window::on_tooltip(request);
+bool mwin::route_command(int id) {
+  const Command* command = find_command(id);
+  if (command == nullptr) return false;
+  command->run(*this);
+  // Exit only asks the window to close, so it is still here.
+  if (exists()) update_marks();
+  return true;
 }
 
 }  // namespace kelvane

@@ -50,14 +50,17 @@ class mwin : public ui::frame_window, public ViewHost {
   ui::status_bar* status_bar() override;
   void show_status(const std::string& text) override { set_message(text); }
   void show_ready() override { show_idle_message(); }
-  void show_unit(int unit) override;
+  void run_command(int id) override { route_command(id); }
   void show_folder_title(const std::string& folder) override;
   void redraw_all() override;
   void redraw_pie() override;
+  void scan_path_field() override;
 
  protected:
+  // Every command of the command table; true when the id is one of them.
   bool route_command(int id) override;
-  bool on_tooltip(NMHDR* request) override;
+  // The check marks of the menu and the pressed buttons, from the command table.
+  void update_marks() override;
   ui::view* default_view() override;
   void place_toolbar(RECT& area) override { dock_.place(area); }
   // Enter or F5 with a path worth scanning: the left view's fresh scan of cdir.
@@ -71,6 +74,9 @@ class mwin : public ui::frame_window, public ViewHost {
   mspw splitter_;
   ToolbarDock dock_{*this, toolbar_};
   mdoc* doc_ = nullptr;
+  // The splitter owns the views; the frame keeps what it made of them.
+  mvwl* left_ = nullptr;
+  mvwr* right_ = nullptr;
 };
 
 }  // namespace kelvane

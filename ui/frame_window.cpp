@@ -38,8 +38,6 @@ void frame_window::toggle_bar(int id) {
   if (!bar || !bar->exists()) return;
   const bool show = !bar_visible(id);
   bar->show(show ? SW_SHOW : SW_HIDE);
-  if (HMENU menu = GetMenu(hwnd()))
-    CheckMenuItem(menu, id, MF_BYCOMMAND | (show ? MF_CHECKED : MF_UNCHECKED));
   recalc_layout();
 }
 
@@ -76,15 +74,6 @@ void frame_window::show_idle_message() { set_message(load_string(kIdleString)); 
 void frame_window::show_prompt(int command) { set_message(command_prompt(static_cast<UINT>(command))); }
 
 bool frame_window::on_command(int id) {
-  switch (id) {
-    case kToolbarId:
-    case kStatusBarId:
-      toggle_bar(id);
-      return true;
-    case kExitCommand:
-      PostMessageW(hwnd(), WM_CLOSE, 0, 0);
-      return true;
-  }
   if (route_command(id)) return true;
   application* app = application::current();
   return app && app->on_command(id);
@@ -137,12 +126,10 @@ LRESULT frame_window::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_EXITMENULOOP:
       show_idle_message();
       break;
-    case WM_INITMENUPOPUP: {
-      HMENU menu = reinterpret_cast<HMENU>(wp);
-      for (int id : {kToolbarId, kStatusBarId})
-        CheckMenuItem(menu, id, MF_BYCOMMAND | (bar_visible(id) ? MF_CHECKED : MF_UNCHECKED));
+    case WM_INITMENUPOPUP:
+      // The marks follow the bars and the unit whatever changed them last.
+      update_marks();
       break;
-    }
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lp);
       if (header->code == TTN_GETDISPINFOW || header->code == TTN_GETDISPINFOA) {

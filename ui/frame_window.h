@@ -3,9 +3,8 @@
 // derived frame places it), an optional status bar at the bottom and one client window (the
 // splitter) in the rest.
 //
-// Commands are offered first to the frame (the bar toggles, Exit), then to the views
-// (route_command), then to the application. While a menu item or toolbar button is hovered
-// the status bar's message pane shows the command's prompt, otherwise "Ready".
+// Commands are offered to the derived frame (route_command), then to the application. While a menu item or
+// toolbar button is hovered the status bar's message pane shows the command's prompt, otherwise "Ready".
 #include <windows.h>
 
 #include <string>
@@ -23,7 +22,6 @@ class frame_window : public window {
  public:
   static constexpr int kToolbarId = ID_CTL_TOOLBAR;
   static constexpr int kStatusBarId = ID_CTL_STATUS_BAR;
-  static constexpr int kExitCommand = ID_CMD_EXIT;
   static constexpr int kIdleString = ID_STR_READY;
 
   // Makes the top-level window with menu and icon resources; WM_CREATE reaches OnCreate.
@@ -49,7 +47,7 @@ class frame_window : public window {
 
   // Places the bars and the client in the client area.
   void recalc_layout();
-  // Shows or hides the bar with the id (the View menu's toggles) and sets its check mark.
+  // Shows or hides the bar with the id (the View menu's toggles).
   void toggle_bar(int id);
   bool bar_visible(int id) const;
 
@@ -64,6 +62,8 @@ class frame_window : public window {
   virtual void place_toolbar(RECT& area);
   // Commands the frame did not take itself go here before the application gets them.
   virtual bool route_command(int id);
+  // Sets the menu's check marks and the pressed buttons; also as a menu opens.
+  virtual void update_marks() {}
   // A tooltip request (TTN_NEEDTEXT) of a toolbar button. True when answered.
   virtual bool on_tooltip(NMHDR* request);
   // The view that gets the keyboard before any view was used.

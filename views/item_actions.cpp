@@ -45,41 +45,40 @@ void ItemActions::open_row(int row) {
   if (row < 0) return;
 
   if (host_.list_mode() == kListDrives) {
-    dir_.cdir = host_.row_text(row);
-  } else {
-    lobj* top = dir_.ptop.load();
-    if (top == nullptr) return;  // the rows name entries of a tree that is gone
-    if (row == 0) {
-      dir_.cdir = strf("%c:", top->root_path[0]);
-      dir_.pcur = top;
-    } else if (row == 1 && dir_.isdrv == 0) {
-      lobj* cur = dir_.pcur.load();
-      if (cur != nullptr && cur->parent != nullptr) {
-        dir_.pcur = cur->parent;
-        dir_.cdir = cur->parent->fpath();
-      } else {
-        // A path typed with '/' separators is scanned as the same folder; its parent is
-        // found at either separator.
-        const size_t cut = dir_.cdir.find_last_of("\\/");
-        if (cut != std::string::npos) dir_.cdir.erase(cut);
-        if (settings_.db) show_message(dir_.cdir, kMessageOk);
-      }
-    } else {
-      lobj* node = node_of_row(row);
-      if (node != nullptr) {
-        if (!node->isdir) {
-          dir_.open_lobj(node);
-          return;
-        }
-        dir_.pcur = node;
-        dir_.cdir = node->fpath();
-      }
-    }
+    go_to_folder(dir_, owner_, nullptr, host_.row_text(row));
+    return;
   }
-
-  if (owner_ != nullptr) {
-    owner_->set_path_field(dir_.cdir);
-    owner_->OnDirs();
+  lobj* top = dir_.ptop.load();
+  if (top == nullptr) return;  // the rows name entries of a tree that is gone
+  if (row == 0) {
+    go_to_folder(dir_, owner_, top, strf("%c:", top->root_path[0]));
+    return;
+  }
+  if (row == 1 && dir_.isdrv == 0) {
+    lobj* cur = dir_.pcur.load();
+    if (cur != nullptr && cur->parent != nullptr) {
+      go_to_folder(dir_, owner_, cur->parent, cur->parent->fpath());
+      return;
+    }
+    // A path typed with '/' separators is scanned as the same folder; its parent is found at
+    // either separator.
+    std::string parent = dir_.cdir;
+    const size_t cut = parent.find_last_of("\\/");
+    if (cut != std::string::npos) parent.erase(cut);
+    if (settings_.db) show_message(parent, kMessageOk);
+    go_to_folder(dir_, owner_, nullptr, parent);
+    return;
+  }
+  lobj* node = node_of_row(row);
+  if (node != nullptr && !node->isdir) {
+    dir_.open_lobj(node);
+    return;
+  }
+  // A row whose entry has gone shows the folder asked for before.
+  if (node == nullptr) {
+    go_to_folder(dir_, owner_, nullptr, dir_.cdir);
+  } else {
+    go_to_folder(dir_, owner_, node, node->fpath());
   }
 }
 

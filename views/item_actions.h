@@ -9,6 +9,7 @@
 #include "base/settings.h"
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
+#include "views/go_to_folder.h"
 #include "views/list_geometry.h"
 #include "views/slice_table.h"
 
@@ -35,12 +36,9 @@ class ItemHost {
   virtual void wait_cursor() = 0;
 };
 
-// The view around the list, which takes over after Open (OnDirs) and Delete (OnFill).
-class ListOwner {
+// The view around the list, which takes over after Open (the folder opened) and Delete (OnFill).
+class ListOwner : public FolderHost {
  public:
-  virtual ~ListOwner() = default;
-  virtual void set_path_field(const std::string& text) = 0;
-  virtual void OnDirs() = 0;
   virtual void OnFill() = 0;
 };
 

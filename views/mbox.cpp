@@ -8,8 +8,8 @@
 
 namespace kelvane {
 
-mbox::mbox(const ListContext& context, ListOwner* owner)
-    : context_(context), actions_(context, *this, owner) {
+mbox::mbox(const ListContext& context, ListOwner* owner, ui::view* view)
+    : context_(context), actions_(context, *this, owner), view_(view) {
   context_.log.write("mbox::mbox () OK ...\n");
 }
 
@@ -125,8 +125,7 @@ LRESULT mbox::handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_RBUTTONDOWN: {
       // Commands of the menu reach the active view: the one around this list.
-      if (auto* v = dynamic_cast<ui::view*>(ui::window::from_handle(GetParent(hwnd()))))
-        ui::view::set_active(v);
+      if (view_ != nullptr) ui::view::set_active(view_);
       const LRESULT r = def_handle(msg, wp, lp);
       if (context_.busy.load() != 0) return r;
       context_menu(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});

@@ -25,12 +25,17 @@
 
 namespace kelvane {
 
+namespace ui {
+class view;
+}
+
 class mbox : public ui::list_control, private ItemHost {
  public:
   static constexpr int kMenuDrives = ID_MENU_DRIVES;
   static constexpr int kMenuFiles = ID_MENU_ITEMS;
 
-  mbox(const ListContext& context, ListOwner* owner);
+  // view: the view around the list, which the commands of its context menus reach.
+  mbox(const ListContext& context, ListOwner* owner, ui::view* view);
   ~mbox() override;
 
   int mode = kListDrives;
@@ -74,6 +79,7 @@ class mbox : public ui::list_control, private ItemHost {
 
   ListContext context_;
   ItemActions actions_;
+  ui::view* view_;
   int rows_ = 0;
 };
 

@@ -15,6 +15,7 @@
 #include "ui/resources.h"
 #include "views/caption_band.h"
 #include "views/dir_request.h"
+#include "views/go_to_folder.h"
 #include "views/list_geometry.h"
 
 namespace kelvane {
@@ -44,7 +45,7 @@ ListContext list_context(SliceTable& slices) {
 }  // namespace
 
 mvwl::mvwl(ViewHost* host)
-    : host_(host), list_(list_context(slices_), this), relay_(std::make_shared<Relay>()) {
+    : host_(host), list_(list_context(slices_), this, this), relay_(std::make_shared<Relay>()) {
   relay_->view = this;
   pa->CGUI.flog.write("mvwl::mvwl () OK ...\n");
 }
@@ -160,7 +161,7 @@ void mvwl::OnDirs() {
   // A typed path names the folder it resolves to; paths from the tree are resolved already.
   const std::string requested = dir.cdir;
   const TypedPath typed = resolve_typed_path(requested);
-  if (typed.valid) dir.cdir = typed.path;
+  if (typed.valid) ask_folder(dir, nullptr, typed.path);
   const std::string upper = upper_case(dir.cdir);
   const std::string scanned = upper_case(dir.path);
   if (host_) host_->show_folder_title(dir.cdir);
@@ -184,7 +185,7 @@ void mvwl::OnDirs() {
   if (typed.path != requested) set_path_field(typed.path);
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   dir.path = upper;
-  dir.cdir = upper;
+  ask_folder(dir, nullptr, upper);
   if (pa->CGUI.db != 0) show_message("SCAN");
   drop_tree();
   // The old rows stay until the scan has ended; they draw blank meanwhile.
@@ -214,39 +215,13 @@ void mvwl::OnFill() {
 }
 
 void mvwl::OnCommandRange(int id) {
-  if (id == ID_CMD_ENUM_DRIVES) {
-    OnDrives();
-  } else if (id >= ID_CMD_UNIT_BYTES && id <= ID_CMD_UNIT_TB) {
-    pa->CGUI.un = id - ID_CMD_UNIT_BYTES;
-  } else if (id == ID_CMD_ENUM_DIR) {
-    // A single character names no folder: nothing is scanned and nothing is changed.
-    std::string text = pa->epath.exists() ? pa->epath.text() : std::string();
-    if (path_starts_scan(text)) {
-      pa->mdir.cdir = text;
-      OnEnumDir();
-    }
-  }
-  if (host_) host_->show_unit(pa->CGUI.un);
-  if (id >= ID_CMD_UNIT_BYTES && id <= ID_CMD_UNIT_TB) invalidate_frame();
+  if (host_) host_->run_command(id);
 }
 
-bool mvwl::on_command(int id) {
-  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) {
-    OnCommandRange(id);
-    return true;
-  }
-  switch (id) {
-    case ID_CMD_PROPERTIES:
-      list_.OnProp();
-      return true;
-    case ID_CMD_OPEN:
-      list_.OnOpen();
-      return true;
-    case ID_CMD_DELETE:
-      list_.OnDelete();
-      return true;
-  }
-  return false;
+void mvwl::set_unit(int unit) {
+  pa->CGUI.un = unit;
+  // Both panes draw their sizes anew; the rows and the slice table stay as they are.
+  invalidate_frame();
 }
 
 bool mvwl::OnToolTip(NMHDR* request) {

@@ -27,14 +27,16 @@ class mvwl : public ui::view, public ScanClient, private ListOwner {
   ~mvwl() override;
 
   void OnEnumDir();
+  // The File and View commands 199 to 205, run through the frame's command table.
   void OnCommandRange(int id);
+  // Sizes are shown in the unit (0 bytes ... 4 TB) from now on.
+  void set_unit(int unit);
   // A TTN_NEEDTEXT request of the toolbar; true when answered.
   bool OnToolTip(NMHDR* request);
 
   int OnCreate(CREATESTRUCTW* cs) override;
   void OnSize(UINT type, int cx, int cy) override;
   void OnDraw(HDC dc) override;
-  bool on_command(int id) override;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
   void OnDrives();

@@ -7,7 +7,6 @@
 #include "res/resource_ids.h"
 #include "ui/dc.h"
 #include "ui/resources.h"
-#include "ui/splitter.h"
 #include "ui/status_bar.h"
 #include "views/gdi_painter.h"
 #include "views/mvwl.h"
@@ -15,7 +14,8 @@
 
 namespace kelvane {
 
-mvwr::mvwr(ViewHost* host) : PieActions(pa->mdir, pa->CGUI, pa->busy, *this), host_(host) {
+mvwr::mvwr(ViewHost* host, mvwl* left)
+    : PieActions(pa->mdir, pa->CGUI, pa->busy, *this), host_(host), left_(left) {
   if (Log* log = app_log()) log->write("mvwr::mvwr () OK ...\n");
 }
 
@@ -26,11 +26,6 @@ mvwr::~mvwr() {
 int mvwr::OnCreate(CREATESTRUCTW*) {
   tip_.create(hwnd());
   return 0;
-}
-
-mvwl* mvwr::left_view() const {
-  auto* parent = dynamic_cast<ui::splitter*>(ui::window::from_handle(GetParent(hwnd())));
-  return parent != nullptr ? dynamic_cast<mvwl*>(parent->pane(0, 0)) : nullptr;
 }
 
 void mvwr::OnSize(UINT, int cx, int) {
@@ -84,22 +79,6 @@ void mvwr::OnDraw(HDC dc) {
   if (!drawn.disc) tip_.hide();
 }
 
-void mvwr::OnCommandRange(int id) {
-  if (mvwl* left = left_view()) left->OnCommandRange(id);
-}
-
-bool mvwr::on_command(int id) {
-  if (id >= ID_CMD_ENUM_DRIVES && id <= ID_CMD_ENUM_DIR) {
-    OnCommandRange(id);
-    return true;
-  }
-  if (id >= ID_CMD_PROPERTIES && id <= ID_CMD_DELETE) {
-    OnSlice(id - ID_CMD_PROPERTIES);
-    return true;
-  }
-  return false;
-}
-
 bool mvwr::OnContextMenu(POINT screen) {
   POINT client = screen;
   ScreenToClient(hwnd(), &client);
@@ -110,14 +89,13 @@ bool mvwr::OnContextMenu(POINT screen) {
   if (HMENU popup = GetSubMenu(menu, 0)) {
     HWND main = GetAncestor(hwnd(), GA_ROOT);
     ui::view::set_active(this);
-    // The choice comes back here, so it acts on the slice that was right-clicked whatever
-    // view is active by then; the rest (Exit) goes to the main window as usual.
     const int id = static_cast<int>(
         TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, main, nullptr));
-    if (id >= ID_CMD_PROPERTIES && id <= ID_CMD_DELETE) {
-      OnSlice(id - ID_CMD_PROPERTIES);
-    } else if (id != 0) {
-      PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    // The choice comes back here and runs as every command does, with this view active
+    // whatever view is active by then, so that it acts on the slice that was right-clicked.
+    if (id != 0 && host_ != nullptr) {
+      ui::view::set_active(this);
+      host_->run_command(id);
     }
   }
   DestroyMenu(menu);
@@ -142,28 +120,24 @@ LRESULT mvwr::handle(UINT msg, WPARAM wp, LPARAM lp) {
   return ui::view::handle(msg, wp, lp);
 }
 
-const SliceTable* mvwr::slice_table() {
-  mvwl* left = left_view();
-  return left != nullptr ? &left->slices() : nullptr;
-}
+const SliceTable* mvwr::slice_table() { return left_ != nullptr ? &left_->slices() : nullptr; }
 
 void mvwr::set_path_field(const std::string& text) {
   if (pa->epath.exists()) pa->epath.set_text(text);
 }
 
 void mvwr::on_dirs() {
-  if (mvwl* left = left_view()) left->OnDirs();
+  if (left_) left_->OnDirs();
 }
 
 void mvwr::select_only_row(int row) {
-  mvwl* left = left_view();
-  if (left == nullptr || !left->list().exists()) return;
-  left->list().select_item(-1, false);
-  left->list().select_item(row, true);
+  if (left_ == nullptr || !left_->list().exists()) return;
+  left_->list().select_item(-1, false);
+  left_->list().select_item(row, true);
 }
 
 void mvwr::delete_selection() {
-  if (mvwl* left = left_view()) left->list().OnDelete();
+  if (left_) left_->list().OnDelete();
 }
 
 }  // namespace kelvane

@@ -3,7 +3,7 @@
 // header band, the chart area and the pie (views/pie_painter.h), divides the status bar's data
 // panes by its own width whenever it is resized, turns clicks on the disc into the actions of
 // views/pie_actions.h and shows a tooltip for the slice under the pointer. The slice table is
-// the left view's, found as pane (0, 0) of the same splitter.
+// the left view's, handed in by the frame that makes both.
 #include <windows.h>
 
 #include <string>
@@ -19,16 +19,14 @@ class mvwl;
 
 class mvwr : public ui::view, private PieHost, public PieActions {
  public:
-  // host: the frame whose status panes follow the view's width; may be nullptr.
-  explicit mvwr(ViewHost* host);
+  // host: the frame whose status panes follow the view's width; left: the list beside the pie,
+  // whose slice table it draws. Either may be nullptr.
+  mvwr(ViewHost* host, mvwl* left);
   ~mvwr() override;
 
   int OnCreate(CREATESTRUCTW* cs) override;
   void OnDraw(HDC dc) override;
   void OnSize(UINT type, int cx, int cy) override;
-  // The File and View commands 199..205: the left view's.
-  void OnCommandRange(int id);
-  bool on_command(int id) override;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
   // The context-menu request at a screen point ((-1, -1) from the keyboard); false when it
@@ -38,8 +36,6 @@ class mvwr : public ui::view, private PieHost, public PieActions {
   const std::string& tip_text_now() const { return tip_.text(); }
 
  private:
-  mvwl* left_view() const;
-
   // PieHost
   const SliceTable* slice_table() override;
   void set_path_field(const std::string& text) override;
@@ -48,6 +44,7 @@ class mvwr : public ui::view, private PieHost, public PieActions {
   void delete_selection() override;
 
   ViewHost* host_;
+  mvwl* left_;
   PieTooltip tip_;
 };
 

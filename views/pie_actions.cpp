@@ -61,10 +61,7 @@ void PieActions::OnSlice(int action) {
         dir_.open_lobj(node);
         return;
       }
-      dir_.pcur = node;
-      dir_.cdir = node->fpath();
-      host_.set_path_field(dir_.cdir);
-      host_.on_dirs();
+      go_to_folder(dir_, &host_, node, node->fpath());
       return;
     case kPieDelete:
       // Only the slice's own entry: rows the list still had selected would be deleted too.

@@ -8,19 +8,20 @@
 
 #include "app/settings.h"
 #include "scan/mdir.h"
+#include "views/go_to_folder.h"
 #include "views/pie_painter.h"
 #include "views/slice_table.h"
 
 namespace kelvane {
 
 // What the actions need of the left view and its list.
-class PieHost {
+class PieHost : public FolderHost {
  public:
-  virtual ~PieHost() = default;
   // The left view's slice table, or nullptr when there is no left view.
   virtual const SliceTable* slice_table() = 0;
-  virtual void set_path_field(const std::string& text) = 0;
+  // The left view's OnDirs, which shows a folder opened on the pie.
   virtual void on_dirs() = 0;
+  void OnDirs() final { on_dirs(); }
   // The list's selection becomes this one row and nothing else.
   virtual void select_only_row(int row) = 0;
   // The list's own Delete, with its question.

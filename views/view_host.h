@@ -17,14 +17,18 @@ class ViewHost {
   // The status bar's message pane: a text, or the idle text "Ready".
   virtual void show_status(const std::string& text) = 0;
   virtual void show_ready() = 0;
-  // Shows the unit's button pressed and its View menu item checked, the others not.
-  virtual void show_unit(int unit) = 0;
+  // Runs a command of the menus and the toolbar as the frame runs it (its command table), with
+  // the marks of the units and the bars set afterwards.
+  virtual void run_command(int id) = 0;
   // The document's title: the folder being shown (it goes into the frame's caption).
   virtual void show_folder_title(const std::string& folder) = 0;
   // The whole window with every pane and bar in it is drawn again.
   virtual void redraw_all() = 0;
   // The pie chart beside the list is drawn again.
   virtual void redraw_pie() = 0;
+  // The path field's request (Enter, F5, command 205): its text is the folder asked for, and a
+  // text worth a scan is scanned afresh.
+  virtual void scan_path_field() = 0;
 };
 
 }  // namespace kelvane

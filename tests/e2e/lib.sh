@@ -9,6 +9,7 @@ export WINEPREFIX=${WINEPREFIX:-$E2E_SOURCE/build/wineprefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 E2E_EXE="$E2E_BUILD/kelvane.exe"
+E2E_DRIVER="$E2E_BUILD/box_driver.exe"
 E2E_USER=$(whoami)
 # Wine gives every program its own TEMP in the prefix, whatever the caller's environment says.
 E2E_LOG="$WINEPREFIX/drive_c/users/$E2E_USER/Temp/kelvane.log"
@@ -22,6 +23,7 @@ E2E_SLOW=${KELVANE_E2E_SLOW:-1}
 fail() {
   echo "FAIL: $*" >&2
   e2e_screenshot "failure-${E2E_NAME:-e2e}" >/dev/null 2>&1
+  [ -n "${E2E_WORK:-}" ] && box_showing && box_driver none
   [ -f "$E2E_LOG" ] && { echo "--- kelvane.log (tail)" >&2; tail -n 40 "$E2E_LOG" >&2; }
   [ -f "${E2E_MESSAGES:-}" ] && { echo "--- messages" >&2; cat "$E2E_MESSAGES" >&2; }
   exit 1
@@ -36,6 +38,7 @@ e2e_init() {
   E2E_MESSAGES="$E2E_WORK/messages.txt"
   : >"$E2E_MESSAGES"
   [ -x "$E2E_EXE" ] || [ -f "$E2E_EXE" ] || fail "no program at $E2E_EXE"
+  [ -f "$E2E_DRIVER" ] || fail "no box driver at $E2E_DRIVER"
   [ -n "${DISPLAY:-}" ] || fail "no X display (run through scripts/test)"
   trap e2e_cleanup EXIT
 }
@@ -69,23 +72,27 @@ e2e_get_value() {
   wine reg query "$E2E_KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
 }
 
-# e2e_start: starts the program; message boxes go to $E2E_MESSAGES (answer: $E2E_ANSWER, or
-# the first word of the file $E2E_ANSWER_FILE at each question when that is set).
+# e2e_start: starts the program and waits for its main window. A box it shows before the
+# window (a fault found at start) is recorded and dismissed on the way, as a user would.
 # $E2E_LAUNCH, when set, is a command (with its options) that Wine is started through.
 e2e_start() {
   rm -f "$E2E_LOG"
-  (cd "$E2E_WORK" && KELVANE_MESSAGE_LOG="$(winepath_of "$E2E_MESSAGES")" \
-     KELVANE_MESSAGE_ANSWER="${E2E_ANSWER:-no}" \
-     KELVANE_MESSAGE_ANSWER_FILE="${E2E_ANSWER_FILE:+$(winepath_of "${E2E_ANSWER_FILE:-}")}" exec ${E2E_LAUNCH:-} wine "$E2E_EXE" >"$E2E_WORK/wine.out" 2>&1) &
+  (cd "$E2E_WORK" && exec ${E2E_LAUNCH:-} wine "$E2E_EXE" >"$E2E_WORK/wine.out" 2>&1) &
   E2E_PID=$!
-  wait_until 60 find_main_window || fail "main window did not appear"
+  wait_until 60 main_window_up || fail "main window did not appear"
   E2E_WID=$(find_main_window)
 }
+main_window_up() {
+  find_main_window >/dev/null && return 0
+  box_showing && box_driver wait-answer 0 ok
+  return 1
+}
 
-# The frame's X window: a visible window whose title ends in "Kelvane".
+# The frame's X window: a visible window whose title ends in " - Kelvane" (a box's caption is
+# "Kelvane" alone).
 find_main_window() {
   local w
-  w=$(xdotool search --onlyvisible --name 'Kelvane$' 2>/dev/null | head -n 1)
+  w=$(xdotool search --onlyvisible --name ' - Kelvane$' 2>/dev/null | head -n 1)
   [ -n "$w" ] && echo "$w"
 }
 
@@ -95,8 +102,65 @@ winepath_of() { echo "Z:${1//\//\\}"; }
 log_has() { grep -qF -- "$1" "$E2E_LOG" 2>/dev/null; }
 # wait_for_log TEXT [TIMEOUT]
 wait_for_log() { wait_until "${2:-30}" log_has "$1" || fail "log line not seen: $1"; }
+
+# Message boxes. The program shows every box on the screen and waits until it is answered. The
+# tests answer them as a user does, through box_driver.exe (tests/e2e/box_driver.cpp), which
+# reads a box's text and presses its button from another process of the same Wine session.
+# Every box seen is recorded in $E2E_MESSAGES as a line TYPE|TEXT (0 OK, 4 Yes and No, 64 the
+# information icon; "\n" a line end inside the box). A box blocks the program's window, so a
+# step that brings one up is followed by its answer: e2e_answer for a question, and
+# wait_for_message or answer_boxes_until for a box that only tells something.
+
+# box_showing: a box of the program is on the screen.
+box_showing() { xdotool search --onlyvisible --name '^Kelvane$' >/dev/null 2>&1; }
+# box_driver ARGS...: runs the driver; the box it printed is added to $E2E_MESSAGES.
+box_driver() {
+  local rc
+  wine "$E2E_DRIVER" "$@" >"$E2E_WORK/box.out" 2>/dev/null
+  rc=$?
+  tr -d '\r' <"$E2E_WORK/box.out" >>"$E2E_MESSAGES"
+  return "$rc"
+}
+last_message() { tail -n 1 "$E2E_MESSAGES"; }
+
+# e2e_answer yes|no|ok [TEXT] [TIMEOUT]: waits for the box the last step brings up, records it
+# and presses the button; with TEXT, the box must say it.
+e2e_answer() {
+  box_driver wait-answer $((${3:-30} * E2E_SLOW * 1000)) "$1"
+  case $? in
+    0) ;;
+    1) fail "no box came up to answer ${2:-$1}" ;;
+    2) fail "the box has no button '$1': $(last_message)" ;;
+    *) fail "the box stayed after '$1': $(last_message)" ;;
+  esac
+  [ -z "${2:-}" ] || last_message | grep -qF -- "$2" || fail "the box said '$(last_message)', not '$2'"
+}
+
+# answer_boxes_until TIMEOUT COMMAND...: until COMMAND (a look at $E2E_MESSAGES) holds, each
+# box that comes up is recorded and closed with OK, as a user reads and dismisses it; 1 on
+# timeout. A question fails the test: its answer is the test's to give (e2e_answer).
+answer_boxes_until() {
+  local end=$(($(date +%s%N) / 1000000 + $1 * E2E_SLOW * 1000)) left
+  shift
+  until "$@" >/dev/null 2>&1; do
+    left=$((end - $(date +%s%N) / 1000000))
+    [ "$left" -gt 0 ] || return 1
+    box_driver wait-answer "$left" ok
+    [ $? = 2 ] && fail "a question nobody answered: $(last_message)"
+  done
+  return 0
+}
 messages_have() { grep -qF -- "$1" "$E2E_MESSAGES" 2>/dev/null; }
-wait_for_message() { wait_until "${2:-30}" messages_have "$1" || fail "message not shown: $1"; }
+# wait_for_message TEXT [TIMEOUT]: a box saying TEXT has come up (and was closed with OK).
+wait_for_message() { answer_boxes_until "${2:-30}" messages_have "$1" || fail "message not shown: $1"; }
+# collect_boxes: a box that is open is recorded (and left open), so that a look at
+# $E2E_MESSAGES sees a box that came up unasked.
+collect_boxes() {
+  box_showing && box_driver none
+  return 0
+}
+# no_boxes: no box is open, and none came up since $E2E_MESSAGES was last emptied.
+no_boxes() { collect_boxes && [ ! -s "$E2E_MESSAGES" ]; }
 
 # e2e_screenshot NAME: the whole display as build/win/screenshots/NAME.png.
 e2e_screenshot() {
@@ -143,6 +207,7 @@ e2e_enter_path() {
 
 # e2e_close: Alt+F4 (the window's close command); waits for the process to end.
 e2e_close() {
+  box_showing && fail "a box is open at the close"
   e2e_focus
   e2e_key alt+F4
   wait_until 30 e2e_exited || fail "program did not close"

@@ -37,7 +37,7 @@ more_fills_of() { [ "$(fills_of "$1")" -gt "$2" ]; }
 could_not() { grep -qiF -- "0|Could not delete $win_d1\\$1 !" "$E2E_MESSAGES"; }
 # A failed deletion of F2: the box, F2 still on disk, listed again with its size.
 expect_f2_kept() {
-  wait_until 20 could_not F2 || fail "no failure message (ud $1)"
+  answer_boxes_until 20 could_not F2 || fail "no failure message (ud $1)"
   [ -f "$d1/F2" ] || fail "F2 is gone (ud $1)"
   wait_until 10 more_fills_of "F2 Size: 2000 B" "$2" || fail "F2 left the list (ud $1)"
   log_has "mdir::SHFileOperation () returned " || fail "failure not logged (ud $1)"
@@ -45,13 +45,13 @@ expect_f2_kept() {
 
 # Without the recycle bin.
 e2e_set_dword ud 0
-E2E_ANSWER=yes e2e_start
+e2e_start
 wait_for_log "mvwl::mvwl () OK ..."
 scan_d1
 before=$(fills_of "F2 Size: 2000 B")
 e2e_click "$ROW_X" "$(row_y 2)"
 e2e_key Delete
-wait_for_message "4|Delete F2 ?"
+e2e_answer yes "4|Delete F2 ?"
 expect_f2_kept 0 "$before"
 e2e_close
 
@@ -59,22 +59,23 @@ e2e_close
 # Wine asks in a window of its own whether to delete for good (answered Yes).
 e2e_set_dword ud 1
 : >"$E2E_MESSAGES"
-E2E_ANSWER=yes e2e_start
+e2e_start
 wait_for_log "mvwl::mvwl () OK ..."
 scan_d1
 rm -f "$d1/F4"
 before=$(fills_of "S Size: 100 B")
 e2e_click "$ROW_X" "$(row_y 3)"  # F4
 e2e_key Delete
-wait_for_message "4|Delete F4 ?"
+e2e_answer yes "4|Delete F4 ?"
 wait_until 10 more_fills_of "S Size: 100 B" "$before" || fail "no refill after F4"
 [ "$(fills_of "F4")" = 1 ] || fail "F4 still listed"
+collect_boxes
 messages_have "Could not delete" && fail "a box for an entry already gone"
 
 before=$(fills_of "F2 Size: 2000 B")
 e2e_click "$ROW_X" "$(row_y 2)"  # F2
 e2e_key Delete
-wait_for_message "4|Delete F2 ?"
+e2e_answer yes "4|Delete F2 ?"
 shell_dialog() { xdotool search --onlyvisible --name '^Confirm file deletion$' 2>/dev/null | head -n 1 | grep .; }
 wait_until 20 shell_dialog || fail "the shell did not ask"
 dialog=$(shell_dialog)

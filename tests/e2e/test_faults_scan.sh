@@ -56,7 +56,7 @@ e2e_reset_registry
 e2e_set_dword vl 1
 e2e_set_dword un 2
 e2e_set_dword ud 0
-E2E_ANSWER=yes e2e_start
+e2e_start
 wait_for_log "mvwl::mvwl () OK ..."
 e2e_wait_painted
 read -r W0 H0 < <(xdotool getwindowgeometry --shell "$E2E_WID" | sed -n 's/^\(WIDTH\|HEIGHT\)=//p' | tr '\n' ' ')
@@ -96,7 +96,7 @@ log_has "level40:level39:level39" || fail "the 40th level is not in the tree"
 log_has "leaf Parent:level40" || fail "the deepest file is not in the tree"
 [ "$(grep -c -F "  mvwl::OnDirs () " "$E2E_LOG")" = 1 ] || fail "Enter or F5 during the scan asked for another"
 [ "$(grep -c -F "Thread:read_mdir () started" "$E2E_LOG")" = 1 ] || fail "a second scan ran"
-[ -s "$E2E_MESSAGES" ] && fail "a message during the scan: $(cat "$E2E_MESSAGES")"
+no_boxes || fail "a message during the scan: $(cat "$E2E_MESSAGES")"
 
 # The window has its new size and the splitter its new place: the list is white where the bar
 # was, and the bar stands 100 pixels further right.
@@ -116,7 +116,7 @@ wait_until 10 bar_moved || fail "the splitter bar is not where it was dragged"
 # Properties of the emoji file, in the unit chosen during the scan (bytes, not the stored MB).
 menu_item 3 1
 props() { grep -qiF -- "64|$win_T\\$smile\\n5000 B" "$E2E_MESSAGES"; }
-wait_until 10 props || fail "no Properties of the emoji file in bytes: $(cat "$E2E_MESSAGES")"
+answer_boxes_until 10 props || fail "no Properties of the emoji file in bytes: $(cat "$E2E_MESSAGES")"
 # The emoji folder opened, and back with "..": no scan.
 e2e_double_click "$ROW_X" "$(row_y 6)"
 wait_for_log "  OnFill::Name: $inner Size: 2000 B"
@@ -127,7 +127,7 @@ wait_until 10 more_fills_of "locked Size: 0 B" 1 || fail "no refill after .."
 # Delete the right-to-left file: it alone leaves the disk.
 e2e_click "$ROW_X" "$(row_y 4)"
 e2e_key Delete
-wait_for_message "4|Delete $shalom ?"
+e2e_answer yes "4|Delete $shalom ?"
 wait_until 10 more_fills_of "locked Size: 0 B" 2 || fail "no refill after the deletion"
 [ -e "$T/$shalom" ] && fail "the right-to-left file is still on disk"
 [ "$(fills_of "$shalom")" = 2 ] || fail "the right-to-left file is still listed"
@@ -138,10 +138,11 @@ e2e_enter_path "$win_deep"
 wait_for_log "  OnFill::Name: leaf Size: 700 B"
 e2e_click "$ROW_X" "$(row_y 2)"
 e2e_key Delete
-wait_for_message "4|Delete leaf ?"
+e2e_answer yes "4|Delete leaf ?"
 wait_until 10 test ! -e "$deep/leaf" || fail "the deepest file is still on disk: $(cat "$E2E_MESSAGES")"
 e2e_double_click "$ROW_X" "$(row_y 1)"
 wait_for_log "  OnFill::Name: level40 Size: 0 B"
+collect_boxes
 grep -q "^0|" "$E2E_MESSAGES" && fail "unexpected message: $(cat "$E2E_MESSAGES")"
 scan_again_and_close
 

@@ -37,7 +37,7 @@ e2e_reset_registry
 e2e_set_dword vl 1
 e2e_set_dword un 0
 e2e_set_dword ud 0
-E2E_ANSWER=yes e2e_start
+e2e_start
 wait_for_log "mvwl::mvwl () OK ..."
 # Rows: "\", "..", D, gonefile.txt, gonedir, moved, keep.bin.
 e2e_enter_path "$win_V"
@@ -51,9 +51,9 @@ e2e_double_click "$ROW_X" "$(row_y 3)"
 wait_for_message "0|File not found !"
 # Properties show the entries as scanned.
 menu_item 3 1
-wait_until 10 grep -qiF -- "64|$win_V\\gonefile.txt\\n5000 B" "$E2E_MESSAGES" || fail "no Properties of the missing file"
+answer_boxes_until 10 grep -qiF -- "64|$win_V\\gonefile.txt\\n5000 B" "$E2E_MESSAGES" || fail "no Properties of the missing file"
 menu_item 4 1
-wait_until 10 grep -qiF -- "64|$win_V\\gonedir\\nFiles: 1\\nFolders: 0\\n4000 B" "$E2E_MESSAGES" ||
+answer_boxes_until 10 grep -qiF -- "64|$win_V\\gonedir\\nFiles: 1\\nFolders: 0\\n4000 B" "$E2E_MESSAGES" ||
   fail "no Properties of the missing folder"
 [ "$(grep -c -F "File not found !" "$E2E_MESSAGES")" = 1 ] || fail "messages: $(cat "$E2E_MESSAGES")"
 
@@ -69,9 +69,10 @@ back_up 3
 # Delete of the missing folder: it leaves the list without a box.
 e2e_click "$ROW_X" "$(row_y 4)"
 e2e_key Delete
-wait_for_message "4|Delete gonedir ?"
+e2e_answer yes "4|Delete gonedir ?"
 wait_until 10 more_fills_of "keep.bin Size: 100 B" 3 || fail "no refill after the deletion"
 [ "$(fills_of "gonedir")" = 3 ] || fail "the missing folder is still listed"
+collect_boxes
 messages_have "Could not delete" && fail "a box for a folder already gone"
 
 # A multiple selection in D: a.bin, ro.txt (read-only), c.txt. Rows: "\", "..", a.bin, ro.txt,
@@ -81,9 +82,9 @@ wait_for_log "  OnFill::Name: c.txt Size: 1000 B"
 e2e_click "$ROW_X" "$(row_y 2)"
 xdotool keydown shift mousemove --window "$E2E_WID" "$ROW_X" "$(row_y 4)" click 1 keyup shift
 e2e_key Delete
-wait_for_message "4|Delete from a.bin to c.txt ?"
+e2e_answer yes "4|Delete from a.bin to c.txt ?"
 could_not() { grep -qiF -- "0|Could not delete $win_V\\D\\ro.txt !" "$E2E_MESSAGES"; }
-wait_until 20 could_not || fail "no failure message: $(cat "$E2E_MESSAGES")"
+answer_boxes_until 20 could_not || fail "no failure message: $(cat "$E2E_MESSAGES")"
 wait_until 10 more_fills_of "c.txt Size: 1000 B" 1 || fail "no refill after the failed deletion"
 [ -e "$V/D/a.bin" ] && fail "a.bin, before the failure, is still on disk"
 [ -f "$V/D/ro.txt" ] && [ -f "$V/D/c.txt" ] || fail "an entry at or after the failure left the disk"

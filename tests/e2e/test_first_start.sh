@@ -24,7 +24,7 @@ while read -r kind name default use; do
   if [ "$kind" = dword ]; then want=$(printf '0x%x' "$default"); else want=${default//\"/}; fi
   [ "$got" = "$want" ] || fail "registry $name is '$got', expected $want"
 done <<<"$table"
-[ -s "$E2E_MESSAGES" ] && fail "unexpected message box: $(cat "$E2E_MESSAGES")"
+no_boxes || fail "unexpected message box: $(cat "$E2E_MESSAGES")"
 
 e2e_close
 log=$(tr -d '\r' <"$E2E_LOG")

@@ -25,7 +25,7 @@ e2e_click 300 29
 e2e_type D
 e2e_key Return
 e2e_key F5
-[ -s "$E2E_MESSAGES" ] && fail "unexpected message box: $(cat "$E2E_MESSAGES")"
+no_boxes || fail "unexpected message box: $(cat "$E2E_MESSAGES")"
 # A real folder in the field: the same keys now reach the left view.
 mkdir -p "$E2E_WORK/folder"
 e2e_key BackSpace

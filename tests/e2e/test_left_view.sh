@@ -57,7 +57,7 @@ wait_until 5 sh -c "[ \$(xdotool search --onlyvisible --name '.*' 2>/dev/null | 
 e2e_click $((ROW_X + 20)) $(($(row_y 2) + 9))
 # The path as the tree holds it (the letters' case may differ from the typed one).
 props_shown() { grep -qiF -- "64|$win_data\\big.bin\\n3000 B" "$E2E_MESSAGES"; }
-wait_until 10 props_shown || fail "no Properties of big.bin"
+answer_boxes_until 10 props_shown || fail "no Properties of big.bin"
 
 # Open sub (row 4): a refill without a scan.
 e2e_double_click "$ROW_X" "$(row_y 4)"

@@ -39,7 +39,7 @@ e2e_reset_registry
 e2e_set_dword vl 3
 e2e_set_dword un 0
 e2e_set_dword ud 1
-E2E_ANSWER=yes e2e_start
+e2e_start
 wait_for_log "mvwl::mvwl () OK ..."
 e2e_enter_path "$(winepath_of "$data")"
 wait_for_log "    mvwr::OnDraw Color:04, n00.bin"
@@ -111,7 +111,7 @@ e2e_click "$x" "$y" 3
 wait_until 10 sh -c "[ \$(xdotool search --onlyvisible --class kelvane.exe | wc -l) -ge 2 ]" || fail "no menu"
 e2e_key Down Return
 props() { grep -qiF -- "64|$(winepath_of "$data")\\sub\\nFiles: 1\\nFolders: 0\\n20000 B" "$E2E_MESSAGES"; }
-wait_until 10 props || fail "no Properties of sub"
+answer_boxes_until 10 props || fail "no Properties of sub"
 
 # Delete from the pie while the list has another row selected: only the slice's entry goes.
 e2e_click "$ROW_X" "$(row_y 5)"  # small.txt
@@ -120,7 +120,7 @@ before=$(reads)
 e2e_click "$x" "$y" 3
 wait_until 10 sh -c "[ \$(xdotool search --onlyvisible --class kelvane.exe | wc -l) -ge 2 ]" || fail "no menu"
 e2e_key Down Down Down Return
-wait_for_message "4|Delete $tag.txt ?"
+e2e_answer yes "4|Delete $tag.txt ?"
 wait_until 10 test -f "$trash/$tag.txt" || fail "not in the trash: $tag.txt"
 [ -f "$data/small.txt" ] || fail "small.txt went too"
 messages_have "Delete from" && fail "the question named more than the slice's entry"

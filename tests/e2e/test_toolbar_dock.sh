@@ -88,6 +88,6 @@ mkdir -p "$E2E_WORK/folder"
 log_has "mvwl::OnDirs" && fail "a scan before the path was entered"
 e2e_enter_path "$(winepath_of "$E2E_WORK/folder")"
 wait_for_log "mvwl::OnDirs"
-[ -s "$E2E_MESSAGES" ] && fail "unexpected message box: $(cat "$E2E_MESSAGES")"
+no_boxes || fail "unexpected message box: $(cat "$E2E_MESSAGES")"
 e2e_close
 echo "toolbar_dock: ok"

@@ -39,10 +39,6 @@ head -c 10 /dev/zero >"$data/small.txt"
 manifest() { (cd "$data" && find . -printf '%p %s\n' | sort); }
 before_all=$(manifest)
 
-E2E_ANSWER_FILE="$E2E_WORK/answer"
-answer() { echo "$1" >"$E2E_ANSWER_FILE"; }
-answer no
-
 cleanup() {
   for f in a b c; do rm -f "$trash/files/$tag-$f.bin" "$trash/info/$tag-$f.bin.trashinfo"; done
   e2e_cleanup
@@ -57,7 +53,7 @@ e2e_reset_registry
 e2e_set_dword vl 1
 e2e_set_dword un 0
 e2e_set_dword ud 1
-E2E_ANSWER_FILE=$E2E_ANSWER_FILE e2e_start
+e2e_start
 wait_for_log "mvwl::mvwl () OK ..."
 e2e_wait_painted
 
@@ -230,11 +226,11 @@ wait_opened "$R:\\data" "small.txt Size: 10 B" 3
 context_menu "$ROW_X" "$(row_y 2)"
 e2e_key Down Return
 props_of() { grep -qiF -- "64|$1" "$E2E_MESSAGES"; }
-wait_until 10 props_of "$R:\\data\\big.bin\\n30000 B" || fail "no Properties of big.bin"
+answer_boxes_until 10 props_of "$R:\\data\\big.bin\\n30000 B" || fail "no Properties of big.bin"
 read -r px py < <(sector_middle "$(colour_of 2)") || fail "no docs sector on the screen"
 context_menu "$px" "$py"
 e2e_key Down Return
-wait_until 10 props_of "$R:\\data\\docs\\nFiles: 2\\nFolders: 1\\n18000 B" || fail "no Properties of docs"
+answer_boxes_until 10 props_of "$R:\\data\\docs\\nFiles: 2\\nFolders: 1\\n18000 B" || fail "no Properties of docs"
 
 # --- "\\" goes to the drive's root (a scan of it), where Backspace has nowhere to go; Enter on
 # data goes back into the tree without a scan.
@@ -254,11 +250,10 @@ wait_opened "$R:\\data" "small.txt Size: 10 B" 4
 in_trash() { [ -f "$trash/files/$1" ] && [ "$(stat -c %s "$trash/files/$1")" = "$2" ]; }
 e2e_click "$ROW_X" "$(row_y 6)"  # a
 e2e_key Delete
-wait_for_message "4|Delete $tag-a.bin ?"
+e2e_answer no "4|Delete $tag-a.bin ?"
 [ -f "$data/$tag-a.bin" ] || fail "deleted although the answer was No"
-answer yes
 e2e_key Delete
-wait_until 10 sh -c "[ \$(grep -c -F '4|Delete $tag-a.bin ?' '$E2E_MESSAGES') -ge 2 ]" || fail "no second question"
+e2e_answer yes "4|Delete $tag-a.bin ?"
 wait_until 10 in_trash "$tag-a.bin" 3000 || fail "$tag-a.bin is not in the trash"
 [ -e "$data/$tag-a.bin" ] && fail "$tag-a.bin is still on disk"
 wait_count "  OnFill::Name: small.txt Size: 10 B" 5
@@ -266,7 +261,6 @@ e2e_key BackSpace
 wait_opened "$R:" "data Size: 79010 B" 1
 
 # --- Delete a selection of two: No, then Yes.
-answer no
 e2e_click "$ROW_X" "$(row_y 1)"
 e2e_key Return
 wait_opened "$R:\\data" "small.txt Size: 10 B" 6
@@ -275,11 +269,10 @@ xdotool keydown shift
 e2e_click "$ROW_X" "$(row_y 7)"  # c
 xdotool keyup shift
 e2e_key Delete
-wait_for_message "4|Delete from $tag-b.bin to $tag-c.bin ?"
+e2e_answer no "4|Delete from $tag-b.bin to $tag-c.bin ?"
 [ -f "$data/$tag-b.bin" ] && [ -f "$data/$tag-c.bin" ] || fail "deleted although the answer was No"
-answer yes
 e2e_key Delete
-wait_until 10 sh -c "[ \$(grep -c -F '4|Delete from $tag-b.bin to $tag-c.bin ?' '$E2E_MESSAGES') -ge 2 ]" || fail "no second question"
+e2e_answer yes "4|Delete from $tag-b.bin to $tag-c.bin ?"
 wait_until 10 in_trash "$tag-b.bin" 2000 || fail "$tag-b.bin is not in the trash"
 wait_until 10 in_trash "$tag-c.bin" 1000 || fail "$tag-c.bin is not in the trash"
 wait_count "  OnFill::Name: small.txt Size: 10 B" 7

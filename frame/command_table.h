@@ -1,0 +1,24 @@
+#pragma once
+// Every command of the menus, the toolbar and the context menus, declared once: what it does in
+// the main frame and, for the five units and the two bars, whether its menu item is checked and
+// its toolbar button pressed. The frame routes every command and sets every mark from here.
+#include <span>
+
+namespace kelvane {
+
+class mwin;
+
+struct Command {
+  int id;
+  void (*run)(mwin& frame);
+  // Whether the menu item is checked and the button pressed; nullptr: the command has no mark.
+  bool (*marked)(mwin& frame);
+};
+
+// Every command, in the order of the menus.
+std::span<const Command> command_table();
+
+// The command with the id, or nullptr.
+const Command* find_command(int id);
+
+}  // namespace kelvane
