@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,22 @@ namespace kelvane {
 namespace {
 
 const char kRoot[] = "HKCU";
-const char kDefaultFace[] = "Tahoma";
+
+// The settings' key under HKEY_CURRENT_USER. A viewer's path is taken whole: it is of no use
+// cut short.
+class RegistryStore : public SettingStore {
+ public:
+  explicit RegistryStore(const std::string& key) : key_(key) {}
+  int read_dword(const char* name) override { return reg_get_dword(kRoot, key_, name); }
+  std::string read_text(const char* name) override { return reg_get_string(kRoot, key_, name).value_or(""); }
+  void write_dword(const char* name, int value) override { reg_set_dword(kRoot, key_, name, value); }
+  void write_text(const char* name, const std::string& value) override {
+    reg_set_string(kRoot, key_, name, value);
+  }
+
+ private:
+  const std::string& key_;
+};
 
 // This process's own file, however long its path is.
 std::string own_program_path() {
@@ -52,28 +66,11 @@ CGUI::CGUI(const CguiSources& sources) : sources_(sources) {
   flog.write("Logfile created by kelvane.exe:\n");
   flog.write("Windows Version: %d.%d\n", winver, minor);
 
-  // All of them are read before any default is written back.
-  constexpr size_t kCount = std::size(kDwordSettings);
-  int read[kCount];
-  for (size_t i = 0; i < kCount; ++i) read[i] = reg_get_dword(kRoot, sources_.key, kDwordSettings[i].name);
-  for (size_t i = 0; i < kCount; ++i) {
-    if (apply_dword(*this, kDwordSettings[i], read[i]))
-      reg_set_dword(kRoot, sources_.key, kDwordSettings[i].name, kDwordSettings[i].fallback);
-  }
-
-  if (std::optional<std::string> face = reg_get_string(kRoot, sources_.key, "mf")) {
-    mf = *face;
-  } else {
-    reg_set_string(kRoot, sources_.key, "mf", kDefaultFace);
-    mf = kDefaultFace;
-  }
+  RegistryStore store(sources_.key);
+  load_settings(*this, store);
   // 8 points for the screen.
   font_owner_ = ui::point_font(80, widen(mf).c_str());
   font = font_owner_.get();
-
-  // Taken whole: a viewer's path is of no use cut short.
-  if (std::optional<std::string> viewer = reg_get_string(kRoot, sources_.key, "iv")) iv = *viewer;
-  apply_dword(*this, kSequentialScan, reg_get_dword(kRoot, sources_.key, kSequentialScan.name));
 
   read_cfg();
   flog.write("CGUI::CGUI () OK ...\n");

@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include <iterator>
+
 namespace kelvane {
 namespace {
 
@@ -67,28 +69,43 @@ void fill_greys(uint32_t (&color)[16]) {
   for (int i = 0; i < 16; ++i) color[i] = 0xF0F0F0u - static_cast<uint32_t>(i) * 0x101010u;
 }
 
-const DwordSetting kDwordSettings[10] = {
-    {"xo", &Settings::xo, 10, true},  {"yo", &Settings::yo, 10, true}, {"xs", &Settings::xs, 700, true},
-    {"ys", &Settings::ys, 400, true}, {"ft", &Settings::ft, 1, true},  {"tm", &Settings::tm, 3, true},
-    {"ud", &Settings::ud, 1, true},   {"un", &Settings::un, 2, true},  {"vl", &Settings::vl, 0, true},
-    {"db", &Settings::db, 0, false},
-};
-
-const DwordSetting kSequentialScan = {"sq", &Settings::sq, 0, false};
-
 int registry_dword_value(unsigned long type, unsigned long size, uint32_t raw) {
   constexpr unsigned long kRegDword = 4;
   if (type != kRegDword || size != 4) return -1;
   return static_cast<int>(raw);
 }
 
-bool apply_dword(Settings& settings, const DwordSetting& setting, int read) {
-  if (read >= 0) {
-    settings.*setting.field = read;
-    return false;
+void load_settings(Settings& settings, SettingStore& store) {
+  const auto put_dword = [&](const SettingInfo& s, int read) {
+    if (read >= 0) {
+      settings.*s.dword = read;
+      return;
+    }
+    settings.*s.dword = s.dword_default;
+    if (s.use == SettingUse::kWriteBack) store.write_dword(s.name, s.dword_default);
+  };
+  const auto read_first = [](const SettingInfo& s) {
+    return s.is_dword && s.use != SettingUse::kNeverWritten;
+  };
+
+  int read[std::size(kSettingTable)];
+  for (size_t i = 0; i < std::size(kSettingTable); ++i)
+    if (read_first(kSettingTable[i])) read[i] = store.read_dword(kSettingTable[i].name);
+  for (size_t i = 0; i < std::size(kSettingTable); ++i)
+    if (read_first(kSettingTable[i])) put_dword(kSettingTable[i], read[i]);
+
+  for (const SettingInfo& s : kSettingTable) {
+    if (s.is_dword) continue;
+    std::string text = store.read_text(s.name);
+    if (text.empty()) {
+      text = s.text_default;
+      if (s.use == SettingUse::kWriteBack) store.write_text(s.name, text);
+    }
+    settings.*s.text = text;
   }
-  settings.*setting.field = setting.fallback;
-  return setting.write_back;
+
+  for (const SettingInfo& s : kSettingTable)
+    if (s.is_dword && !read_first(s)) put_dword(s, store.read_dword(s.name));
 }
 
 }  // namespace kelvane

@@ -26,26 +26,26 @@ int parse_colours(std::string_view text, uint32_t (&color)[16]);
 // The table used when the colour file is missing: greys from 0xF0F0F0 down to black.
 void fill_greys(uint32_t (&color)[16]);
 
-// One DWORD setting of the registry key.
-struct DwordSetting {
-  const char* name;
-  int Settings::*field;
-  int fallback;
-  bool write_back;  // a missing value gets its default stored (db never does)
+// Where the settings are stored (the registry key on Windows, a map in the tests).
+class SettingStore {
+ public:
+  virtual ~SettingStore() = default;
+  // The value, or -1 when it is missing or unusable.
+  virtual int read_dword(const char* name) = 0;
+  // The text, or empty when it is missing, not a string, or empty.
+  virtual std::string read_text(const char* name) = 0;
+  // Failures are ignored: the default holds for this run and the next start tries again.
+  virtual void write_dword(const char* name, int value) = 0;
+  virtual void write_text(const char* name, const std::string& value) = 0;
 };
 
-// The ten DWORD settings in the order they are read.
-extern const DwordSetting kDwordSettings[10];
-
-// Our own DWORD read after those: the scan's sequential mode (sq). Never written back.
-extern const DwordSetting kSequentialScan;
+// Fills the settings of kSettingTable from the store, writing back the defaults the table says
+// to. The DWORDs are all read before any default is written, then come the strings, then our
+// own DWORDs.
+void load_settings(Settings& settings, SettingStore& store);
 
 // What a registry read of a DWORD gives: the value, or -1 when it is not stored as a 4-byte
 // REG_DWORD (type 4). A value with the top bit set comes back negative and counts as missing.
 int registry_dword_value(unsigned long type, unsigned long size, uint32_t raw);
-
-// Puts a read result (negative: missing or unusable) into settings; true when the default
-// was used and has to be written back to the registry.
-bool apply_dword(Settings& settings, const DwordSetting& setting, int read);
 
 }  // namespace kelvane

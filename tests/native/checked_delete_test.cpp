@@ -4,84 +4,30 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <map>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "base/message_box.h"
 #include "scan/delete_check.h"
 #include "scan/delete_run.h"
-#include "scan/disk_probe.h"
-#include "scan/shell.h"
+#include "tests/support/fake_system.h"
 #include "tests/support/tree_builder.h"
 
 namespace kelvane {
 namespace {
 
-// A disk of named entries: the shell deletes an entry unless it is stuck (a read-only folder)
-// and reports success either way, as the platform's shell does.
-struct FakeDisk : Shell, DiskProbe {
-  std::map<std::string, DiskEntry> entries;
-  std::set<std::string> stuck;
-  std::vector<std::string> deleted;
-  FolderId root{7, 1};
-  bool root_readable = true;
-  std::string short_form;
-  std::vector<std::string> lookups;
-  std::vector<std::string> lines;
-
-  void file(const std::string& path, uint64_t size) { entries[path] = {Presence::kPresent, false, size}; }
-  void folder(const std::string& path) { entries[path] = {Presence::kPresent, true, 0}; }
-
-  int delete_path(const std::string& path, unsigned) override {
-    deleted.push_back(path);
-    if (!stuck.count(path)) entries.erase(path);
-    return 0;
-  }
-  int find_executable(const std::string& file, std::string& program) override {
-    lookups.push_back(file);
-    program = "C:\\ed.exe";
-    return 42;
-  }
-  bool start_program(const std::string&, const std::string& line) override {
-    lines.push_back(line);
-    return true;
-  }
-  std::string system_folder() override { return "C:\\windows\\system32"; }
-  DiskEntry entry(const std::string& path) override {
-    auto it = entries.find(path);
-    return it != entries.end() ? it->second : DiskEntry{Presence::kAbsent, false, 0};
-  }
-  bool folder_identity(const std::string&, FolderId& id) override {
-    id = root;
-    return root_readable;
-  }
-  bool drive_known(char) override { return true; }
-  std::string short_path(const std::string&) override { return short_form; }
-};
-
+// The disk knows only its entries; the shell reports success for each deletion, as the
+// platform's shell does, also when it leaves a stuck entry (a read-only folder) behind.
 struct CheckedDelete : ::testing::Test {
   testing_tree::TreeFixture t;
-  FakeDisk disk;
-  Shell* old_shell = nullptr;
-  DiskProbe* old_probe = nullptr;
-  MessageHandler old_handler;
-  std::vector<std::string> shown;
+  testing_fakes::FakeSystem fakes;
+  testing_fakes::FakeShell& shell = fakes.shell;
+  testing_fakes::FakeDiskProbe& disk = fakes.disk;
 
-  void SetUp() override {
-    old_shell = set_shell(&disk);
-    old_probe = set_disk_probe(&disk);
-    old_handler = set_message_handler([this](const std::string& text, unsigned) {
-      shown.push_back(text);
-      return kAnswerOk;
-    });
-  }
-  void TearDown() override {
-    set_shell(old_shell);
-    set_disk_probe(old_probe);
-    set_message_handler(old_handler);
+  CheckedDelete() {
+    disk.otherwise = DiskEntry{Presence::kAbsent, false, 0};
+    shell.find_result = 42;
+    shell.program = "C:\\ed.exe";
   }
   // D:\DATA scanned with files a (10), b (20), c (30); the disk holds them as listed.
   lobj *data = nullptr, *a = nullptr, *b = nullptr, *c = nullptr;
@@ -125,7 +71,7 @@ TEST(DeleteVerdict, OnlyAnEntryAsListedIsDeletedAndGoneNeedsItsFolder) {
   EXPECT_EQ(delete_verdict(file, same, absent, unknown), DeleteVerdict::kUnreachable);
   EXPECT_EQ(delete_verdict(file, same, absent, file10), DeleteVerdict::kUnreachable);
 
-  const FolderId scanned{5, 9}, moved{5, 10}, elsewhere{6, 9};
+  const FolderId scanned{5, 9, ""}, moved{5, 10, ""}, elsewhere{6, 9, ""};
   EXPECT_EQ(root_state(true, scanned, true, scanned), RootState::kSame);
   EXPECT_EQ(root_state(true, scanned, true, moved), RootState::kOther);
   EXPECT_EQ(root_state(true, scanned, true, elsewhere), RootState::kOther);
@@ -139,20 +85,20 @@ TEST_F(CheckedDelete, RunStopsAtTheFirstEntryThatIsNotAsListed) {
   DeleteRun grown = run({a, b, c});
   EXPECT_EQ(grown.deleted(), 1u);
   EXPECT_EQ(grown.message(), "D:\\DATA\\b\nCHANGED SINCE THE SCAN, SCAN AGAIN !");
-  EXPECT_EQ(disk.deleted, std::vector<std::string>{"D:\\DATA\\a"});
+  EXPECT_EQ(shell.deleted, std::vector<std::string>{"D:\\DATA\\a"});
 
   disk.folder("D:\\DATA\\b");  // a folder now stands where the file was
   EXPECT_EQ(run({b}).message(), "D:\\DATA\\b\nCHANGED SINCE THE SCAN, SCAN AGAIN !");
   disk.file("D:\\DATA\\b", 20);
-  disk.root = FolderId{8, 1};  // the drive letter now names another folder
+  disk.identity = FolderId{8, 1, ""};  // the drive letter now names another folder
   EXPECT_EQ(run({b}).message(), "D:\\DATA\\b\nCHANGED SINCE THE SCAN, SCAN AGAIN !");
-  disk.root_readable = false;  // ... or none at all
+  disk.identity_known = false;  // ... or none at all
   EXPECT_EQ(run({b}).message(), "Could not delete D:\\DATA\\b !");
-  EXPECT_EQ(disk.deleted.size(), 1u);
-  disk.root = FolderId{7, 1};
-  disk.root_readable = true;
+  EXPECT_EQ(shell.deleted.size(), 1u);
+  disk.identity = FolderId{7, 1, ""};
+  disk.identity_known = true;
   EXPECT_EQ(run({b, c}, true).deleted(), 0u);  // asked to stop: nothing more is started
-  EXPECT_EQ(disk.deleted.size(), 1u);
+  EXPECT_EQ(shell.deleted.size(), 1u);
 }
 
 TEST_F(CheckedDelete, GoneOnlyWhereTheFolderIsStillThereWithoutIt) {
@@ -165,8 +111,8 @@ TEST_F(CheckedDelete, GoneOnlyWhereTheFolderIsStillThereWithoutIt) {
   DeleteRun out_of_reach = run({b});
   EXPECT_EQ(out_of_reach.deleted(), 0u);
   EXPECT_EQ(out_of_reach.message(), "Could not delete D:\\DATA\\b !");
-  EXPECT_TRUE(disk.deleted.empty());
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(shell.deleted.empty());
+  EXPECT_TRUE(fakes.messages.texts.empty());
 }
 
 TEST_F(CheckedDelete, EntryTheShellLeftOnDiskIsAFailureWithEitherBin) {
@@ -174,12 +120,12 @@ TEST_F(CheckedDelete, EntryTheShellLeftOnDiskIsAFailureWithEitherBin) {
   ASSERT_TRUE(t.log.open(log_path));
   disk.file("C:\\KTEST\\D1\\F2", 2);
   disk.file("C:\\KTEST\\D1\\S", 4);
-  disk.stuck = {"C:\\KTEST\\D1\\F2"};
+  shell.stuck = {"C:\\KTEST\\D1\\F2"};
   for (int ud : {0, 1}) {
     t.settings.ud = ud;
     EXPECT_EQ(t.dir.SHFileOperation("C:\\KTEST\\D1\\F2"), 1) << ud;
   }
-  EXPECT_EQ(disk.deleted.size(), 2u);
+  EXPECT_EQ(shell.deleted.size(), 2u);
   EXPECT_EQ(t.dir.SHFileOperation("C:\\KTEST\\D1\\S"), 0);
   EXPECT_EQ(disk.entries.count("C:\\KTEST\\D1\\S"), 0u);
   std::ifstream in(log_path);
@@ -196,12 +142,13 @@ TEST_F(CheckedDelete, LongPathOpensThroughItsShortForm) {
   const std::string path = "C:\\" + std::string(250, 'd') + "\\notes.txt";
   disk.short_form = "C:\\DDDDDD~1\\NOTES.TXT";
   EXPECT_EQ(t.dir.open_lobj(file), 0);
-  EXPECT_EQ(disk.lookups, (std::vector<std::string>{path}));
-  EXPECT_EQ(disk.lines, (std::vector<std::string>{"C:\\ed.exe \"C:\\DDDDDD~1\\NOTES.TXT\""}));
+  EXPECT_EQ(shell.lookups, (std::vector<std::string>{path}));
+  ASSERT_EQ(shell.started.size(), 1u);
+  EXPECT_EQ(shell.started[0].second, "C:\\ed.exe \"C:\\DDDDDD~1\\NOTES.TXT\"");
   disk.short_form.clear();
   t.dir.open_lobj(file);
-  EXPECT_EQ(disk.lines.back(), "C:\\ed.exe \"\\\\?\\" + path + "\"");
-  EXPECT_TRUE(shown.empty());
+  EXPECT_EQ(shell.started.back().second, "C:\\ed.exe \"\\\\?\\" + path + "\"");
+  EXPECT_TRUE(fakes.messages.texts.empty());
 }
 
 }  // namespace

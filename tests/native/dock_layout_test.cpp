@@ -24,6 +24,20 @@ TEST(DockLayout, DropNearAnEdgeDocksThereElsewhereFloats) {
   EXPECT_EQ(dock_side_for_drop(client, 105, 55), DockSide::top);
 }
 
+TEST(DockLayout, EachEdgeReachesThirtyOnePixelsEitherSide) {
+  const PixelRect client{100, 50, 780, 450};  // edges at x 100 and 779, y 50 and 449
+  const struct {
+    int x, y;
+    DockSide side;
+  } cases[] = {{440, 19, DockSide::top},       {440, 18, DockSide::floating},  {440, 81, DockSide::top},
+               {440, 82, DockSide::floating},  {440, 480, DockSide::bottom},   {440, 481, DockSide::floating},
+               {440, 418, DockSide::bottom},   {440, 417, DockSide::floating}, {69, 250, DockSide::left},
+               {68, 250, DockSide::floating},  {131, 250, DockSide::left},     {132, 250, DockSide::floating},
+               {810, 250, DockSide::right},    {811, 250, DockSide::floating}, {748, 250, DockSide::right},
+               {747, 250, DockSide::floating}, {68, 18, DockSide::floating}};
+  for (const auto& c : cases) EXPECT_EQ(dock_side_for_drop(client, c.x, c.y), c.side) << c.x << "," << c.y;
+}
+
 TEST(DockLayout, BarTakesItsSideAndTheClientTheRestAboveTheStatusBar) {
   // 680 x 320 client, status bar 20, horizontal bar 27 high, vertical bar 28 wide.
   DockLayout l = dock_layout(680, 320, DockSide::top, 27, 20);

@@ -9,8 +9,8 @@
 #include "base/settings.h"
 #include "scan/mdir.h"
 #include "scan/memory_dir_source.h"
-#include "tests/native/tree_queries.h"
 #include "tests/support/tree_builder.h"
+#include "tests/support/tree_queries.h"
 
 namespace kelvane {
 namespace {

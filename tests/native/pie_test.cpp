@@ -13,6 +13,8 @@
 #include "res/resource_ids.h"
 #include "scan/memory_dir_source.h"
 #include "scan/shell.h"
+#include "tests/support/fake_shell.h"
+#include "tests/support/message_capture.h"
 #include "tests/support/tree_builder.h"
 #include "views/pie_actions.h"
 #include "views/pie_geometry.h"
@@ -239,6 +241,53 @@ TEST(PieDrawing, LongNamesAreShortenedToTheRoom) {
   EXPECT_EQ(labels[0].substr(labels[0].find(' ', 6) + 1), std::string(13, 'x') + "...");
 }
 
+TEST(PieDrawing, LabelRoomShrinksAwayFromTheVertical) {
+  // xo 200, rd 95: labels stand on the radius 118; the room is what is left of xo beside them.
+  EXPECT_EQ(label_room(200, 95, pie::kQuarter), 190);
+  EXPECT_EQ(label_room(200, 95, 0), 72);
+  EXPECT_EQ(label_room(200, 95, 120 * kDeg), 132);  // 118 * cos 120 = -58.99..., truncated
+  EXPECT_EQ(label_room(200, 95, 180 * kDeg), 72);
+  // A long name at 20 degrees: 118 * cos 20 = 110.9, room 80 for 11 characters and "...".
+  Scene s({40, 320});
+  const std::string long_name(60, 'x');
+  s.nodes[0].name = long_name.c_str();
+  s.draw();
+  const std::vector<std::string> labels = s.painter.starting("label ");
+  ASSERT_EQ(labels.size(), 2u);
+  EXPECT_EQ(labels[0], "label 310,138 " + std::string(11, 'x') + "...");
+}
+
+TEST(PieDrawing, LabelNeedsMoreThanTwiceTheThreshold) {
+  // a's label at 3 degrees is far from b's at 183: only the threshold decides.
+  for (double degrees : {6.0, 6.0001}) {
+    Scene s({degrees, 360 - degrees}, 3);
+    s.draw();
+    EXPECT_EQ(s.painter.starting("pie ").size(), 2u) << degrees;
+    EXPECT_EQ(s.painter.starting("label ").size(), degrees > 6 ? 2u : 1u) << degrees;
+  }
+}
+
+TEST(PieGeometry, LabelsKeepClearByMoreThanTheirEdgesAllow) {
+  // Boxes are 14 high; the last one drawn ends at 100 and starts at 10 with a 12-pixel text.
+  const Rect last{10, 86, 40, 100};
+  const auto clear = [&](int left, int top, int bottom) {
+    return label_clear_of(last, Rect{left, top, left + 30, bottom}, 12);
+  };
+  EXPECT_FALSE(clear(10, 99, 150));  // tops 1 apart from last's bottom
+  EXPECT_FALSE(clear(10, 101, 150));
+  EXPECT_TRUE(clear(10, 98, 150));
+  EXPECT_TRUE(clear(10, 102, 150));
+  EXPECT_FALSE(clear(10, 50, 112));  // bottoms 12 apart
+  EXPECT_FALSE(clear(10, 50, 88));
+  EXPECT_TRUE(clear(10, 50, 113));
+  EXPECT_TRUE(clear(10, 50, 87));
+  // Overlapping in height, the left edges must be more than the text's width apart.
+  EXPECT_FALSE(clear(22, 100, 114));
+  EXPECT_FALSE(clear(-2, 100, 114));
+  EXPECT_TRUE(clear(23, 100, 114));
+  EXPECT_TRUE(clear(-3, 100, 114));
+}
+
 TEST(PieDrawing, ZeroThresholdAndOnePixelSectors) {
   // tm 0: an item of size 0 reaches the hatching, which draws only the angle-0 radius.
   Scene s({360, 0}, 0);
@@ -348,38 +397,20 @@ class FakeHost : public PieHost {
   void delete_selection() override { calls.push_back("delete"); }
 };
 
-class QuietShell : public Shell {
- public:
-  std::vector<std::string> looked_up;
-  int delete_path(const std::string&, unsigned) override { return 0; }
-  int find_executable(const std::string& file, std::string&) override {
-    looked_up.push_back(file);
-    return kFindNoAssociation;
-  }
-  bool start_program(const std::string&, const std::string&) override { return false; }
-  std::string system_folder() override { return "C:\\windows\\system32"; }
-};
-
 // D:\DATA with a (40), b (30), c (20), sub (10) and d (5), drawn in a
 // 400 x 322 pane (centre 200,172, radius 95).
 struct PieClicks : ::testing::Test {
   testing_tree::TreeFixture t;
   SliceTable table;
   FakeHost host;
-  QuietShell shell;
-  Shell* old_shell = nullptr;
-  MessageHandler old_handler;
-  std::vector<std::string> shown;
+  testing_fakes::FakeShell shell;
+  testing_fakes::ScopedShell shell_scope{shell};
+  testing_fakes::MessageCapture shown;
   PieActions pie{t.dir, t.settings, t.busy, host};
   lobj* data = nullptr;
   lobj* sub = nullptr;
 
   void SetUp() override {
-    old_shell = set_shell(&shell);
-    old_handler = set_message_handler([this](const std::string& text, unsigned) {
-      shown.push_back(text);
-      return kAnswerOk;
-    });
     data = t.folder(nullptr, "D:\\DATA");
     t.file(data, "a", 40);
     t.file(data, "b", 30);
@@ -400,10 +431,6 @@ struct PieClicks : ::testing::Test {
     drawn.disc = true;
     pie.painted(drawn);
   }
-  void TearDown() override {
-    set_shell(old_shell);
-    set_message_handler(old_handler);
-  }
   // A client point at angle degrees, r pixels from the centre.
   static Point at(double degrees, double r) {
     const double a = degrees * kDeg;
@@ -419,22 +446,22 @@ TEST_F(PieClicks, ClicksThatHitNothing) {
   EXPECT_FALSE(pie.OnContextMenu(-1, -1));  // the keyboard's (-1, -1) on a view at the origin
   EXPECT_FALSE(pie.OnContextMenu(296, 172));
   EXPECT_TRUE(host.calls.empty());
-  EXPECT_TRUE(shown.empty());
-  EXPECT_TRUE(shell.looked_up.empty());
+  EXPECT_TRUE(shown.texts.empty());
+  EXPECT_TRUE(shell.lookups.empty());
   EXPECT_EQ(pie.tip_text(296, 172), "");
 }
 
 TEST_F(PieClicks, OpenPropertiesAndDeleteOnTheSliceUnderTheClick) {
   // Slices: a 0-137, b 137-240, c 240-309, sub 309-343, d 343-360 degrees.
   pie.OnLButtonDown(200, 100);  // straight above: 90 degrees, a file
-  ASSERT_EQ(shell.looked_up.size(), 1u);
-  EXPECT_EQ(shell.looked_up[0], "D:\\DATA\\a");
+  ASSERT_EQ(shell.lookups.size(), 1u);
+  EXPECT_EQ(shell.lookups[0], "D:\\DATA\\a");
 
   const Point left = at(180, 50);  // b
   ASSERT_TRUE(pie.OnContextMenu(left.x, left.y));
   pie.OnSlice(kPieProperties);
-  ASSERT_EQ(shown.size(), 2u);  // the failed open said so first
-  EXPECT_EQ(shown[1], "D:\\DATA\\b\n0.00 MB");
+  ASSERT_EQ(shown.texts.size(), 2u);  // the failed open said so first
+  EXPECT_EQ(shown.texts[1], "D:\\DATA\\b\n0.00 MB");
 
   const Point below = at(270, 50);  // straight below: c, the third slice
   EXPECT_EQ(pie.slice_under(200, 222), 2);
@@ -486,7 +513,7 @@ TEST_F(PieClicks, OnlyWhereTheLastPaintDrewAPieOfThisTree) {
   t.dir.pcur = nullptr;
   EXPECT_FALSE(pie.OnContextMenu(p.x, p.y));
   pie.OnLButtonDown(p.x, p.y);
-  EXPECT_TRUE(shell.looked_up.empty());
+  EXPECT_TRUE(shell.lookups.empty());
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,7 +21,7 @@
 #include "scan/mdir.h"
 #include "scan/memory_dir_source.h"
 #include "scan/read_ahead.h"
-#include "tests/native/tree_compare.h"
+#include "tests/support/tree_compare.h"
 
 namespace kelvane {
 namespace {
@@ -199,6 +201,32 @@ TEST(ScanModes, PoolSizeFollowsTheProcessors) {
   std::atomic<bool> stop{false};
   EXPECT_EQ(ReadAhead(fs, 0, stop).readers(), 0);
   EXPECT_EQ(ReadAhead(fs, 3, stop).readers(), 3);
+}
+
+// A reader lists the folders in the walk's own order: the first subfolder first, and its
+// subfolders before its next sibling.
+TEST(ScanModes, ReadAheadReadsTheFirstSubfolderFirst) {
+  struct Recording : MemoryDirSource {
+    std::mutex mutex;
+    std::vector<std::string> listed;
+    bool list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) override {
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        listed.push_back(pattern);
+      }
+      return MemoryDirSource::list(pattern, sink);
+    }
+  } fs;
+  for (const char* folder : {"C:\\T\\A\\A1", "C:\\T\\B", "C:\\T\\C"}) fs.add_folder(folder);
+  std::atomic<bool> stop{false};
+  {
+    ReadAhead ahead(fs, 1, stop);
+    ahead.root("C:\\T\\*.*", "C:\\T");
+    for (int i = 0; i < 500 && fs.list_calls() < 5; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(fs.listed, (std::vector<std::string>{"C:\\T\\*.*", "C:\\T\\A\\*.*", "C:\\T\\A\\A1\\*.*",
+                                                 "C:\\T\\B\\*.*", "C:\\T\\C\\*.*"}));
 }
 
 }  // namespace

@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <map>
+#include <set>
 #include <string>
+#include <vector>
+
+#include "tests/support/text_file.h"
 
 namespace kelvane {
 namespace {
@@ -90,16 +98,6 @@ TEST(FillGreys, GoesFromLightGreyToBlack) {
   EXPECT_EQ(color[15], 0x000000u);
 }
 
-TEST(DwordSettings, AreReadInOrderWithTheirDefaults) {
-  const char* names[] = {"xo", "yo", "xs", "ys", "ft", "tm", "ud", "un", "vl", "db"};
-  const int defaults[] = {10, 10, 700, 400, 1, 3, 1, 2, 0, 0};
-  for (int i = 0; i < 10; ++i) {
-    EXPECT_STREQ(kDwordSettings[i].name, names[i]);
-    EXPECT_EQ(kDwordSettings[i].fallback, defaults[i]) << names[i];
-    EXPECT_EQ(kDwordSettings[i].write_back, i != 9) << names[i];
-  }
-}
-
 TEST(DwordSettings, OnlyAFourByteDwordCounts) {
   EXPECT_EQ(registry_dword_value(4, 4, 7), 7);
   EXPECT_EQ(registry_dword_value(4, 4, 0), 0);
@@ -110,18 +108,155 @@ TEST(DwordSettings, OnlyAFourByteDwordCounts) {
   EXPECT_EQ(registry_dword_value(4, 2, 7), -1);
 }
 
-TEST(DwordSettings, MissingValuesGetDefaultsWrittenBackExceptDb) {
+// A registry key as a map, with every call in order.
+struct MapStore : SettingStore {
+  std::map<std::string, int> dwords;
+  std::map<std::string, std::string> texts;
+  std::vector<std::string> calls;
+  int read_dword(const char* name) override {
+    calls.push_back(std::string("read ") + name);
+    return dwords.count(name) ? dwords[name] : -1;
+  }
+  std::string read_text(const char* name) override {
+    calls.push_back(std::string("read ") + name);
+    return texts.count(name) ? texts[name] : "";
+  }
+  void write_dword(const char* name, int value) override {
+    calls.push_back(std::string("write ") + name);
+    dwords[name] = value;
+  }
+  void write_text(const char* name, const std::string& value) override {
+    calls.push_back(std::string("write ") + name);
+    texts[name] = value;
+  }
+};
+
+TEST(LoadSettings, EmptyKeyGetsTheTablesDefaultsWrittenBackInOrder) {
+  MapStore store;
   Settings s;
   s.un = 4;
-  EXPECT_TRUE(apply_dword(s, kDwordSettings[7], -1));  // un
-  EXPECT_EQ(s.un, 2);
-  EXPECT_FALSE(apply_dword(s, kDwordSettings[7], 7));  // no upper bound
+  s.iv = "left over";
+  load_settings(s, store);
+  std::vector<std::string> reads_first, writes, rest;
+  for (const SettingInfo& info : kSettingTable) {
+    if (info.is_dword) {
+      EXPECT_EQ(s.*info.dword, info.dword_default) << info.name;
+    } else {
+      EXPECT_EQ(s.*info.text, info.text_default) << info.name;
+    }
+    const std::string name = info.name;
+    if (info.is_dword && info.use != SettingUse::kNeverWritten) {
+      reads_first.push_back("read " + name);
+      if (info.use == SettingUse::kWriteBack) writes.push_back("write " + name);
+    } else {
+      rest.push_back("read " + name);
+      if (info.use == SettingUse::kWriteBack) rest.push_back("write " + name);
+    }
+  }
+  // Every DWORD is read before the first default goes back; the strings and our own follow.
+  std::vector<std::string> expected = reads_first;
+  expected.insert(expected.end(), writes.begin(), writes.end());
+  expected.insert(expected.end(), rest.begin(), rest.end());
+  EXPECT_EQ(store.calls, expected);
+  const Settings defaults;
+  EXPECT_EQ(store.dwords, (std::map<std::string, int>{{"xo", defaults.xo},
+                                                      {"yo", defaults.yo},
+                                                      {"xs", defaults.xs},
+                                                      {"ys", defaults.ys},
+                                                      {"ft", defaults.ft},
+                                                      {"tm", defaults.tm},
+                                                      {"ud", defaults.ud},
+                                                      {"un", defaults.un},
+                                                      {"vl", defaults.vl}}));
+  EXPECT_EQ(store.texts, (std::map<std::string, std::string>{{"mf", defaults.mf}}));
+}
+
+TEST(LoadSettings, StoredValuesAreKeptWithoutUpperBound) {
+  MapStore store;
+  store.dwords = {{"un", 7}, {"xs", 0x7FFFFFFF}, {"db", 3}, {"sq", 1}, {"tm", 0}};
+  store.texts = {{"mf", "Arial"}, {"iv", "C:\\iv.exe"}};
+  Settings s;
+  load_settings(s, store);
   EXPECT_EQ(s.un, 7);
-  s.db = 5;
-  EXPECT_FALSE(apply_dword(s, kDwordSettings[9], -1));  // db is never written
-  EXPECT_EQ(s.db, 0);
-  EXPECT_FALSE(apply_dword(s, kDwordSettings[2], 0x7FFFFFFF));
   EXPECT_EQ(s.xs, 0x7FFFFFFF);
+  EXPECT_EQ(s.db, 3);
+  EXPECT_EQ(s.sq, 1);
+  EXPECT_EQ(s.tm, 0);
+  EXPECT_EQ(s.mf, "Arial");
+  EXPECT_EQ(s.iv, "C:\\iv.exe");
+  for (const char* kept : {"un", "xs", "db", "sq", "tm", "mf", "iv"})
+    EXPECT_EQ(std::count(store.calls.begin(), store.calls.end(), std::string("write ") + kept), 0) << kept;
+}
+
+// The user reads the defaults in the manual's settings page and the README's list: both must
+// say what the table holds.
+std::string source_text(const std::string& relative) {
+#ifdef _WIN32
+  const std::string path = std::string("Z:") + KELVANE_SOURCE_DIR + "/" + relative;
+#else
+  const std::string path = std::string(KELVANE_SOURCE_DIR) + "/" + relative;
+#endif
+  return read_text_file(path);
+}
+
+const SettingInfo* table_setting(const std::string& name) {
+  for (const SettingInfo& s : kSettingTable)
+    if (name == s.name) return &s;
+  return nullptr;
+}
+
+// The cells of a row after its start: <code>xo</code></td><td>DWORD</td><td>10</td>...
+std::vector<std::string> cells(const std::string& page, size_t at) {
+  std::vector<std::string> out;
+  for (const char* end : {"</code></td><td>", "</td><td>", "</td>"}) {
+    const size_t stop = page.find(end, at);
+    if (stop == std::string::npos) break;
+    out.push_back(page.substr(at, stop - at));
+    at = stop + std::strlen(end);
+  }
+  return out;
+}
+
+TEST(SettingTable, ManualPageAndReadmeAgreeWithIt) {
+  const std::string page = source_text("help/settings.html");
+  ASSERT_FALSE(page.empty());
+  const std::string row = "<tr><td><code>";
+  std::set<std::string> on_page;
+  for (size_t at = page.find(row); at != std::string::npos; at = page.find(row, at + 1)) {
+    const std::vector<std::string> c = cells(page, at + row.size());
+    ASSERT_EQ(c.size(), 3u);
+    on_page.insert(c[0]);
+    const SettingInfo* s = table_setting(c[0]);
+    ASSERT_NE(s, nullptr) << "help/settings.html lists " << c[0] << ", which is no setting";
+    EXPECT_EQ(c[1], s->is_dword ? "DWORD" : "string") << "help/settings.html: type of " << c[0];
+    std::string want = s->is_dword        ? std::to_string(s->dword_default)
+                       : *s->text_default ? "\"" + std::string(s->text_default) + "\""
+                                          : "none";
+    if (s->use != SettingUse::kWriteBack) want += " (never written)";
+    EXPECT_EQ(c[2], want) << "help/settings.html: default of " << c[0];
+  }
+  for (const SettingInfo& s : kSettingTable) {
+    if (s.use == SettingUse::kNeverWritten) continue;
+    EXPECT_EQ(on_page.count(s.name), 1u) << "help/settings.html lacks " << s.name;
+  }
+
+  // The README's settings paragraph names them all, and nothing else, in backticks.
+  const std::string readme = source_text("README.md");
+  const size_t from = readme.find("- Settings:");
+  ASSERT_NE(from, std::string::npos);
+  const std::string part = readme.substr(from, readme.find("\n- ", from + 1) - from);
+  std::set<std::string> in_readme;
+  for (size_t at = part.find('`'); at != std::string::npos; at = part.find('`', at + 1)) {
+    if (at + 3 >= part.size() || part[at + 3] != '`' ||
+        !std::islower(static_cast<unsigned char>(part[at + 1])))
+      continue;
+    const std::string name = part.substr(at + 1, 2);
+    in_readme.insert(name);
+    EXPECT_NE(table_setting(name), nullptr) << "README.md names " << name << ", which is no setting";
+    at += 3;
+  }
+  for (const SettingInfo& s : kSettingTable)
+    EXPECT_EQ(in_readme.count(s.name), 1u) << "README.md lacks " << s.name;
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include "base/log.h"
 #include "scan/mdir.h"
 #include "scan/memory_dir_source.h"
-#include "tests/native/tree_queries.h"
 #include "tests/support/text_file.h"
+#include "tests/support/tree_queries.h"
 
 namespace kelvane {
 namespace {

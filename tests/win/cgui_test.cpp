@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/registry.h"
-#include "base/message_box.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
+#include "tests/support/message_capture.h"
 #include "tests/support/text_file.h"
 #include "tests/support/unix_shell.h"
 
@@ -48,13 +48,8 @@ class CguiTest : public ::testing::Test {
     sources_.program_path = folder_ + "\\kelvane.exe";
     sources_.use_environment_temp = false;
     sources_.temp = folder_;
-    set_message_handler([this](const std::string& text, unsigned type) {
-      messages_.push_back(strf("%u|%s", type, text.c_str()));
-      return static_cast<int>(kAnswerOk);
-    });
   }
   void TearDown() override {
-    set_message_handler(nullptr);
     RegDeleteTreeW(HKEY_CURRENT_USER, widen(sources_.key).c_str());
     remove_folder(folder_);
   }
@@ -100,31 +95,26 @@ class CguiTest : public ::testing::Test {
 
   CguiSources sources_ = own_sources();
   std::string folder_;
-  std::vector<std::string> messages_;
+  testing_fakes::MessageCapture messages_;
 };
 
 TEST_F(CguiTest, MissingKeyGetsTheDefaultsWrittenBack) {
   write_colours("0x0000FF\n");
   CGUI gui(sources_);
-  EXPECT_EQ(gui.xo, 10);
-  EXPECT_EQ(gui.yo, 10);
-  EXPECT_EQ(gui.xs, 700);
-  EXPECT_EQ(gui.ys, 400);
-  EXPECT_EQ(gui.ft, 1);
-  EXPECT_EQ(gui.tm, 3);
-  EXPECT_EQ(gui.ud, 1);
-  EXPECT_EQ(gui.un, 2);
-  EXPECT_EQ(gui.vl, 0);
-  EXPECT_EQ(gui.db, 0);
-  EXPECT_EQ(gui.mf, "Tahoma");
-  EXPECT_EQ(gui.iv, "");
-  const char* names[] = {"xo", "yo", "xs", "ys", "ft", "tm", "ud", "un", "vl"};
-  const int stored[] = {10, 10, 700, 400, 1, 3, 1, 2, 0};
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(dword(names[i]), stored[i]) << names[i];
-  EXPECT_EQ(dword("db"), -1);
-  EXPECT_EQ(reg_get_string("HKCU", sources_.key, "mf"), "Tahoma");
-  EXPECT_EQ(reg_get_string("HKCU", sources_.key, "iv"), std::nullopt);
-  EXPECT_TRUE(messages_.empty());
+  // Each setting at its default; those the table writes back are stored, the others absent.
+  for (const SettingInfo& s : kSettingTable) {
+    const bool stored = s.use == SettingUse::kWriteBack;
+    if (s.is_dword) {
+      EXPECT_EQ(gui.*s.dword, s.dword_default) << s.name;
+      EXPECT_EQ(dword(s.name), stored ? s.dword_default : -1) << s.name;
+    } else {
+      EXPECT_EQ(gui.*s.text, s.text_default) << s.name;
+      EXPECT_EQ(reg_get_string("HKCU", sources_.key, s.name),
+                stored ? std::optional<std::string>(s.text_default) : std::nullopt)
+          << s.name;
+    }
+  }
+  EXPECT_TRUE(messages_.texts.empty());
   EXPECT_EQ(gui.winver, static_cast<int>(LOBYTE(LOWORD(GetVersion()))));
 }
 
@@ -137,16 +127,17 @@ TEST_F(CguiTest, UnusableValuesAreReplacedAndGoodOnesKept) {
   ASSERT_EQ(reg_set_string("HKCU", sources_.key, "mf", ""), 0);
   write_colours("0x0000FF\n");
   CGUI gui(sources_);
-  EXPECT_EQ(gui.xs, 700);
-  EXPECT_EQ(dword("xs"), 700);  // now a DWORD in place of the string
-  EXPECT_EQ(gui.un, 2);
-  EXPECT_EQ(dword("un"), 2);
+  const Settings defaults;
+  EXPECT_EQ(gui.xs, defaults.xs);
+  EXPECT_EQ(dword("xs"), defaults.xs);  // now a DWORD in place of the string
+  EXPECT_EQ(gui.un, defaults.un);
+  EXPECT_EQ(dword("un"), defaults.un);
   EXPECT_EQ(gui.tm, 7);
   EXPECT_EQ(gui.vl, 2);
-  EXPECT_EQ(gui.db, 0);
+  EXPECT_EQ(gui.db, defaults.db);
   EXPECT_EQ(raw_dword("db"), 0xFFFFFFFFu);  // left as it was
-  EXPECT_EQ(gui.mf, "Tahoma");
-  EXPECT_EQ(reg_get_string("HKCU", sources_.key, "mf"), "Tahoma");
+  EXPECT_EQ(gui.mf, defaults.mf);
+  EXPECT_EQ(reg_get_string("HKCU", sources_.key, "mf"), defaults.mf);
 }
 
 TEST_F(CguiTest, UnitSevenIsAcceptedUnchanged) {
@@ -183,7 +174,7 @@ TEST_F(CguiTest, FontIsEightPointsOfTheFace) {
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   EXPECT_EQ(lf.lfHeight, -MulDiv(8, dpi, 72));
-  EXPECT_EQ(narrow(lf.lfFaceName), "Tahoma");
+  EXPECT_EQ(narrow(lf.lfFaceName), Settings().mf);
 }
 
 TEST_F(CguiTest, ColourFileGivesTheTable) {
@@ -193,17 +184,18 @@ TEST_F(CguiTest, ColourFileGivesTheTable) {
   EXPECT_EQ(gui.color[1], 0x00FF00u);
   EXPECT_EQ(gui.color[2], 0x00FF00u);
   for (int i = 3; i < 16; ++i) EXPECT_EQ(gui.color[i], 0u) << i;
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(messages_.texts.empty());
   EXPECT_EQ(gui.read_cfg(), 0);
 }
 
 TEST_F(CguiTest, MissingColourFileGivesGreysAndOneMessage) {
   CGUI gui(sources_);
   for (int i = 0; i < 16; ++i) EXPECT_EQ(gui.color[i], 0xF0F0F0u - 0x101010u * i) << i;
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0], "0|Could not open file: " + folder_ + "\\kelvane.cfg !");
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_EQ(messages_.texts[0], "Could not open file: " + folder_ + "\\kelvane.cfg !");
+  EXPECT_EQ(messages_.types[0], kMessageOk);
   EXPECT_EQ(gui.read_cfg(), 1);
-  EXPECT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_.texts.size(), 2u);
 }
 
 TEST_F(CguiTest, ColourFileInAUnicodeFolderIsFound) {
@@ -213,7 +205,7 @@ TEST_F(CguiTest, ColourFileInAUnicodeFolderIsFound) {
   sources_.program_path = program_folder + "\\kelvane.exe";
   CGUI gui(sources_);
   EXPECT_EQ(gui.color[0], 0x00ABCDEFu);
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(messages_.texts.empty());
 }
 
 TEST_F(CguiTest, HighDriveFollowsTheProgramsDrive) {
@@ -232,7 +224,7 @@ TEST_F(CguiTest, DefaultColourFileHasSixteenDistinctColours) {
   ASSERT_FALSE(text.empty()) << source;
   write_colours(text);
   CGUI gui(sources_);
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(messages_.texts.empty());
   std::set<uint32_t> distinct(std::begin(gui.color), std::end(gui.color));
   EXPECT_EQ(distinct.size(), 16u);
 }
@@ -306,12 +298,12 @@ TEST_F(CguiTest, NoTempMeansNoLogAndNoFailure) {
   {
     CGUI gui(sources_);
     EXPECT_FALSE(gui.flog.is_open());
-    EXPECT_EQ(gui.xs, 700);
+    EXPECT_EQ(gui.xs, Settings().xs);
     gui.flog.write("nothing %d\n", 1);
   }
   if (!saved.empty()) _wputenv((L"TEMP=" + saved).c_str());
   EXPECT_FALSE(file_exists(log_path()));
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(messages_.texts.empty());
 }
 
 TEST_F(CguiTest, TempWithAUnicodeNameGetsTheLog) {

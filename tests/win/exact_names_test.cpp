@@ -18,7 +18,7 @@
 #include "scan/exact_path.h"
 #include "scan/mdir.h"
 #include "scan/shell.h"
-#include "tests/native/tree_queries.h"
+#include "tests/support/tree_queries.h"
 #include "tests/support/unix_shell.h"
 
 namespace kelvane {

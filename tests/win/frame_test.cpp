@@ -15,12 +15,12 @@
 
 #include "app/mapp.h"
 #include "app/registry.h"
-#include "base/message_box.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
 #include "res/resource_ids.h"
+#include "tests/support/message_capture.h"
 #include "tests/support/text_file.h"
 #include "ui/post_to_ui.h"
 #include "ui/resources.h"
@@ -56,15 +56,10 @@ class FrameTest : public ::testing::Test {
     sources_.program_path = folder_ + "\\kelvane.exe";
     sources_.use_environment_temp = false;
     sources_.temp = folder_;
-    set_message_handler([this](const std::string& text, unsigned) {
-      messages_.push_back(text);
-      return static_cast<int>(kAnswerOk);
-    });
   }
 
   void TearDown() override {
     stop();
-    set_message_handler(nullptr);
     RegDeleteTreeW(HKEY_CURRENT_USER, widen(kKey).c_str());
     DeleteFileW(widen(folder_ + "\\kelvane.log").c_str());
     RemoveDirectoryW(widen(folder_).c_str());
@@ -133,14 +128,14 @@ class FrameTest : public ::testing::Test {
   }
 
   bool no_failure_message() {
-    for (const std::string& m : messages_)
+    for (const std::string& m : messages_.texts)
       if (m.rfind("Failed", 0) == 0) return false;
     return true;
   }
 
   CguiSources sources_;
   std::string folder_;
-  std::vector<std::string> messages_;
+  testing_fakes::MessageCapture messages_;
   std::unique_ptr<mapp> app_;
   counting_mwin* frame_ = nullptr;
 };
@@ -195,6 +190,14 @@ TEST_F(FrameTest, StoredUnitAndStyleAndPlaceAreFollowed) {
 }
 
 TEST_F(FrameTest, UnitBeyondTerabytesMarksNothingButShowsTerabytes) {
+  // 5 is where a unit's command id would name Refresh, the command after the units.
+  set("un", 5);
+  start();
+  for (int id = ID_CMD_UNIT_BYTES; id <= ID_CMD_ENUM_DIR; ++id) {
+    EXPECT_FALSE(frame_->toolbar().is_checked(id)) << id;
+    EXPECT_FALSE(menu_checked(id)) << id;
+  }
+  stop();
   set("un", 7);
   start();
   for (int id = ID_CMD_UNIT_BYTES; id <= ID_CMD_UNIT_TB; ++id) {

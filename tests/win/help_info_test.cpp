@@ -16,13 +16,13 @@
 
 #include "app/mapp.h"
 #include "app/registry.h"
-#include "base/message_box.h"
 #include "base/utf8_path.h"
 #include "frame/cinf.h"
 #include "frame/help_rules.h"
 #include "frame/mwin.h"
 #include "res/resource_ids.h"
-#include "scan/shell.h"
+#include "tests/support/fake_shell.h"
+#include "tests/support/message_capture.h"
 #include "tests/support/text_file.h"
 #include "ui/dc.h"
 
@@ -31,21 +31,6 @@ namespace {
 
 const char kKey[] = "Software\\Tarnwick\\KelvaneHelpInfoTest";
 const char kBrowser[] = "C:\\Program Files\\Test Browser\\browser.exe";
-
-class RecordingShell : public Shell {
- public:
-  std::vector<std::pair<std::string, std::string>> starts;
-  int delete_path(const std::string&, unsigned) override { return 1; }
-  int find_executable(const std::string&, std::string& program) override {
-    program.clear();
-    return kFindNoAssociation;
-  }
-  bool start_program(const std::string& application, const std::string& command_line) override {
-    starts.emplace_back(application, command_line);
-    return true;
-  }
-  std::string system_folder() override { return std::string(); }
-};
 
 std::string own_path() {
   std::wstring path(MAX_PATH * 4, L'\0');
@@ -67,11 +52,6 @@ class HelpInfo : public ::testing::Test {
     make_folder(folder_);
     const wchar_t* windir = _wgetenv(L"WINDIR");
     windir_ = windir ? windir : L"";
-    old_shell_ = set_shell(&shell_);
-    old_handler_ = set_message_handler([this](const std::string& text, unsigned type) {
-      messages_.emplace_back(text, type);
-      return static_cast<int>(kAnswerOk);
-    });
   }
 
   void TearDown() override {
@@ -81,8 +61,6 @@ class HelpInfo : public ::testing::Test {
       app_.reset();
     }
     _wputenv_s(L"WINDIR", windir_.c_str());
-    set_message_handler(old_handler_);
-    set_shell(old_shell_);
     RegDeleteTreeW(HKEY_CURRENT_USER, widen(kKey).c_str());
     for (const char* file : {"\\Program Files\\kelvane.chm", "\\kelvane.log"})
       DeleteFileW(widen(folder_ + file).c_str());
@@ -109,10 +87,9 @@ class HelpInfo : public ::testing::Test {
 
   std::string folder_;
   std::wstring windir_;
-  RecordingShell shell_;
-  Shell* old_shell_ = nullptr;
-  MessageHandler old_handler_;
-  std::vector<std::pair<std::string, unsigned>> messages_;
+  testing_fakes::FakeShell shell_;
+  testing_fakes::ScopedShell shell_scope_{shell_};
+  testing_fakes::MessageCapture messages_;
   std::unique_ptr<mapp> app_;
 };
 
@@ -125,26 +102,26 @@ TEST_F(HelpInfo, HelpNeedsTheViewerAndTheFileThenStartsTheViewerOnIt) {
   // Wine's Windows folder holds hh.exe; this one does not.
   _wputenv_s(L"WINDIR", widen(folder_).c_str());
   command(ID_CMD_HELP);
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0].first, "Could not show help,\nbecause hh.exe is missing !\n");
-  EXPECT_EQ(messages_[0].second, kMessageStop);
+  ASSERT_EQ(messages_.texts.size(), 1u);
+  EXPECT_EQ(messages_.texts[0], "Could not show help,\nbecause hh.exe is missing !\n");
+  EXPECT_EQ(messages_.types[0], kMessageStop);
 
   _wputenv_s(L"WINDIR", windir_.c_str());
   command(ID_CMD_HELP);
-  ASSERT_EQ(messages_.size(), 2u);
-  EXPECT_EQ(messages_[1].first, "Could not show help,\nbecause *.chm in Programdirectory is missing !\n");
-  EXPECT_EQ(messages_[1].second, kMessageStop);
-  EXPECT_TRUE(shell_.starts.empty());
+  ASSERT_EQ(messages_.texts.size(), 2u);
+  EXPECT_EQ(messages_.texts[1], "Could not show help,\nbecause *.chm in Programdirectory is missing !\n");
+  EXPECT_EQ(messages_.types[1], kMessageStop);
+  EXPECT_TRUE(shell_.started.empty());
 
   const std::string help_file = program_folder + "\\kelvane.chm";
   std::FILE* f = open_utf8_file(help_file, "w");
   ASSERT_NE(f, nullptr);
   std::fclose(f);
   command(ID_CMD_HELP);
-  EXPECT_EQ(messages_.size(), 2u);
-  ASSERT_EQ(shell_.starts.size(), 1u);
-  EXPECT_EQ(shell_.starts[0].first, "hh.exe");
-  EXPECT_EQ(shell_.starts[0].second, "hh.exe \"" + help_file + "\"");
+  EXPECT_EQ(messages_.texts.size(), 2u);
+  ASSERT_EQ(shell_.started.size(), 1u);
+  EXPECT_EQ(shell_.started[0].first, "hh.exe");
+  EXPECT_EQ(shell_.started[0].second, "hh.exe \"" + help_file + "\"");
 }
 
 // The horizontal extent of the non-white pixels in rows [top, bottom) of a 32-bit bitmap, and
@@ -192,12 +169,12 @@ struct Seen {
   int author_width = 0, maker_width = 0, maker_width_prefixed = 0;
   bool hand_inside = false, hand_outside = false;
   std::vector<std::pair<std::string, std::string>> starts_inside, starts_outside, starts_unregistered;
-  std::vector<std::pair<std::string, unsigned>> messages_unregistered;
+  std::vector<std::string> messages_unregistered;
   bool closed_by_ok = true;
 };
 Seen* seen = nullptr;
-RecordingShell* recorder = nullptr;
-std::vector<std::pair<std::string, unsigned>>* messages = nullptr;
+testing_fakes::FakeShell* recorder = nullptr;
+std::vector<std::string>* messages = nullptr;
 
 BOOL CALLBACK find_dialog(HWND hwnd, LPARAM lp) {
   wchar_t cls[16] = {};
@@ -271,9 +248,9 @@ void CALLBACK look_at_dialog(HWND, UINT, UINT_PTR timer, DWORD) {
   seen->hand_outside = hand_after_move(dlg, 100, 48) || hand_after_move(dlg, 182, 50);
 
   SendMessageW(dlg, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 50));
-  seen->starts_inside = recorder->starts;
+  seen->starts_inside = recorder->started;
   SendMessageW(dlg, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 48));
-  seen->starts_outside = recorder->starts;
+  seen->starts_outside = recorder->started;
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, widen(kBrowserKey).c_str(), 0, KEY_SET_VALUE, &key) ==
       ERROR_SUCCESS) {
@@ -282,7 +259,7 @@ void CALLBACK look_at_dialog(HWND, UINT, UINT_PTR timer, DWORD) {
   }
   const size_t before = messages->size();
   SendMessageW(dlg, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 50));
-  seen->starts_unregistered = recorder->starts;
+  seen->starts_unregistered = recorder->started;
   seen->messages_unregistered.assign(messages->begin() + static_cast<long>(before), messages->end());
 
   SendMessageW(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
@@ -302,7 +279,7 @@ TEST_F(HelpInfo, InfoDialogFromTheMenuShowsTheVariantOfTheProgramsDriveAndOpensI
   Seen look;
   seen = &look;
   recorder = &shell_;
-  messages = &messages_;
+  messages = &messages_.texts;
   SetTimer(nullptr, 0, 20, look_at_dialog);
   command(ID_CMD_INFO);  // returns when the dialog has ended
   if (old_browser) reg_set_string("HKLM", kBrowserKey, "", *old_browser);

@@ -15,8 +15,8 @@
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
 #include "scan/win32_dir_source.h"
-#include "tests/native/tree_compare.h"
-#include "tests/native/tree_queries.h"
+#include "tests/support/tree_compare.h"
+#include "tests/support/tree_queries.h"
 #include "tests/support/unix_shell.h"
 
 namespace kelvane {

@@ -1,0 +1,37 @@
+#pragma once
+// A disk probe for the tests: it knows the entries it is given and answers `otherwise` for the
+// rest, so by default (unknown) nothing is taken for gone or changed. Every folder has the one
+// identity `identity`, readable unless `identity_known` is false.
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "scan/disk_probe.h"
+
+namespace kelvane::testing_fakes {
+
+class FakeDiskProbe : public DiskProbe {
+ public:
+  std::map<std::string, DiskEntry> entries;
+  DiskEntry otherwise;  // unknown
+  FolderId identity{7, 1, ""};
+  bool identity_known = true;
+  std::string unknown_drives;  // letters the system does not know
+  std::string short_form;      // every path's short form; empty: none
+
+  void file(const std::string& path, uint64_t size) { entries[path] = {Presence::kPresent, false, size}; }
+  void folder(const std::string& path) { entries[path] = {Presence::kPresent, true, 0}; }
+
+  DiskEntry entry(const std::string& path) override {
+    const auto found = entries.find(path);
+    return found == entries.end() ? otherwise : found->second;
+  }
+  bool folder_identity(const std::string&, FolderId& id) override {
+    id = identity;
+    return identity_known;
+  }
+  bool drive_known(char letter) override { return unknown_drives.find(letter) == std::string::npos; }
+  std::string short_path(const std::string&) override { return short_form; }
+};
+
+}  // namespace kelvane::testing_fakes

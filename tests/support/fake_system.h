@@ -1,0 +1,21 @@
+#pragma once
+// Everything a test puts in place of the system, for the life of one object: a fake shell
+// deleting from a fake disk, and a capture of the message boxes.
+#include "tests/support/fake_disk_probe.h"
+#include "tests/support/fake_shell.h"
+#include "tests/support/message_capture.h"
+#include "tests/support/scoped_replace.h"
+
+namespace kelvane::testing_fakes {
+
+struct FakeSystem {
+  FakeDiskProbe disk;
+  FakeShell shell;
+  MessageCapture messages;
+  ScopedShell shell_scope{shell};
+  ScopedDiskProbe disk_scope{disk};
+
+  FakeSystem() { shell.disk = &disk; }
+};
+
+}  // namespace kelvane::testing_fakes
