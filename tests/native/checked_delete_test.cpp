@@ -26,7 +26,7 @@ struct FakeDisk : Shell, DiskProbe {
   std::map<std::string, DiskEntry> entries;
   std::set<std::string> stuck;
   std::vector<std::string> deleted;
-  FolderId root{7, 1};
+  FolderId root{7, 1, {}};
   bool root_readable = true;
   std::string short_form;
   std::vector<std::string> lookups;
@@ -125,7 +125,7 @@ TEST(DeleteVerdict, OnlyAnEntryAsListedIsDeletedAndGoneNeedsItsFolder) {
   EXPECT_EQ(delete_verdict(file, same, absent, unknown), DeleteVerdict::kUnreachable);
   EXPECT_EQ(delete_verdict(file, same, absent, file10), DeleteVerdict::kUnreachable);
 
-  const FolderId scanned{5, 9}, moved{5, 10}, elsewhere{6, 9};
+  const FolderId scanned{5, 9, {}}, moved{5, 10, {}}, elsewhere{6, 9, {}};
   EXPECT_EQ(root_state(true, scanned, true, scanned), RootState::kSame);
   EXPECT_EQ(root_state(true, scanned, true, moved), RootState::kOther);
   EXPECT_EQ(root_state(true, scanned, true, elsewhere), RootState::kOther);
@@ -144,12 +144,12 @@ TEST_F(CheckedDelete, RunStopsAtTheFirstEntryThatIsNotAsListed) {
   disk.folder("D:\\DATA\\b");  // a folder now stands where the file was
   EXPECT_EQ(run({b}).message(), "D:\\DATA\\b\nCHANGED SINCE THE SCAN, SCAN AGAIN !");
   disk.file("D:\\DATA\\b", 20);
-  disk.root = FolderId{8, 1};  // the drive letter now names another folder
+  disk.root = FolderId{8, 1, {}};  // the drive letter now names another folder
   EXPECT_EQ(run({b}).message(), "D:\\DATA\\b\nCHANGED SINCE THE SCAN, SCAN AGAIN !");
   disk.root_readable = false;  // ... or none at all
   EXPECT_EQ(run({b}).message(), "Could not delete D:\\DATA\\b !");
   EXPECT_EQ(disk.deleted.size(), 1u);
-  disk.root = FolderId{7, 1};
+  disk.root = FolderId{7, 1, {}};
   disk.root_readable = true;
   EXPECT_EQ(run({b, c}, true).deleted(), 0u);  // asked to stop: nothing more is started
   EXPECT_EQ(disk.deleted.size(), 1u);
