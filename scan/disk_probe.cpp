@@ -6,8 +6,8 @@
 #include <windows.h>
 
 #include "base/utf8_path.h"
-#include "scan/win32_dir_source.h"
 #include "scan/exact_path.h"
+#include "scan/win32_dir_source.h"
 #endif
 
 namespace kelvane {

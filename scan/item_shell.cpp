@@ -1,9 +1,9 @@
 // The item actions of mdir that reach the system shell: deleting a path and opening a file
 // with its associated program. Everything goes through the Shell seam (scan/shell.h).
 #include "base/message_box.h"
+#include "base/strf.h"
 #include "scan/delete_check.h"
 #include "scan/delete_run.h"
-#include "base/strf.h"
 #include "scan/disk_probe.h"
 #include "scan/exact_path.h"
 #include "scan/item_texts.h"

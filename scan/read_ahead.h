@@ -37,8 +37,8 @@ struct FolderJob {
   // Beneath a link: the walk may find the folder entered already and skip it, so it is read
   // only when the walk takes it, never ahead (no folder is read for nothing).
   bool beneath_link = false;
-  bool listed = false;       // the enumeration found something
-  bool unreadable = false;   // its name cannot stand in a path: never listed
+  bool listed = false;      // the enumeration found something
+  bool unreadable = false;  // its name cannot stand in a path: never listed
   struct File {
     uint64_t size;
     uint32_t name_at;
