@@ -105,7 +105,10 @@ std::string enumeration_pattern(const std::string& pattern) {
 }
 
 bool plain_path_is_exact(const std::string& path) {
-  if (path.size() > kLongestPlainPath) return false;
+  return path.size() <= kLongestPlainPath && plain_names_are_exact(path);
+}
+
+bool plain_names_are_exact(const std::string& path) {
   size_t start = 0;
   if (is_drive_path(path) && path.size() >= 3) {
     start = 3;
@@ -133,7 +136,10 @@ bool plain_path_is_exact(const std::string& path) {
 }
 
 std::string shell_path(const std::string& path) {
-  return plain_path_is_exact(path) ? path : extended_path(path);
+  // The shell reads a plain path past MAX_PATH where the system allows it and fails on it
+  // where it does not (nothing else is touched); under Wine it refuses the extended form of
+  // such a path. So the extended form only where the plain one would name another entry.
+  return plain_names_are_exact(path) ? path : extended_path(path);
 }
 
 std::string program_argument(const std::string& path, const std::string& short_form) {

@@ -45,6 +45,8 @@ std::string enumeration_pattern(const std::string& pattern);
 // component that the platform would rewrite (ending in '.' or ' ', "." or "..", a device
 // name) or that cannot stand in a path at all.
 bool plain_path_is_exact(const std::string& path);
+// The same without the length limit: every name of path reads unchanged in its plain form.
+bool plain_names_are_exact(const std::string& path);
 
 // The path handed to the shell's deletion: the plain path where it is exact (the form the
 // shell is documented for), else the extended form, so that the shell deletes the named entry

@@ -49,6 +49,9 @@ TEST(ExactPath, PlainPathOnlyWhereThePlatformReadsItUnchanged) {
 
   EXPECT_EQ(shell_path("D:\\X\\a"), "D:\\X\\a");
   EXPECT_EQ(shell_path("D:\\X\\a."), "\\\\?\\D:\\X\\a.");
+  // A long path whose names are plain stays plain for the shell.
+  const std::string deep = "D:\\" + std::string(300, 'd') + "\\leaf";
+  EXPECT_EQ(shell_path(deep), deep);
   // A started program gets the short form where it is exact, else the extended form.
   EXPECT_EQ(program_argument("D:\\X\\doc.kx.", "D:\\X\\DOC~1.KX_"), "D:\\X\\DOC~1.KX_");
   EXPECT_EQ(program_argument("D:\\X\\doc.kx.", ""), "\\\\?\\D:\\X\\doc.kx.");
