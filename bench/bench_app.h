@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/mapp.h"
 #include "base/message_box.h"
 #include "base/utf8_path.h"
 #include "bench/bench_clock.h"
+#include "frame/mwin.h"
 #include "scan/disk_probe.h"
 #include "views/mvwl.h"
 
@@ -50,6 +52,31 @@ inline std::string program_beside_build() {
   std::string folder = narrow(self);
   for (int up = 0; up < 2; ++up) folder.erase(std::min(folder.size(), folder.find_last_of('\\')));
   return folder + "\\kelvane.exe";
+}
+
+// The program's sources for a benchmark: settings under a key of its own, the colour file
+// beside the build.
+inline CguiSources bench_sources(const char* key) {
+  CguiSources sources;
+  sources.key = key;
+  sources.use_environment_temp = false;
+  sources.program_path = program_beside_build();
+  return sources;
+}
+
+// Makes and shows the main window, width by height pixels unless width is 0 (then as the
+// settings place it), and paints it; its left view, or nullptr, said why.
+inline mvwl* open_main_window(mapp& app, int width = 0, int height = 0) {
+  if (!app.create_main_window(std::make_unique<mwin>())) {
+    std::printf("no main window\n");
+    return nullptr;
+  }
+  if (width > 0) app.frame()->move(0, 0, width, height, true);
+  app.frame()->show(SW_SHOW);
+  UpdateWindow(app.frame()->hwnd());
+  mvwl* left = app.frame()->left_view();
+  if (left == nullptr) std::printf("no left view\n");
+  return left;
 }
 
 // Runs the message loop until the scan (or a deletion) has ended (bounded: a broken scan ends

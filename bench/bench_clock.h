@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scan/mdir.h"
+#include "tests/support/finished_scan.h"
 
 namespace kelvane::bench {
 
@@ -36,20 +37,6 @@ bool quick_mode(int argc, Char** argv) {
 }
 
 // Takes no progress and lets busy go when the walk ends, as the left view does.
-class Quiet : public ScanClient {
- public:
-  explicit Quiet(std::atomic<int>& busy) : busy_(busy) {}
-  void scan_progress(const std::string&) override {}
-  void scan_finished(bool ok_, const std::string&) override {
-    ok = ok_;
-    busy_.store(0, std::memory_order_release);
-    done.set_value();
-  }
-  bool ok = false;
-  std::promise<void> done;
-
- private:
-  std::atomic<int>& busy_;
-};
+using Quiet = testing_fakes::FinishedScan;
 
 }  // namespace kelvane::bench

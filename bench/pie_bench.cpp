@@ -75,22 +75,11 @@ int main(int argc, char** argv) {
   add_folder(disk, big_folder, quick ? 9900 : 99900);
   add_folder(disk, few, 100);
 
-  CguiSources sources;
-  sources.key = "Software\\Tarnwick\\KelvaneBench";
-  sources.use_environment_temp = false;
-  sources.program_path = program_beside_build();
-  mapp app(sources);
+  mapp app(bench_sources("Software\\Tarnwick\\KelvaneBench"));
   app.CGUI.tm = 1;
-  if (!app.create_main_window(std::make_unique<mwin>())) {
-    std::printf("no main window\n");
-    return 1;
-  }
   // A pane large enough for the labels.
-  app.frame()->move(0, 0, 1000, 700, true);
-  app.frame()->show(SW_SHOW);
-  UpdateWindow(app.frame()->hwnd());
-  mvwl* left = app.frame()->left_view();
-  mvwr* pie = app.frame()->right_view();
+  mvwl* left = open_main_window(app, 1000, 700);
+  mvwr* pie = app.frame() ? app.frame()->right_view() : nullptr;
   if (left == nullptr || pie == nullptr) {
     std::printf("no views\n");
     return 1;

@@ -52,22 +52,9 @@ int main(int argc, char** argv) {
       disk.add_file(strf("%s\\dir%03d\\f%03d.bin", tree.c_str(), d, i), 100 + d + i);
   }
 
-  CguiSources sources;
-  sources.key = "Software\\Tarnwick\\KelvaneBench";
-  sources.use_environment_temp = false;
-  sources.program_path = program_beside_build();
-  mapp app(sources);
-  if (!app.create_main_window(std::make_unique<mwin>())) {
-    std::printf("no main window\n");
-    return 1;
-  }
-  app.frame()->show(SW_SHOW);
-  UpdateWindow(app.frame()->hwnd());
-  mvwl* left = app.frame()->left_view();
-  if (left == nullptr) {
-    std::printf("no left view\n");
-    return 1;
-  }
+  mapp app(bench_sources("Software\\Tarnwick\\KelvaneBench"));
+  mvwl* left = open_main_window(app);
+  if (left == nullptr) return 1;
 
   app.mdir.set_source(&disk);
 

@@ -215,24 +215,10 @@ int wmain(int argc, wchar_t** argv) {
     ++messages;
     return kAnswerOk;
   });
-  CguiSources sources;
-  sources.key = "Software\\Tarnwick\\KelvaneSoak";
-  sources.use_environment_temp = false;
-  sources.program_path = program_beside_build();
-  mapp app(sources);
+  mapp app(bench_sources("Software\\Tarnwick\\KelvaneSoak"));
   app.CGUI.ud = 1;  // the recycle bin, as a user has it
-  if (!app.create_main_window(std::make_unique<mwin>())) {
-    std::printf("no main window\n");
-    return 1;
-  }
-  app.frame()->move(0, 0, 1000, 700, true);
-  app.frame()->show(SW_SHOW);
-  UpdateWindow(app.frame()->hwnd());
-  mvwl* left = app.frame()->left_view();
-  if (left == nullptr) {
-    std::printf("no left view\n");
-    return 1;
-  }
+  mvwl* left = open_main_window(app, 1000, 700);
+  if (left == nullptr) return 1;
   app.pump();
 
   auto pinger = std::make_unique<Pinger>(app.frame()->hwnd());

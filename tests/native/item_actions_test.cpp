@@ -3,16 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "base/message_box.h"
-#include "scan/disk_probe.h"
 #include "scan/item_texts.h"
-#include "scan/shell.h"
+#include "tests/support/fake_system.h"
 #include "tests/support/tree_builder.h"
 #include "views/list_geometry.h"
 
@@ -20,45 +17,6 @@ namespace kelvane {
 namespace {
 
 using testing_tree::TreeFixture;
-
-// The shell and the disk it works on: the disk holds the tree's entries as listed (see
-// Actions::fill) until the shell deletes them.
-class FakeShell : public Shell, public DiskProbe {
- public:
-  std::vector<std::pair<std::string, unsigned>> deleted;
-  std::vector<std::string> failing;  // paths whose deletion fails
-  std::map<std::string, DiskEntry> disk;
-  int find_result = 42;
-  std::string program;
-  std::vector<std::string> lookups;
-  std::vector<std::pair<std::string, std::string>> started;
-
-  int delete_path(const std::string& path, unsigned flags) override {
-    deleted.emplace_back(path, flags);
-    for (const std::string& f : failing) {
-      if (f == path) return 0x7c;
-    }
-    disk.erase(path);
-    return 0;
-  }
-  int find_executable(const std::string& file, std::string& out) override {
-    lookups.push_back(file);
-    out = program;
-    return find_result;
-  }
-  bool start_program(const std::string& app, const std::string& line) override {
-    started.emplace_back(app, line);
-    return true;
-  }
-  std::string system_folder() override { return "C:\\windows\\system32"; }
-  DiskEntry entry(const std::string& path) override {
-    auto it = disk.find(path);
-    return it != disk.end() ? it->second : DiskEntry{Presence::kAbsent, false, 0};
-  }
-  bool folder_identity(const std::string&, FolderId&) override { return false; }
-  bool drive_known(char) override { return true; }
-  std::string short_path(const std::string&) override { return std::string(); }
-};
 
 class FakeList : public ItemHost, public ListOwner {
  public:
@@ -82,39 +40,24 @@ class FakeList : public ItemHost, public ListOwner {
   void wait_cursor() override {}
 };
 
+// The shell deletes from a disk that holds the tree's entries as listed (see Actions::fill).
 struct Actions : ::testing::Test {
   TreeFixture t;
   mdrv drives{t.log};
   SliceTable table;
   FakeList list;
-  FakeShell fake;
-  Shell* old_shell = nullptr;
-  DiskProbe* old_probe = nullptr;
-  std::vector<std::pair<std::string, unsigned>> shown;
-  int answer = kAnswerYes;
-  MessageHandler old_handler;
+  testing_fakes::FakeSystem fakes;
+  testing_fakes::FakeShell& fake = fakes.shell;
+  testing_fakes::MessageCapture& shown = fakes.messages;
   ItemActions actions{ListContext{t.dir, drives, table, t.settings, t.busy, t.log}, list, &list};
 
-  void SetUp() override {
-    old_shell = set_shell(&fake);
-    old_probe = set_disk_probe(&fake);
-    old_handler = set_message_handler([this](const std::string& text, unsigned type) {
-      shown.emplace_back(text, type);
-      return type == kMessageYesNo ? answer : kAnswerOk;
-    });
+  Actions() {
+    fakes.disk.otherwise = DiskEntry{Presence::kAbsent, false, 0};
+    fake.find_result = 42;
   }
-  void TearDown() override {
-    set_shell(old_shell);
-    set_disk_probe(old_probe);
-    set_message_handler(old_handler);
-  }
-  // Lists pcur's entries the way the view does; the disk holds the whole tree as listed.
+  // Lists pcur's entries the way the view does.
   void fill() {
-    for (lobj* f = t.dir.ptop; f != nullptr; f = f->next) {
-      fake.disk[f->fpath()] = DiskEntry{Presence::kPresent, true, 0};
-      for (lobj* x = f->first; x != nullptr; x = x->next)
-        fake.disk[item_path(*x)] = DiskEntry{Presence::kPresent, false, x->size.load()};
-    }
+    fakes.disk.holds(t.dir);
     table.fill(t.dir.ptop, t.dir.pcur);
     list.mode = kListFiles;
     list.rows.assign(1, "\\");
@@ -215,15 +158,15 @@ TEST_F(Actions, PropertiesOfDriveAndEntryRows) {
   list.selected = {0};
   t.settings.un = 0;
   actions.OnProp();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].first, "D:\nSize:  100 B\nUsed: 25 B\nFree: 75 B");
-  EXPECT_EQ(shown[0].second, kMessageInfo);
+  ASSERT_EQ(shown.texts.size(), 1u);
+  EXPECT_EQ(shown.texts[0], "D:\nSize:  100 B\nUsed: 25 B\nFree: 75 B");
+  EXPECT_EQ(shown.types[0], kMessageInfo);
 
   folder_scan();
   list.selected = {2};  // right after a folder scan row 2 is item 0
   actions.OnProp();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].first, "D:\\DATA\\a\n40 B");
+  ASSERT_EQ(shown.texts.size(), 2u);
+  EXPECT_EQ(shown.texts[1], "D:\\DATA\\a\n40 B");
   list.selected = {1};  // ".." shows nothing
   actions.OnProp();
   list.selected = {};
@@ -231,7 +174,7 @@ TEST_F(Actions, PropertiesOfDriveAndEntryRows) {
   t.busy = 1;
   list.selected = {2};
   actions.OnProp();
-  EXPECT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown.texts.size(), 2u);
 }
 
 TEST_F(Actions, DeleteRemovesExactlyTheSelectedEntries) {
@@ -239,14 +182,12 @@ TEST_F(Actions, DeleteRemovesExactlyTheSelectedEntries) {
   t.settings.ud = 1;
   list.selected = {2, 3, 5};  // a, b, d; c between them stays
   actions.OnDelete();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].first, "Delete from a to d ?");
-  EXPECT_EQ(shown[0].second, kMessageYesNo);
-  ASSERT_EQ(fake.deleted.size(), 3u);
-  EXPECT_EQ(fake.deleted[0].first, "D:\\DATA\\a");
-  EXPECT_EQ(fake.deleted[1].first, "D:\\DATA\\b");
-  EXPECT_EQ(fake.deleted[2].first, "D:\\DATA\\d");
-  EXPECT_EQ(fake.deleted[0].second, 0x4454u);  // recycle bin, with a warning before a final delete
+  ASSERT_EQ(shown.texts.size(), 1u);
+  EXPECT_EQ(shown.texts[0], "Delete from a to d ?");
+  EXPECT_EQ(shown.types[0], kMessageYesNo);
+  EXPECT_EQ(fake.deleted, (std::vector<std::string>{"D:\\DATA\\a", "D:\\DATA\\b", "D:\\DATA\\d"}));
+  // The recycle bin, with a warning before a final delete.
+  EXPECT_EQ(fake.delete_flags, std::vector<unsigned>(3, 0x4454u));
   EXPECT_EQ(list.fill_calls, 1);
   table.fill(t.dir.ptop, t.dir.pcur);
   EXPECT_EQ(names(), (std::vector<std::string>{"c", "sub"}));
@@ -260,10 +201,10 @@ TEST_F(Actions, DeletingAFolderDropsCountsAndSizesOfEveryAncestor) {
   t.settings.ud = 0;
   list.selected = {6};  // sub, 5 bytes in one file
   actions.OnDelete();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].first, "Delete sub ?");
-  ASSERT_EQ(fake.deleted.size(), 1u);
-  EXPECT_EQ(fake.deleted[0], (std::pair<std::string, unsigned>("D:\\DATA\\sub", 0x414u)));
+  ASSERT_EQ(shown.texts.size(), 1u);
+  EXPECT_EQ(shown.texts[0], "Delete sub ?");
+  EXPECT_EQ(fake.deleted, std::vector<std::string>{"D:\\DATA\\sub"});
+  EXPECT_EQ(fake.delete_flags, std::vector<unsigned>{0x414u});
   EXPECT_EQ(data->size.load(), 100u);
   EXPECT_EQ(data->nfil.load(), 4);
   EXPECT_EQ(data->ndir.load(), 0);
@@ -293,9 +234,9 @@ TEST_F(Actions, FailedDeletionKeepsTheEntryAndEverySize) {
   fake.failing = {"D:\\DATA\\b"};
   list.selected = {2, 3, 4};  // a, b, c: a goes, b fails, c is not attempted
   actions.OnDelete();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].first, "Could not delete D:\\DATA\\b !");
-  EXPECT_EQ(shown[1].second, kMessageOk);
+  ASSERT_EQ(shown.texts.size(), 2u);
+  EXPECT_EQ(shown.texts[1], "Could not delete D:\\DATA\\b !");
+  EXPECT_EQ(shown.types[1], kMessageOk);
   EXPECT_EQ(fake.deleted.size(), 2u);
   table.fill(t.dir.ptop, t.dir.pcur);
   EXPECT_EQ(names(), (std::vector<std::string>{"b", "c", "d", "sub"}));
@@ -324,14 +265,14 @@ TEST_F(Actions, EntryWhoseNameNoPathCarriesIsNeverDeletedOrOpened) {
     shown.clear();
     list.selected = rows;
     actions.OnDelete();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].first, rows[0] == 2 ? "INVALID NAME: x* !" : "INVALID NAME: back\\slash !");
+    ASSERT_EQ(shown.texts.size(), 1u);
+    EXPECT_EQ(shown.texts[0], rows[0] == 2 ? "INVALID NAME: x* !" : "INVALID NAME: back\\slash !");
   }
   shown.clear();
   list.selected = {3};
   actions.OnOpen();
-  EXPECT_EQ(shown,
-            (std::vector<std::pair<std::string, unsigned>>{{"INVALID NAME: back\\slash !", kMessageOk}}));
+  EXPECT_EQ(shown.texts, std::vector<std::string>{"INVALID NAME: back\\slash !"});
+  EXPECT_EQ(shown.types, std::vector<unsigned>{kMessageOk});
   EXPECT_TRUE(fake.lookups.empty());
   EXPECT_TRUE(fake.deleted.empty());
   EXPECT_EQ(data->size.load(), 90u);
@@ -340,7 +281,7 @@ TEST_F(Actions, EntryWhoseNameNoPathCarriesIsNeverDeletedOrOpened) {
   list.selected = {4};
   actions.OnDelete();
   ASSERT_EQ(fake.deleted.size(), 1u);
-  EXPECT_EQ(fake.deleted[0].first, "D:\\DATA\\doc.kx.");
+  EXPECT_EQ(fake.deleted[0], "D:\\DATA\\doc.kx.");
   // The shell never gets a wildcard or an empty path, whoever asks.
   EXPECT_EQ(t.dir.SHFileOperation("D:\\a?b"), 1);
   EXPECT_EQ(t.dir.SHFileOperation(""), 1);
@@ -349,24 +290,24 @@ TEST_F(Actions, EntryWhoseNameNoPathCarriesIsNeverDeletedOrOpened) {
 
 TEST_F(Actions, AnswerNoAndRefusedSelectionsChangeNothing) {
   folder_scan();
-  answer = kAnswerNo;
+  shown.answer = kAnswerNo;
   list.selected = {2};
   actions.OnDelete();
-  EXPECT_EQ(shown.back().first, "Delete a ?");
+  EXPECT_EQ(shown.texts.back(), "Delete a ?");
   EXPECT_TRUE(fake.deleted.empty());
   EXPECT_EQ(list.fill_calls, 0);
   EXPECT_EQ(data->size.load(), 105u);
 
   list.selected = {1, 2};  // ".." first
   actions.OnDelete();
-  EXPECT_EQ(shown.back().first, "INVALID SELECTION !");
+  EXPECT_EQ(shown.texts.back(), "INVALID SELECTION !");
   list.selected = {};
   actions.OnDelete();
-  EXPECT_EQ(shown.back().first, "INVALID SELECTION !");
+  EXPECT_EQ(shown.texts.back(), "INVALID SELECTION !");
   list.mode = kListDrives;
   list.selected = {0};
   actions.OnDelete();
-  EXPECT_EQ(shown.back().first, "INVALID OPERATION !");
+  EXPECT_EQ(shown.texts.back(), "INVALID OPERATION !");
   EXPECT_TRUE(fake.deleted.empty());
 }
 
@@ -465,7 +406,7 @@ TEST_F(Actions, OpenFileStartsItsProgram) {
   EXPECT_EQ(fake.started[0].first, "C:\\Program Files\\Ed\\ed.exe");
   EXPECT_EQ(fake.started[0].second, "C:\\Program Files\\Ed\\ed.exe \"D:\\DATA\\a\"");
   EXPECT_EQ(list.dirs_calls, 0);  // no refill after a file
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(shown.texts.empty());
 
   fake.program = "C:\\windows\\system32\\shimgvw.dll";
   t.settings.iv = "C:\\iv\\iv.exe";
@@ -483,8 +424,9 @@ TEST_F(Actions, OpenFileLookupFailures) {
   for (int i = 0; i < 3; ++i) {
     fake.find_result = cases[i].first;
     EXPECT_EQ(t.dir.open_lobj(a), results[i]);
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.back(), (std::pair<std::string, unsigned>(cases[i].second, kMessageOk)));
+    ASSERT_FALSE(shown.texts.empty());
+    EXPECT_EQ(shown.texts.back(), cases[i].second);
+    EXPECT_EQ(shown.types.back(), kMessageOk);
   }
   shown.clear();
   fake.find_result = 42;
@@ -493,7 +435,7 @@ TEST_F(Actions, OpenFileLookupFailures) {
   fake.find_result = 5;
   fake.program = "x";
   EXPECT_EQ(t.dir.open_lobj(a), 0);
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(shown.texts.empty());
   EXPECT_TRUE(fake.started.empty());
   EXPECT_EQ(t.dir.open_lobj(nullptr), 1);
   EXPECT_EQ(t.dir.open_lobj(data), 1);  // the root has no parent

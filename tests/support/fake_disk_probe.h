@@ -7,6 +7,8 @@
 #include <string>
 
 #include "scan/disk_probe.h"
+#include "scan/item_texts.h"
+#include "scan/mdir.h"
 
 namespace kelvane::testing_fakes {
 
@@ -21,6 +23,13 @@ class FakeDiskProbe : public DiskProbe {
 
   void file(const std::string& path, uint64_t size) { entries[path] = {Presence::kPresent, false, size}; }
   void folder(const std::string& path) { entries[path] = {Presence::kPresent, true, 0}; }
+  // Every folder and file of a tree, as the scan listed them.
+  void holds(const mdir& dir) {
+    for (lobj* f = dir.ptop; f != nullptr; f = f->next) {
+      folder(f->fpath());
+      for (lobj* x = f->first; x != nullptr; x = x->next) file(item_path(*x), x->size.load());
+    }
+  }
 
   DiskEntry entry(const std::string& path) override {
     const auto found = entries.find(path);

@@ -15,14 +15,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/mapp.h"
-#include "base/message_box.h"
-#include "base/utf8_path.h"
-#include "frame/mwin.h"
-#include "scan/disk_probe.h"
 #include "scan/item_texts.h"
-#include "scan/shell.h"
-#include "views/mvwl.h"
+#include "tests/support/message_capture.h"
+#include "tests/support/program_window.h"
+#include "tests/support/scoped_replace.h"
 
 namespace kelvane {
 namespace {
@@ -84,53 +80,28 @@ class HeldShell : public Shell {
   Shell& platform_;
 };
 
-struct DeleteOnDisk : ::testing::Test {
-  std::unique_ptr<mapp> app;
-  mvwl* left = nullptr;
+struct DeleteOnDisk : testing_fakes::ProgramWindowTest {
+  DeleteOnDisk() : ProgramWindowTest("Software\\Tarnwick\\KelvaneDeleteOnDiskTest") {}
   std::string folder;
-  std::vector<std::string> shown;
-  MessageHandler old_handler;
+  testing_fakes::MessageCapture messages;
+  std::vector<std::string>& shown = messages.texts;
   MovableRoot probe{disk_probe()};
   HeldShell held{shell()};
-  Shell* old_shell = nullptr;
-  DiskProbe* old_probe = nullptr;
+  testing_fakes::ScopedShell shell_scope{held};
+  testing_fakes::ScopedDiskProbe probe_scope{probe};
 
   void SetUp() override {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-    old_handler = set_message_handler([this](const std::string& text, unsigned type) {
-      shown.push_back(text);
-      return type == kMessageYesNo ? kAnswerYes : kAnswerOk;
-    });
-    old_shell = set_shell(&held);
-    old_probe = set_disk_probe(&probe);
     std::wstring temp(MAX_PATH + 1, L'\0');
     temp.resize(GetTempPathW(MAX_PATH + 1, temp.data()));
     folder = narrow(temp) + "kelvane delete " + std::to_string(GetCurrentProcessId());
     fs::remove_all(fs::path(widen(folder)));
     fs::create_directories(fs::path(widen(folder)));
-    CguiSources sources;
-    sources.key = "Software\\Tarnwick\\KelvaneDeleteOnDiskTest";
-    sources.use_environment_temp = false;
-    app = std::make_unique<mapp>(sources);
+    ProgramWindowTest::SetUp();
     app->CGUI.ud = 0;  // for good: nothing goes to the desktop's trash
-    ASSERT_TRUE(app->create_main_window(std::make_unique<mwin>()));
-    app->frame()->show(SW_SHOWNOACTIVATE);
-    left = app->frame()->left_view();
-    ASSERT_NE(left, nullptr);
   }
   void TearDown() override {
     SetEvent(held.release);
-    if (app) {
-      app->mdir.stop_scan();
-      app->pump();
-      app->free_main_window();
-      app.reset();
-    }
-    set_shell(old_shell);
-    set_disk_probe(old_probe);
-    set_message_handler(old_handler);
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnwick\\KelvaneDeleteOnDiskTest");
+    ProgramWindowTest::TearDown();
     std::error_code ignored;
     fs::remove_all(fs::path(widen(folder)), ignored);
   }
@@ -140,19 +111,6 @@ struct DeleteOnDisk : ::testing::Test {
     std::ofstream(fs::path(widen(at(name))), std::ios::binary) << std::string(size, 'k');
   }
   bool on_disk(const std::string& name) const { return fs::exists(fs::path(widen(at(name)))); }
-  // The end of a scan or a deletion arrives through the queue of the user-interface thread.
-  void settle() {
-    for (int i = 0; i < 2000 && app->busy.load() != 0; ++i) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-      app->pump();
-    }
-    ASSERT_EQ(app->busy.load(), 0);
-  }
-  void scan() {
-    app->mdir.cdir = folder;
-    left->OnEnumDir();
-    settle();
-  }
   int row_of(const std::string& name) {
     for (int r = 0; r < left->list().rows(); ++r) {
       if (left->list().row_name(r) == name) return r;
@@ -182,7 +140,7 @@ TEST_F(DeleteOnDisk, EntryThatChangedSinceTheScanIsLeftAlone) {
   make_file("x", 10);
   make_file("y", 10);
   make_file("z", 10);
-  scan();
+  scan(folder);
   // x is now a folder of three files, y has grown, and then the scanned folder is another.
   fs::remove(fs::path(widen(at("x"))));
   fs::create_directories(fs::path(widen(at("x"))));
@@ -213,7 +171,7 @@ TEST_F(DeleteOnDisk, AlreadyGoneOnlyWhereTheFolderIsStillThere) {
   make_file("sub\\f", 5);
   make_file("g", 7);
   make_file("h", 9);
-  scan();
+  scan(folder);
   select({"sub"});
   left->list().OnOpen();
   ASSERT_NE(row_of("f"), -1);
@@ -240,7 +198,7 @@ TEST_F(DeleteOnDisk, AlreadyGoneOnlyWhereTheFolderIsStillThere) {
 
 TEST_F(DeleteOnDisk, CaseTwinLeftBesideADeletedEntryIsNotAFailure) {
   make_file("CASE.txt", 8);
-  scan();
+  scan(folder);
   // Where names differ by case only, a twin stays behind the real deletion.
   held.twin = at("Case.txt");
   EXPECT_TRUE(delete_rows({"CASE.txt"}).empty());
@@ -253,7 +211,7 @@ TEST_F(DeleteOnDisk, DeletionRunsOffTheWindowThreadWhichKeepsAnswering) {
   make_file("big.bin", 3000);
   make_file("mid.txt", 2000);
   make_file("small.txt", 10);
-  scan();
+  scan(folder);
   ResetEvent(held.release);
   select({"mid.txt"});
   left->list().OnDelete();
@@ -282,7 +240,7 @@ TEST_F(DeleteOnDisk, DeletionRunsOffTheWindowThreadWhichKeepsAnswering) {
 TEST_F(DeleteOnDisk, ClosingDuringADeletionEndsTheEntryAtHandAndStartsNoOther) {
   make_file("big.bin", 3000);
   make_file("mid.txt", 2000);
-  scan();
+  scan(folder);
   ResetEvent(held.release);
   select({"big.bin", "mid.txt"});
   left->list().OnDelete();

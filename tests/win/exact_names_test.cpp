@@ -18,6 +18,7 @@
 #include "scan/exact_path.h"
 #include "scan/mdir.h"
 #include "scan/shell.h"
+#include "tests/support/finished_scan.h"
 #include "tests/support/tree_queries.h"
 #include "tests/support/unix_shell.h"
 
@@ -25,22 +26,6 @@ namespace kelvane {
 namespace {
 
 using V = std::vector<long long>;
-
-class Finished : public ScanClient {
- public:
-  explicit Finished(std::atomic<int>& busy) : busy_(busy) {}
-  void scan_progress(const std::string&) override {}
-  void scan_finished(bool ok_, const std::string&) override {
-    ok = ok_;
-    busy_.store(0, std::memory_order_release);
-    done.set_value();
-  }
-  bool ok = false;
-  std::promise<void> done;
-
- private:
-  std::atomic<int>& busy_;
-};
 
 // The entry's size as the platform reads path (its exact name unless plain), or -1 when it
 // is not there.
@@ -87,7 +72,7 @@ class ExactNames : public ::testing::Test {
   void TearDown() override { holder->stop_scan(); }
 
   bool scan(const std::string& path) {
-    Finished finished(busy);
+    testing_fakes::FinishedScan finished(busy);
     holder->path = path;
     holder->isdrv = 0;
     if (holder->ptop) holder->free_tree();

@@ -7,131 +7,37 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/mapp.h"
-#include "base/message_box.h"
 #include "frame/mdoc.h"
-#include "frame/mwin.h"
 #include "res/resource_ids.h"
-#include "scan/disk_probe.h"
 #include "scan/memory_dir_source.h"
-#include "scan/shell.h"
+#include "tests/support/fake_system.h"
+#include "tests/support/program_window.h"
 #include "views/caption_band.h"
-#include "views/mvwl.h"
 
 namespace kelvane {
 namespace {
 
-class NoShell : public Shell {
- public:
-  std::vector<std::string> deleted;
-  int delete_path(const std::string& path, unsigned) override {
-    deleted.push_back(path);
-    return 0;
+// The shell deletes from a disk that holds the scanned tree's entries as listed.
+struct LeftView : testing_fakes::ProgramWindowTest {
+  LeftView() : ProgramWindowTest("Software\\Tarnwick\\KelvaneLeftViewTest") {
+    fakes.disk.otherwise = DiskEntry{Presence::kAbsent, false, 0};
+    fakes.messages.answer = kAnswerNo;
   }
-  int find_executable(const std::string&, std::string& program) override {
-    program.clear();
-    return kFindNoAssociation;
-  }
-  bool start_program(const std::string&, const std::string&) override { return false; }
-  std::string system_folder() override { return "C:\\windows\\system32"; }
-};
-
-// The in-memory disk's drives are known; its entries are there as listed until the shell
-// deletes them.
-class FakeDrives : public DiskProbe {
- public:
-  FakeDrives(DirSource& disk, const std::vector<std::string>& deleted) : disk_(disk), deleted_(deleted) {}
-  std::string unknown;  // drive letters the system does not know
-  DiskEntry entry(const std::string& path) override {
-    DiskEntry found{Presence::kAbsent, false, 0};
-    for (const std::string& gone : deleted_) {
-      if (gone == path) return found;
-    }
-    disk_.list(path, [&found](const DirEntry& e) {
-      found = DiskEntry{Presence::kPresent, e.is_dir, e.size};
-      return false;
-    });
-    return found;
-  }
-  bool folder_identity(const std::string&, FolderId&) override { return false; }
-  bool drive_known(char letter) override { return unknown.find(letter) == std::string::npos; }
-  std::string short_path(const std::string&) override { return std::string(); }
-
- private:
-  DirSource& disk_;
-  const std::vector<std::string>& deleted_;
-};
-
-struct LeftView : ::testing::Test {
-  std::unique_ptr<mapp> app;
-  mvwl* left = nullptr;
   MemoryDirSource disk;
-  NoShell shell_fake;
-  Shell* old_shell = nullptr;
-  FakeDrives drives{disk, shell_fake.deleted};
-  DiskProbe* old_probe = nullptr;
-  std::vector<std::string> shown;
-  int answer = kAnswerNo;
-  MessageHandler old_handler;
+  testing_fakes::FakeSystem fakes;
+  std::vector<std::string>& shown = fakes.messages.texts;
 
   void SetUp() override {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-    old_handler = set_message_handler([this](const std::string& text, unsigned) {
-      shown.push_back(text);
-      return answer;
-    });
-    old_shell = set_shell(&shell_fake);
-    old_probe = set_disk_probe(&drives);
-    CguiSources sources;
-    sources.key = "Software\\Tarnwick\\KelvaneLeftViewTest";
-    sources.use_environment_temp = false;
-    app = std::make_unique<mapp>(sources);
-    ASSERT_TRUE(app->create_main_window(std::make_unique<mwin>()));
-    app->frame()->show(SW_SHOWNOACTIVATE);
-    left = app->frame()->left_view();
-    ASSERT_NE(left, nullptr);
-
+    ProgramWindowTest::SetUp();
     disk.add_file("R:\\DATA\\big.bin", 3000);
     disk.add_file("R:\\DATA\\mid.txt", 2000);
     disk.add_file("R:\\DATA\\sub\\inner.bin", 1500);
     disk.add_file("R:\\DATA\\sub\\deeper\\x", 100);
     disk.add_file("R:\\DATA\\small.txt", 10);
     app->mdir.set_source(&disk);
-  }
-  void TearDown() override {
-    if (app) {
-      app->mdir.stop_scan();
-      app->pump();
-      app->free_main_window();
-      app.reset();
-    }
-    set_shell(old_shell);
-    set_disk_probe(old_probe);
-    set_message_handler(old_handler);
-  }
-
-  // The end of a scan or a deletion arrives through the queue of the user-interface thread.
-  void settle() {
-    for (int i = 0; i < 100000 && app->busy.load() != 0; ++i) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-      app->pump();
-    }
-    ASSERT_EQ(app->busy.load(), 0);
-  }
-  void scan(const std::string& path) {
-    app->mdir.cdir = path;
-    left->OnEnumDir();
-    settle();
-  }
-  std::vector<std::string> rows() {
-    std::vector<std::string> names;
-    for (int r = 0; r < left->list().rows(); ++r) names.push_back(left->list().row_name(r));
-    return names;
   }
   void select_only(int row) {
     left->list().select_item(-1, false);
@@ -199,7 +105,7 @@ TEST_F(LeftView, TypedPathIsResolvedAndAnUnknownDriveRefused) {
   EXPECT_EQ(app->mdir.path, "r:\\DATA");
   EXPECT_EQ(app->epath.text(), "r:\\DATA");
   EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "mid.txt", "sub", "small.txt"}));
-  drives.unknown = "Q";
+  fakes.disk.unknown_drives = "Q";
   shown.clear();
   const size_t reads = disk.list_calls();
   for (const char* typed : {"Q:\\", "Q:", "1:\\", "DATA"}) scan(typed);
@@ -243,16 +149,17 @@ TEST_F(LeftView, DeleteKeyInTheDriveListIsRefused) {
   SendMessageW(left->list().hwnd(), WM_KEYUP, VK_DELETE, 0);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], "INVALID OPERATION !");
-  EXPECT_TRUE(shell_fake.deleted.empty());
+  EXPECT_TRUE(fakes.shell.deleted.empty());
 }
 
 TEST_F(LeftView, DeleteKeyRemovesTheEntryAndRefills) {
   scan("R:\\DATA");
-  answer = kAnswerYes;
+  fakes.messages.answer = kAnswerYes;
+  fakes.disk.holds(app->mdir);
   select_only(3);  // mid.txt
   SendMessageW(left->list().hwnd(), WM_KEYUP, VK_DELETE, 0);
   settle();
-  ASSERT_EQ(shell_fake.deleted, std::vector<std::string>{"R:\\DATA\\mid.txt"});
+  ASSERT_EQ(fakes.shell.deleted, std::vector<std::string>{"R:\\DATA\\mid.txt"});
   EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "sub", "small.txt"}));
   EXPECT_EQ(app->mdir.ptop.load()->size.load(), 4610u);
   EXPECT_EQ(app->mdir.ptop.load()->nfil.load(), 4);
