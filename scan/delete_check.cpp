@@ -13,7 +13,7 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
       if (now.is_dir != listed.is_dir) return DeleteVerdict::kChanged;
       // A folder's listed size is the sum beneath it, which no single question can check.
       if (!listed.is_dir && now.size != listed.size) return DeleteVerdict::kChanged;
-      return DeleteVerdict::kDelete;
+      return now.is_link ? DeleteVerdict::kLink : DeleteVerdict::kDelete;
     case Presence::kAbsent:
       // Absent from a folder that is itself gone, or from a drive that no longer answers,
       // says nothing about the entry: it may still be on a disk the program cannot see now.
@@ -33,6 +33,10 @@ RootState root_state(bool recorded, const FolderId& scanned, bool readable, cons
 
 std::string changed_text(const std::string& path) {
   return strf("%s\nCHANGED SINCE THE SCAN, SCAN AGAIN !", path.c_str());
+}
+
+std::string link_text(const std::string& path, bool holds) {
+  return strf(holds ? "%s\nHOLDS A LINK, NOT DELETED !" : "%s\nIS A LINK, NOT DELETED !", path.c_str());
 }
 
 }  // namespace kelvane

@@ -24,6 +24,7 @@ enum class DeleteVerdict {
   kGone,         // not there, but its folder is: already gone, as the user wanted
   kChanged,      // another kind, another size or another volume: left alone
   kUnreachable,  // it, its folder or its drive cannot be reached: left alone
+  kLink,         // a link: the shell could delete what it names instead, so it is left alone
 };
 
 // The entry as the scan listed it: a folder, or a file of size bytes.
@@ -42,5 +43,7 @@ RootState root_state(bool recorded, const FolderId& scanned, bool readable, cons
 
 // The box for an entry that changed since the scan.
 std::string changed_text(const std::string& path);
+// The box for an entry that is a link, or for a folder that holds one (holds).
+std::string link_text(const std::string& path, bool holds);
 
 }  // namespace kelvane

@@ -33,8 +33,13 @@ void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(cons
       ++deleted_;
       continue;
     }
-    message_ = outcome == DeleteOutcome::kChanged ? changed_text(t.path)
-                                                  : strf("Could not delete %s !", t.path.c_str());
+    if (outcome == DeleteOutcome::kChanged) {
+      message_ = changed_text(t.path);
+    } else if (outcome == DeleteOutcome::kLink || outcome == DeleteOutcome::kHoldsLink) {
+      message_ = link_text(t.path, outcome == DeleteOutcome::kHoldsLink);
+    } else {
+      message_ = strf("Could not delete %s !", t.path.c_str());
+    }
     return;
   }
 }

@@ -23,9 +23,11 @@ struct DeleteTarget {
 };
 
 enum class DeleteOutcome {
-  kDeleted,  // gone from disk: deleted now, or gone already
-  kChanged,  // not what was listed: left alone
-  kFailed,   // not deleted, or not reachable: left alone
+  kDeleted,    // gone from disk: deleted now, or gone already
+  kChanged,    // not what was listed: left alone
+  kLink,       // a link: left alone
+  kHoldsLink,  // a folder with a link beneath it: left alone
+  kFailed,     // not deleted, or not reachable: left alone
 };
 
 class DeleteRun {

@@ -1,6 +1,7 @@
 #include "scan/disk_probe.h"
 
 #include <atomic>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -46,6 +47,20 @@ Presence presence_of_error(DWORD error) {
   return Presence::kUnknown;
 }
 
+// The place of a folder given by its extended path without a closing backslash ("D:" is the
+// drive's root here, not the volume).
+std::wstring folder_place(const std::wstring& folder) {
+  return final_place(!folder.empty() && folder.back() == L':' ? folder + L"\\" : folder);
+}
+
+// Whether the entry called name in folder, whose own place is `place`, resolves to another
+// entry: a link the find data need not show as one.
+bool resolves_elsewhere(const std::wstring& place, const std::wstring& folder, const std::wstring& name) {
+  if (place.empty()) return false;
+  const std::wstring at = final_place(folder + L"\\" + name);
+  return !at.empty() && at != place + L"\\" + name;
+}
+
 class PlatformProbe : public DiskProbe {
  public:
   DiskEntry entry(const std::string& path) override {
@@ -80,6 +95,8 @@ class PlatformProbe : public DiskProbe {
         found.presence = Presence::kPresent;
         found.is_dir = e.is_dir;
         found.size = e.size;
+        const std::wstring folder = wide.substr(0, wide.size() - name.size() - 1);
+        found.is_link = e.is_link || resolves_elsewhere(folder_place(folder), folder, name);
         break;
       }
     } while (FindNextFileW(find, &data));
@@ -89,6 +106,32 @@ class PlatformProbe : public DiskProbe {
 
   bool folder_identity(const std::string& path, FolderId& id) override {
     return win32_dir_source().identity(root_form(path), id);
+  }
+
+  bool holds_link(const std::string& path) override {
+    std::vector<std::wstring> folders{extended(root_form(path))};
+    while (!folders.empty()) {
+      std::wstring folder = std::move(folders.back());
+      folders.pop_back();
+      while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+      WIN32_FIND_DATAW data;
+      HANDLE find = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
+      if (find == INVALID_HANDLE_VALUE) continue;
+      const std::wstring place = folder_place(folder);
+      bool link = false;
+      std::string utf8;
+      do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const DirEntry e = decode_find_data(data, utf8);
+        link = e.is_link || resolves_elsewhere(place, folder, name);
+        if (!link && e.is_dir) folders.push_back(folder + L"\\" + name);
+      } while (!link && FindNextFileW(find, &data));
+      FindClose(find);
+      if (link) return true;
+    }
+    return false;
   }
 
   bool drive_known(char letter) override {
@@ -118,6 +161,7 @@ class PlatformProbe : public DiskProbe {
  public:
   DiskEntry entry(const std::string&) override { return DiskEntry{}; }
   bool folder_identity(const std::string&, FolderId&) override { return false; }
+  bool holds_link(const std::string&) override { return false; }
   bool drive_known(char) override { return true; }
   std::string short_path(const std::string&) override { return std::string(); }
 };

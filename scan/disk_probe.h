@@ -26,6 +26,10 @@ struct DiskEntry {
   Presence presence = Presence::kUnknown;
   bool is_dir = false;
   uint64_t size = 0;  // a file's length as the scan counts it (a link's own length, 0)
+  // It names another entry: a symbolic link or a junction, or a link the platform shows as
+  // the entry it names (Wine shows a Unix link to a file so). The shell, asked to delete it,
+  // may delete what it names.
+  bool is_link = false;
 };
 
 class DiskProbe {
@@ -37,6 +41,9 @@ class DiskProbe {
   // The identity of the folder at path (its volume's serial number and its index there).
   // False when it cannot be had.
   virtual bool folder_identity(const std::string& path, FolderId& id) = 0;
+  // Whether anything beneath the folder at path, at any depth, is a link. What cannot be read
+  // counts as holding none: the shell cannot reach into it either.
+  virtual bool holds_link(const std::string& path) = 0;
   // Whether the system knows the drive letter (A to Z, upper case), with or without a medium.
   virtual bool drive_known(char letter) = 0;
   // The path's short form, or empty when it has none.

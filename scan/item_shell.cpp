@@ -20,7 +20,8 @@ namespace {
 bool names_no_single_entry(const std::string& target) { return target.empty() || has_wildcard(target); }
 
 const char* verdict_name(DeleteVerdict verdict) {
-  return verdict == DeleteVerdict::kChanged ? "changed since the scan" : "out of reach";
+  if (verdict == DeleteVerdict::kChanged) return "changed since the scan";
+  return verdict == DeleteVerdict::kLink ? "a link" : "out of reach";
 }
 
 }  // namespace
@@ -62,17 +63,25 @@ DeleteOutcome mdir::delete_entry(const DeleteTarget& target, RootState root) {
   const DeleteVerdict verdict = delete_verdict(target.listed, root, now, folder);
   switch (verdict) {
     case DeleteVerdict::kDelete:
+      // The shell takes a folder with everything beneath it, links included, and may take what
+      // a link names along with it (Wine's shell does, for every kind of link).
+      if (target.listed.is_dir && probe.holds_link(target.path)) {
+        if (log_.is_open()) log_.write("mdir::delete_entry () holds a link: %s\n", target.path.c_str());
+        return DeleteOutcome::kHoldsLink;
+      }
       return SHFileOperation(target.path) == 0 ? DeleteOutcome::kDeleted : DeleteOutcome::kFailed;
     case DeleteVerdict::kGone:
       // Removed since the scan, as the user wanted: the shell would only fail on it.
       return DeleteOutcome::kDeleted;
     case DeleteVerdict::kChanged:
     case DeleteVerdict::kUnreachable:
+    case DeleteVerdict::kLink:
       break;
   }
   if (log_.is_open())
     log_.write("mdir::delete_entry () %s: %s\n", verdict_name(verdict), target.path.c_str());
-  return verdict == DeleteVerdict::kChanged ? DeleteOutcome::kChanged : DeleteOutcome::kFailed;
+  if (verdict == DeleteVerdict::kChanged) return DeleteOutcome::kChanged;
+  return verdict == DeleteVerdict::kLink ? DeleteOutcome::kLink : DeleteOutcome::kFailed;
 }
 
 int mdir::open_lobj(lobj* p) {

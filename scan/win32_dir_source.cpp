@@ -19,6 +19,29 @@ void to_utf8(const wchar_t* wide, std::string& out) {
   out.resize(n > 0 ? static_cast<size_t>(n) : 0);
 }
 
+std::wstring place_of(HANDLE file) {
+  // The device form names every volume, lettered or not, and no drive letter or mapping can
+  // alias it; the same entry gives the same text whatever path it was opened by.
+  std::wstring place(MAX_PATH, L'\0');
+  DWORD n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
+  if (n >= place.size()) {
+    place.resize(n);
+    n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
+  }
+  if (n == 0 || n >= place.size()) return std::wstring();
+  place.resize(n);
+  while (!place.empty() && place.back() == L'\\') place.pop_back();
+  return place;
+}
+
+HANDLE open_for_attributes(const std::wstring& extended_path) {
+  return CreateFileW(extended_path.c_str(), FILE_READ_ATTRIBUTES,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
 }  // namespace
 
 std::wstring long_path_form(const std::string& path) { return widen(extended_path(path)); }
@@ -53,32 +76,21 @@ bool Win32DirSource::list(const std::string& pattern, const std::function<bool(c
   return true;
 }
 
+std::wstring final_place(const std::wstring& extended_path) {
+  HANDLE file = open_for_attributes(extended_path);
+  if (file == INVALID_HANDLE_VALUE) return std::wstring();
+  std::wstring place = place_of(file);
+  CloseHandle(file);
+  return place;
+}
+
 bool Win32DirSource::identity(const std::string& path, FolderId& id) {
-  const std::wstring wide = long_path_form(path);
-  HANDLE file =
-      CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE file = open_for_attributes(long_path_form(path));
   if (file == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION info;
   const BOOL ok = GetFileInformationByHandle(file, &info);
   id.place.clear();
-  if (ok) {
-    // The device form names every volume, lettered or not, and no drive letter or mapping
-    // can alias it; the same folder gives the same text whatever path it was opened by.
-    std::wstring place(MAX_PATH, L'\0');
-    DWORD n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()),
-                                        FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
-    if (n >= place.size()) {
-      place.resize(n);
-      n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()),
-                                    FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
-    }
-    if (n > 0 && n < place.size()) {
-      place.resize(n);
-      while (!place.empty() && place.back() == L'\\') place.pop_back();
-      to_utf8(place.c_str(), id.place);
-    }
-  }
+  if (ok) to_utf8(place_of(file).c_str(), id.place);
   CloseHandle(file);
   if (!ok) return false;
   id.volume = info.dwVolumeSerialNumber;

@@ -70,6 +70,9 @@ TEST(DeleteVerdict, OnlyAnEntryAsListedIsDeletedAndGoneNeedsItsFolder) {
   EXPECT_EQ(delete_verdict(file, same, absent, absent), DeleteVerdict::kUnreachable);
   EXPECT_EQ(delete_verdict(file, same, absent, unknown), DeleteVerdict::kUnreachable);
   EXPECT_EQ(delete_verdict(file, same, absent, file10), DeleteVerdict::kUnreachable);
+  // A link as listed: the shell could delete what it names.
+  EXPECT_EQ(delete_verdict(file, same, DiskEntry{Presence::kPresent, false, 10, true}, unknown),
+            DeleteVerdict::kLink);
 
   const FolderId scanned{5, 9, ""}, moved{5, 10, ""}, elsewhere{6, 9, ""};
   EXPECT_EQ(root_state(true, scanned, true, scanned), RootState::kSame);
@@ -99,6 +102,17 @@ TEST_F(CheckedDelete, RunStopsAtTheFirstEntryThatIsNotAsListed) {
   disk.identity_known = true;
   EXPECT_EQ(run({b, c}, true).deleted(), 0u);  // asked to stop: nothing more is started
   EXPECT_EQ(shell.deleted.size(), 1u);
+}
+
+TEST_F(CheckedDelete, LinkAndFolderHoldingOneAreLeftAlone) {
+  scan();
+  lobj* sub = t.folder(data, "sub");
+  disk.folder("D:\\DATA\\sub");
+  disk.entries["D:\\DATA\\b"].is_link = true;
+  disk.link_holders = {"D:\\DATA\\sub"};
+  EXPECT_EQ(run({a, b, c}).message(), "D:\\DATA\\b\nIS A LINK, NOT DELETED !");
+  EXPECT_EQ(run({sub}).message(), "D:\\DATA\\sub\nHOLDS A LINK, NOT DELETED !");
+  EXPECT_EQ(shell.deleted, std::vector<std::string>{"D:\\DATA\\a"});
 }
 
 TEST_F(CheckedDelete, GoneOnlyWhereTheFolderIsStillThereWithoutIt) {

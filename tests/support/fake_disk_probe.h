@@ -4,6 +4,7 @@
 // identity `identity`, readable unless `identity_known` is false.
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 
 #include "scan/disk_probe.h"
@@ -18,8 +19,9 @@ class FakeDiskProbe : public DiskProbe {
   DiskEntry otherwise;  // unknown
   FolderId identity{7, 1, ""};
   bool identity_known = true;
-  std::string unknown_drives;  // letters the system does not know
-  std::string short_form;      // every path's short form; empty: none
+  std::string unknown_drives;          // letters the system does not know
+  std::string short_form;              // every path's short form; empty: none
+  std::set<std::string> link_holders;  // folders with a link somewhere beneath
 
   void file(const std::string& path, uint64_t size) { entries[path] = {Presence::kPresent, false, size}; }
   void folder(const std::string& path) { entries[path] = {Presence::kPresent, true, 0}; }
@@ -39,6 +41,7 @@ class FakeDiskProbe : public DiskProbe {
     id = identity;
     return identity_known;
   }
+  bool holds_link(const std::string& path) override { return link_holders.count(path) != 0; }
   bool drive_known(char letter) override { return unknown_drives.find(letter) == std::string::npos; }
   std::string short_path(const std::string&) override { return short_form; }
 };

@@ -37,6 +37,7 @@ class MovableRoot : public DiskProbe {
     if (moved) id.file ^= 1;
     return true;
   }
+  bool holds_link(const std::string& path) override { return platform_.holds_link(path); }
   bool drive_known(char letter) override { return platform_.drive_known(letter); }
   std::string short_path(const std::string& path) override { return platform_.short_path(path); }
 

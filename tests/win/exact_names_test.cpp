@@ -14,8 +14,10 @@
 #include "base/settings.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
+#include "scan/delete_run.h"
 #include "scan/disk_probe.h"
 #include "scan/exact_path.h"
+#include "scan/item_texts.h"
 #include "scan/mdir.h"
 #include "scan/shell.h"
 #include "tests/support/finished_scan.h"
@@ -56,6 +58,9 @@ class ExactNames : public ::testing::Test {
             " && mkdir del del/d del/d. && printf 1 > del/x && printf 22 > del/x. && printf 1 > del/sp"
             " && printf 22 > 'del/sp ' && printf 333 > del/... && printf 4444 > del/nul"
             " && printf 1 > del/d/in"
+            " && mkdir links links/tdir links/holder && printf 12345 > links/target && printf 1 > links/plain"
+            " && ln -s target links/link && printf 1 > links/tdir/inner && ln -s tdir links/dlink"
+            " && ln -s ../target links/holder/out"
             // Deeper than the Unix path limit: Wine reads no folder past 4095 bytes.
             " && mkdir deep && cd deep && perl -e 'for $i (10..34) { $n = $i . (chr(100) x 198);"
             " mkdir $n or die; chdir $n or die; open(F, chr(62), chr(102) . $i) or die; close F }'",
@@ -153,6 +158,27 @@ TEST_F(ExactNames, DeletionTakesTheEntryOfExactlyThatName) {
   EXPECT_EQ(size_of(del + "\\x"), 1);
   EXPECT_EQ(size_of(del + "\\sp"), 1);
   EXPECT_EQ(size_of(del + "\\d\\in"), 1);
+}
+
+// Wine's shell deletes what a Unix link names, for a file or a folder alike, also beneath a
+// folder it deletes: a link and a folder holding one are left alone, and so is what they name.
+TEST_F(ExactNames, LinksAndFoldersHoldingThemAreNotDeleted) {
+  settings.ud = 0;
+  const std::string links = root + "\\links";
+  ASSERT_TRUE(scan(links));
+  const std::atomic<bool> go_on{false};
+  for (lobj* node :
+       {file(holder->ptop, "link"), folder("dlink"), folder("holder"), file(holder->ptop, "plain")}) {
+    ASSERT_NE(node, nullptr);
+    DeleteRun run(*holder, {node});
+    run.run(go_on, nullptr);
+    const std::string name = node->name;
+    EXPECT_EQ(run.message(), name == "plain" ? "" : link_text(item_path(*node), name == "holder")) << name;
+  }
+  EXPECT_EQ(size_of(links + "\\target"), 5);
+  EXPECT_EQ(size_of(links + "\\tdir\\inner"), 1);
+  EXPECT_EQ(size_of(links + "\\holder"), 0);
+  EXPECT_EQ(size_of(links + "\\plain"), -1);
 }
 
 // Open looks the file up by its own name (".kx" has no association here: found, nothing to
