@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 
+#include "base/final_place.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
 
@@ -34,29 +35,14 @@ namespace {
 constexpr int kLastOwnLog = 9;
 
 #ifdef _WIN32
-// Where a path really leads, every link resolved; empty when it cannot be opened.
-std::wstring final_path(const std::wstring& path) {
-  HANDLE h =
-      CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::wstring();
-  std::wstring out(32768, L'\0');
-  const DWORD n = GetFinalPathNameByHandleW(h, out.data(), static_cast<DWORD>(out.size()),
-                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-  CloseHandle(h);
-  out.resize(n > 0 && n < out.size() ? n : 0);
-  while (!out.empty() && out.back() == L'\\') out.pop_back();
-  return out;
-}
-
 // The entry at folder\name is itself, not a link to elsewhere. Windows flags a link with the
 // reparse attribute; Wine shows a link to a file as a plain file, but resolving it leads
 // elsewhere. Deleting a link under Wine deletes its target: a link is never deleted here.
 bool is_own_entry(const std::wstring& folder, const std::wstring& name) {
   const DWORD attributes = GetFileAttributesW((folder + L"\\" + name).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
-  const std::wstring where = final_path(folder);
-  const std::wstring entry = final_path(folder + L"\\" + name);
+  const std::wstring where = final_place(folder);
+  const std::wstring entry = final_place(folder + L"\\" + name);
   return !where.empty() && _wcsicmp(entry.c_str(), (where + L"\\" + name).c_str()) == 0;
 }
 

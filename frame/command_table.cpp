@@ -33,32 +33,13 @@ bool unit_shown(mwin&) {
 
 // Properties, Open and Delete act on the pie's slice when the command came from the pie's
 // menu (the pie is the active view then), else on the list's selection.
-mvwr* pie_menu(mwin& frame) {
+template <PieAction on_slice, void (mbox::*on_rows)()>
+void item_command(mwin& frame) {
   mvwr* pie = frame.right_view();
-  return pie != nullptr && ui::view::active() == pie ? pie : nullptr;
-}
-
-void properties(mwin& frame) {
-  if (mvwr* pie = pie_menu(frame)) {
-    pie->OnSlice(kPieProperties);
+  if (pie != nullptr && ui::view::active() == pie) {
+    pie->OnSlice(on_slice);
   } else if (mvwl* left = frame.left_view()) {
-    left->list().OnProp();
-  }
-}
-
-void open_items(mwin& frame) {
-  if (mvwr* pie = pie_menu(frame)) {
-    pie->OnSlice(kPieOpen);
-  } else if (mvwl* left = frame.left_view()) {
-    left->list().OnOpen();
-  }
-}
-
-void delete_items(mwin& frame) {
-  if (mvwr* pie = pie_menu(frame)) {
-    pie->OnSlice(kPieDelete);
-  } else if (mvwl* left = frame.left_view()) {
-    left->list().OnDelete();
+    (left->list().*on_rows)();
   }
 }
 
@@ -85,9 +66,9 @@ constexpr std::array kCommands{
     Command{ID_CMD_STATUS_BAR, toggle_status_bar, status_bar_shown},
     Command{ID_CMD_HELP, help, nullptr},
     Command{ID_CMD_INFO, info, nullptr},
-    Command{ID_CMD_PROPERTIES, properties, nullptr},
-    Command{ID_CMD_OPEN, open_items, nullptr},
-    Command{ID_CMD_DELETE, delete_items, nullptr},
+    Command{ID_CMD_PROPERTIES, item_command<kPieProperties, &mbox::OnProp>, nullptr},
+    Command{ID_CMD_OPEN, item_command<kPieOpen, &mbox::OnOpen>, nullptr},
+    Command{ID_CMD_DELETE, item_command<kPieDelete, &mbox::OnDelete>, nullptr},
 };
 
 }  // namespace

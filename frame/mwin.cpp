@@ -133,7 +133,6 @@ int mwin::OnCreate(CREATESTRUCTW*) {
     return 2;
   }
   set_toolbar(&toolbar_);
-  update_marks();
 
   if (!status_.create(hwnd(), kStatusBarId)) {
     show_message("Failed to create Statusbar !");

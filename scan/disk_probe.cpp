@@ -6,6 +6,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "base/final_place.h"
 #include "base/utf8_path.h"
 #include "scan/exact_path.h"
 #include "scan/win32_dir_source.h"

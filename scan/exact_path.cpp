@@ -1,5 +1,6 @@
 #include "scan/exact_path.h"
 
+#include "base/ascii_case.h"
 #include "scan/disk_probe.h"
 
 namespace kelvane {
@@ -11,17 +12,8 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 bool starts_with(std::string_view text, std::string_view head) { return text.substr(0, head.size()) == head; }
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool same_letters(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (upper(a[i]) != upper(b[i])) return false;
-  return true;
-}
-
 bool is_drive_path(std::string_view path) {
-  return path.size() >= 2 && path[1] == ':' && upper(path[0]) >= 'A' && upper(path[0]) <= 'Z' &&
+  return path.size() >= 2 && path[1] == ':' && ascii_upper(path[0]) >= 'A' && ascii_upper(path[0]) <= 'Z' &&
          (path.size() == 2 || path[2] == '\\');
 }
 
@@ -34,9 +26,9 @@ bool names_device(std::string_view component) {
   std::string_view base = component.substr(0, component.find('.'));
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
   for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
-    if (same_letters(base, device)) return true;
+    if (same_ascii_letters(base, device)) return true;
   if (base.size() >= 4 &&
-      (same_letters(base.substr(0, 3), "COM") || same_letters(base.substr(0, 3), "LPT"))) {
+      (same_ascii_letters(base.substr(0, 3), "COM") || same_ascii_letters(base.substr(0, 3), "LPT"))) {
     const std::string_view number = base.substr(3);
     if (number.size() == 1 && number[0] >= '0' && number[0] <= '9') return true;
     // The superscript digits one to three count too.

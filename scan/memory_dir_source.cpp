@@ -1,16 +1,9 @@
 #include "scan/memory_dir_source.h"
 
+#include "base/ascii_case.h"
+
 namespace kelvane {
 namespace {
-
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool same_name(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
 
 // Links may point at links; a chain longer than this is taken as a loop and names nothing.
 constexpr int kMaxHops = 32;
@@ -22,7 +15,7 @@ bool wildcard_match(std::string_view pattern, std::string_view name) {
   if (pattern == "*.*") return true;
   size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
+    if (p < pattern.size() && (pattern[p] == '?' || ascii_upper(pattern[p]) == ascii_upper(name[n]))) {
       ++p;
       ++n;
     } else if (p < pattern.size() && pattern[p] == '*') {
@@ -58,7 +51,7 @@ std::vector<std::string_view> MemoryDirSource::split(std::string_view path) {
 
 int MemoryDirSource::child(int folder, std::string_view name) const {
   for (int c : nodes_[static_cast<size_t>(folder)].children)
-    if (same_name(nodes_[static_cast<size_t>(c)].name, name)) return c;
+    if (same_ascii_letters(nodes_[static_cast<size_t>(c)].name, name)) return c;
   return -1;
 }
 

@@ -22,8 +22,7 @@ mdir::~mdir() {
   // A walk still running would go on writing into the tree about to be freed; a deletion
   // ends its current entry (the disk is left whole) and starts no other.
   stop_scan();
-  delete_stop_.store(true);
-  if (pdel_.joinable()) pdel_.join();
+  stop_delete(true);
   if (ptop) free_tree();
   log_.write("mdir::~mdir () OK ...\n");
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "scan/exact_path.h"
 
 namespace kelvane {
@@ -68,7 +69,7 @@ TypedPath resolve_typed_path(const std::string& text) {
   }
 
   if (t.size() >= 2 && t[1] == ':') {
-    const char letter = t[0] >= 'a' && t[0] <= 'z' ? static_cast<char>(t[0] - 'a' + 'A') : t[0];
+    const char letter = ascii_upper(t[0]);
     if (letter < 'A' || letter > 'Z') return result;
     result.drive = letter;
     if (t.size() == 2) {

@@ -1,5 +1,6 @@
 #include "scan/win32_dir_source.h"
 
+#include "base/final_place.h"
 #include "base/utf8_path.h"
 #include "scan/exact_path.h"
 
@@ -17,29 +18,6 @@ void to_utf8(const wchar_t* wide, std::string& out) {
   const int n = WideCharToMultiByte(CP_UTF8, 0, wide, length, out.data(), static_cast<int>(out.size()),
                                     nullptr, nullptr);
   out.resize(n > 0 ? static_cast<size_t>(n) : 0);
-}
-
-std::wstring place_of(HANDLE file) {
-  // The device form names every volume, lettered or not, and no drive letter or mapping can
-  // alias it; the same entry gives the same text whatever path it was opened by.
-  std::wstring place(MAX_PATH, L'\0');
-  DWORD n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()),
-                                      FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
-  if (n >= place.size()) {
-    place.resize(n);
-    n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()),
-                                  FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
-  }
-  if (n == 0 || n >= place.size()) return std::wstring();
-  place.resize(n);
-  while (!place.empty() && place.back() == L'\\') place.pop_back();
-  return place;
-}
-
-HANDLE open_for_attributes(const std::wstring& extended_path) {
-  return CreateFileW(extended_path.c_str(), FILE_READ_ATTRIBUTES,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 }  // namespace
@@ -76,21 +54,16 @@ bool Win32DirSource::list(const std::string& pattern, const std::function<bool(c
   return true;
 }
 
-std::wstring final_place(const std::wstring& extended_path) {
-  HANDLE file = open_for_attributes(extended_path);
-  if (file == INVALID_HANDLE_VALUE) return std::wstring();
-  std::wstring place = place_of(file);
-  CloseHandle(file);
-  return place;
-}
-
 bool Win32DirSource::identity(const std::string& path, FolderId& id) {
-  HANDLE file = open_for_attributes(long_path_form(path));
+  HANDLE file = CreateFileW(long_path_form(path).c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION info;
   const BOOL ok = GetFileInformationByHandle(file, &info);
   id.place.clear();
-  if (ok) to_utf8(place_of(file).c_str(), id.place);
+  // The place names the folder whatever path it was opened by.
+  if (ok) to_utf8(handle_place(file).c_str(), id.place);
   CloseHandle(file);
   if (!ok) return false;
   id.volume = info.dwVolumeSerialNumber;

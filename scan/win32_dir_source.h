@@ -23,11 +23,6 @@ std::wstring long_path_form(const std::string& path);
 // junction is a link; a link file counts with its own length, 0.
 DirEntry decode_find_data(const WIN32_FIND_DATAW& data, std::string& name);
 
-// The place of the entry at an extended path, with every link on the way resolved, in the
-// device form (see Win32DirSource::identity) without a closing backslash; empty when it cannot
-// be opened.
-std::wstring final_place(const std::wstring& extended_path);
-
 // The source the program scans through.
 DirSource& win32_dir_source();
 

@@ -3,8 +3,9 @@
 // derived frame places it), an optional status bar at the bottom and one client window (the
 // splitter) in the rest.
 //
-// Commands are offered to the derived frame (route_command), then to the application. While a menu item or
-// toolbar button is hovered the status bar's message pane shows the command's prompt, otherwise "Ready".
+// Commands are offered to the derived frame (route_command), then to the application. While a
+// menu item or toolbar button is hovered the status bar's message pane shows the command's
+// prompt, otherwise "Ready".
 #include <windows.h>
 
 #include <string>

@@ -1,12 +1,12 @@
 #include "views/dir_request.h"
 
+#include "base/ascii_case.h"
+
 namespace kelvane {
 
 std::string upper_case(const std::string& text) {
   std::string u = text;
-  for (char& c : u) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : u) c = ascii_upper(c);
   return u;
 }
 

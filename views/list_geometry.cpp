@@ -2,20 +2,16 @@
 
 #include <algorithm>
 
+#include "base/ascii_case.h"
 #include "views/slice.h"
 
 namespace kelvane {
 
 namespace {
 
-char fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool name_matches(const std::string& name, const std::string& prefix, bool partial) {
   if (name.size() < prefix.size() || (!partial && name.size() != prefix.size())) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (fold(name[i]) != fold(prefix[i])) return false;
-  }
-  return true;
+  return same_ascii_letters(std::string_view(name).substr(0, prefix.size()), prefix);
 }
 
 }  // namespace

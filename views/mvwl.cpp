@@ -31,6 +31,12 @@ struct mvwl::Relay {
   mvwl* view = nullptr;
   std::string pattern;
   bool pattern_new = false;
+
+  // The view, or nullptr once it has gone.
+  mvwl* current() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return view;
+  }
 };
 
 namespace {
@@ -292,11 +298,7 @@ void mvwl::scan_finished(bool ok, const std::string& message) {
       pa->busy.store(0);
       return;
     }
-    mvwl* view = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(relay->mutex);
-      view = relay->view;
-    }
+    mvwl* view = relay->current();
     if (view != nullptr) {
       view->finish_scan(ok, message);
       return;
@@ -340,11 +342,7 @@ void mvwl::delete_progress(const std::string& path) {
   std::shared_ptr<Relay> relay = relay_;
   ui::post_to_ui([relay, path] {
     if (!ui::on_ui_thread()) return;
-    mvwl* view = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(relay->mutex);
-      view = relay->view;
-    }
+    mvwl* view = relay->current();
     if (view != nullptr && view->host_ != nullptr) view->host_->show_status(deleting_text(path));
   });
 }
@@ -355,11 +353,7 @@ void mvwl::delete_finished(std::shared_ptr<DeleteRun> run) {
     // Once the queue has stopped (the program is closing) this runs on the deletion thread
     // itself: the windows and the tree are no longer its to touch.
     if (!ui::on_ui_thread()) return;
-    mvwl* view = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(relay->mutex);
-      view = relay->view;
-    }
+    mvwl* view = relay->current();
     if (view != nullptr) view->finish_delete(*run);
   });
 }
