@@ -13,6 +13,7 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
       if (now.is_dir != listed.is_dir) return DeleteVerdict::kChanged;
       // A folder's listed size is the sum beneath it, which no single question can check.
       if (!listed.is_dir && now.size != listed.size) return DeleteVerdict::kChanged;
+      if (now.stamp != listed.stamp) return DeleteVerdict::kChanged;
       return now.is_link ? DeleteVerdict::kLink : DeleteVerdict::kDelete;
     case Presence::kAbsent:
       // Absent from a folder that is itself gone, or from a drive that no longer answers,
@@ -28,7 +29,30 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
 RootState root_state(bool recorded, const FolderId& scanned, bool readable, const FolderId& now) {
   if (!recorded) return RootState::kNotRecorded;
   if (!readable) return RootState::kUnreachable;
-  return now == scanned ? RootState::kSame : RootState::kOther;
+  const bool same = now == scanned && now.place == scanned.place && now.mapping == scanned.mapping;
+  return same ? RootState::kSame : RootState::kOther;
+}
+
+std::vector<ScannedFolder> scanned_folders(const lobj& node) {
+  std::vector<ScannedFolder> way;
+  for (const lobj* f = node.parent; f != nullptr && f->parent != nullptr; f = f->parent)
+    way.push_back(ScannedFolder{f->fpath(), f->stamp});
+  return std::vector<ScannedFolder>(way.rbegin(), way.rend());
+}
+
+DeleteVerdict folder_verdict(DiskProbe& probe, const ScannedFolder& folder) {
+  const DiskEntry now = probe.entry(folder.path);
+  if (now.presence != Presence::kPresent) return DeleteVerdict::kUnreachable;
+  if (!now.is_dir || now.is_link || now.stamp != folder.stamp) return DeleteVerdict::kChanged;
+  return DeleteVerdict::kDelete;
+}
+
+DeleteVerdict way_verdict(DiskProbe& probe, const std::vector<ScannedFolder>& way) {
+  for (const ScannedFolder& folder : way) {
+    const DeleteVerdict step = folder_verdict(probe, folder);
+    if (step != DeleteVerdict::kDelete) return step;
+  }
+  return DeleteVerdict::kDelete;
 }
 
 std::string changed_text(const std::string& path) {

@@ -6,8 +6,10 @@
 // disk shows now.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "scan/disk_probe.h"
+#include "scan/lobj.h"
 
 namespace kelvane {
 
@@ -22,23 +24,46 @@ enum class RootState {
 enum class DeleteVerdict {
   kDelete,       // as listed: the shell may delete it
   kGone,         // not there, but its folder is: already gone, as the user wanted
-  kChanged,      // another kind, another size or another volume: left alone
+  kChanged,      // another kind, size, stamp or volume, or reached another way: left alone
   kUnreachable,  // it, its folder or its drive cannot be reached: left alone
   kLink,         // a link: the shell could delete what it names instead, so it is left alone
 };
 
-// The entry as the scan listed it: a folder, or a file of size bytes.
+// The entry as the scan listed it: a folder, or a file of size bytes, with its stamp.
 struct ListedEntry {
   bool is_dir = false;
   uint64_t size = 0;
+  uint32_t stamp = 0;
 };
 
+// A folder on the way from the scanned root down to an entry, as the scan found it.
+struct ScannedFolder {
+  std::string path;
+  uint32_t stamp = 0;
+};
+
+// The folders beneath the tree's root down to node's own folder, the highest first (none for
+// an entry of the root itself), with the stamps the scan gave them.
+std::vector<ScannedFolder> scanned_folders(const lobj& node);
+
+// Whether the way down to an entry is still the one scanned, asked immediately before the
+// entry is acted on: each folder of `way` (from scanned_folders) must be there, a folder, no
+// link, and have its stamp. A folder that is no link lies where the folder above it says, so
+// from the root (compared by root_state) down, the entry's real place is where the scan found
+// it. kDelete when the way is as scanned; kChanged when a folder on it is another or a link;
+// kUnreachable when one is missing or cannot be asked about.
+DeleteVerdict way_verdict(DiskProbe& probe, const std::vector<ScannedFolder>& way);
+// One step of it: the folder at `folder.path` is still the one scanned. A deletion that goes
+// down into a folder calls it (with the stamp of the folder's node) before it acts inside.
+DeleteVerdict folder_verdict(DiskProbe& probe, const ScannedFolder& folder);
+
 // now: what stands at the entry's path; folder: what stands at its folder's path (asked only
-// when the entry is absent).
+// when the entry is absent). The way down to it is judged apart (way_verdict).
 DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const DiskEntry& now,
                              const DiskEntry& folder);
 
-// The root's state from the identity the scan recorded (when it could) and the one read now.
+// The root's state from the identity the scan recorded (when it could) and the one read now:
+// the same only with the same volume, index, place and drive mapping.
 RootState root_state(bool recorded, const FolderId& scanned, bool readable, const FolderId& now);
 
 // The box for an entry that changed since the scan.

@@ -17,6 +17,8 @@ DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes) : dir_(dir) {
     if (node->parent != nullptr) t.folder = node->parent->fpath();
     t.listed.is_dir = node->isdir != 0;
     t.listed.size = node->size.load();
+    t.listed.stamp = node->stamp;
+    t.way = scanned_folders(*node);
     targets_.push_back(std::move(t));
   }
 }

@@ -20,6 +20,9 @@ struct DeleteTarget {
   std::string path;      // the entry's full path
   std::string folder;    // the folder that holds it
   ListedEntry listed;
+  // The folders from below the scanned root down to `folder` (scan/delete_check.h): each is
+  // checked again right before the entry is acted on.
+  std::vector<ScannedFolder> way;
 };
 
 enum class DeleteOutcome {

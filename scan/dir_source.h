@@ -17,6 +17,7 @@ struct DirEntry {
   bool is_dir = false;
   bool is_link = false;  // a reparse point that is a symbolic link or junction
   uint64_t size = 0;     // full 64-bit length; a link file's own length (0), not its target's
+  uint32_t stamp = 0;    // a file's stamp (scan/entry_stamp.h); folders get theirs when listed
 };
 
 // Identity of a folder on its volume, for the walk's check that no folder is entered twice.
@@ -27,6 +28,10 @@ struct FolderId {
   // whole machine, without a trailing backslash; empty when the platform cannot tell. A folder
   // beneath it is this path, a backslash and the names down to it.
   std::string place;
+  // How the path reached the folder when it was asked: under Wine, when the last change was
+  // made to the drive letters' mappings (a letter re-pointed at a copy of the same layout
+  // leaves the serial number, the index and the place alike); 0 where drives are the system's.
+  uint32_t mapping = 0;
   bool operator==(const FolderId& o) const { return volume == o.volume && file == o.file; }
 };
 
@@ -41,6 +46,12 @@ class DirSource {
   // The identity of the folder at path (links resolved), with its place when the platform
   // tells it. False when it cannot be had.
   virtual bool identity(const std::string& path, FolderId& id) = 0;
+  // The stamp of the folder at path (scan/entry_stamp.h), or 0 when it cannot be had. Asked
+  // once for every folder listed, so it must cost little beside the listing.
+  virtual uint32_t folder_stamp(const std::string& path) {
+    (void)path;
+    return 0;
+  }
 };
 
 }  // namespace kelvane

@@ -8,6 +8,7 @@
 
 #include "base/final_place.h"
 #include "base/utf8_path.h"
+#include "scan/entry_stamp.h"
 #include "scan/exact_path.h"
 #include "scan/win32_dir_source.h"
 #endif
@@ -54,12 +55,71 @@ std::wstring folder_place(const std::wstring& folder) {
   return final_place(!folder.empty() && folder.back() == L':' ? folder + L"\\" : folder);
 }
 
+// An entry opened by its path (links followed): where it really is and its stamp as a folder.
+struct OpenedEntry {
+  std::wstring place;
+  uint32_t stamp = 0;
+};
+
+OpenedEntry open_entry(const std::wstring& path) {
+  OpenedEntry opened;
+  HANDLE file =
+      CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return opened;
+  opened.place = handle_place(file);
+  opened.stamp = handle_stamp(file);
+  CloseHandle(file);
+  return opened;
+}
+
 // Whether the entry called name in folder, whose own place is `place`, resolves to another
-// entry: a link the find data need not show as one.
-bool resolves_elsewhere(const std::wstring& place, const std::wstring& folder, const std::wstring& name) {
-  if (place.empty()) return false;
-  const std::wstring at = final_place(folder + L"\\" + name);
-  return !at.empty() && at != place + L"\\" + name;
+// entry (`at`: the entry opened by its path): a link the find data need not show as one.
+bool resolves_elsewhere(const std::wstring& place, const std::wstring& folder, const std::wstring& name,
+                        const OpenedEntry& at) {
+  if (place.empty() || at.place.empty()) return false;
+  if (at.place == place + L"\\" + name) return false;
+  // Wine's places leave out the dots and blanks that end a name ("trail." reads "trail"): such
+  // an entry is where its name says unless it is the very entry the shortened name names.
+  // ("..." reads as the folder itself).
+  std::wstring bare = name;
+  while (!bare.empty() && (bare.back() == L'.' || bare.back() == L' ')) bare.pop_back();
+  if (bare.size() == name.size() || at.place != (bare.empty() ? place : place + L"\\" + bare)) return true;
+  const uint32_t twin = open_entry(bare.empty() ? folder : folder + L"\\" + bare).stamp;
+  return twin != 0 && twin == at.stamp;
+}
+
+uint64_t ticks(const FILETIME& t) {
+  return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | static_cast<uint64_t>(t.dwLowDateTime);
+}
+
+// Under Wine a drive letter is a link in the prefix's folder "dosdevices"; pointing it at a
+// copy of the same layout keeps the serial number (made from the letter), the indexes (a fresh
+// file system numbers alike) and the place (given from the drive's root). Re-pointing any
+// letter changes that folder's last-write time, so it stands for the mapping in use. 0 on
+// Windows, and for folders no letter maps (Wine's Z: is the Unix root itself).
+uint32_t wine_drive_mapping(const std::string& path) {
+  using ToUnix = char*(__cdecl*)(const wchar_t*);
+  using ToDos = wchar_t*(__cdecl*)(const char*);
+  static const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  static const auto to_unix =
+      reinterpret_cast<ToUnix>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
+  static const auto to_dos =
+      reinterpret_cast<ToDos>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")));
+  if (to_unix == nullptr || to_dos == nullptr) return 0;
+  char* unix_name = to_unix(extended(path).c_str());
+  if (unix_name == nullptr) return 0;
+  std::string links = unix_name;
+  HeapFree(GetProcessHeap(), 0, unix_name);
+  const size_t at = links.find("/dosdevices/");
+  if (at == std::string::npos) return 0;
+  links.resize(at + 11);
+  wchar_t* dos = to_dos(links.c_str());
+  if (dos == nullptr) return 0;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  const bool ok = GetFileAttributesExW(dos, GetFileExInfoStandard, &data) != 0;
+  HeapFree(GetProcessHeap(), 0, dos);
+  return ok ? entry_stamp(ticks(data.ftLastWriteTime), 0) : 0;
 }
 
 class PlatformProbe : public DiskProbe {
@@ -75,6 +135,7 @@ class PlatformProbe : public DiskProbe {
       }
       found.presence = Presence::kPresent;
       found.is_dir = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      found.stamp = open_entry(wide).stamp;
       return found;
     }
     // The entry itself, as an enumeration reports it (a link whose target has gone is still
@@ -96,8 +157,11 @@ class PlatformProbe : public DiskProbe {
         found.presence = Presence::kPresent;
         found.is_dir = e.is_dir;
         found.size = e.size;
+        found.stamp = e.stamp;
         const std::wstring folder = wide.substr(0, wide.size() - name.size() - 1);
-        found.is_link = e.is_link || resolves_elsewhere(folder_place(folder), folder, name);
+        const OpenedEntry at = open_entry(wide);
+        if (e.is_dir) found.stamp = at.stamp;
+        found.is_link = e.is_link || resolves_elsewhere(folder_place(folder), folder, name, at);
         break;
       }
     } while (FindNextFileW(find, &data));
@@ -106,7 +170,9 @@ class PlatformProbe : public DiskProbe {
   }
 
   bool folder_identity(const std::string& path, FolderId& id) override {
-    return win32_dir_source().identity(root_form(path), id);
+    if (!win32_dir_source().identity(root_form(path), id)) return false;
+    id.mapping = wine_drive_mapping(root_form(path));
+    return true;
   }
 
   bool holds_link(const std::string& path) override {
@@ -126,7 +192,7 @@ class PlatformProbe : public DiskProbe {
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
         const DirEntry e = decode_find_data(data, utf8);
-        link = e.is_link || resolves_elsewhere(place, folder, name);
+        link = e.is_link || resolves_elsewhere(place, folder, name, open_entry(folder + L"\\" + name));
         if (!link && e.is_dir) folders.push_back(folder + L"\\" + name);
       } while (!link && FindNextFileW(find, &data));
       FindClose(find);

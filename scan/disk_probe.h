@@ -30,6 +30,7 @@ struct DiskEntry {
   // the entry it names (Wine shows a Unix link to a file so). The shell, asked to delete it,
   // may delete what it names.
   bool is_link = false;
+  uint32_t stamp = 0;  // as the scan records it (scan/entry_stamp.h); 0 when it cannot be had
 };
 
 class DiskProbe {
@@ -38,8 +39,8 @@ class DiskProbe {
   // The file or folder at path (UTF-8, no wildcards), found by its exact name: an entry whose
   // name differs only in case is another entry. A drive root ("D:" or "D:\\") is a folder.
   virtual DiskEntry entry(const std::string& path) = 0;
-  // The identity of the folder at path (its volume's serial number and its index there).
-  // False when it cannot be had.
+  // The identity of the folder at path (its volume's serial number, its index there, where it
+  // really is and how its drive is mapped). False when it cannot be had.
   virtual bool folder_identity(const std::string& path, FolderId& id) = 0;
   // Whether anything beneath the folder at path, at any depth, is a link. What cannot be read
   // counts as holding none: the shell cannot reach into it either.

@@ -57,10 +57,16 @@ DeleteOutcome mdir::delete_entry(const DeleteTarget& target, RootState root) {
     return DeleteOutcome::kFailed;
   }
   DiskProbe& probe = disk_probe();
-  const DiskEntry now = probe.entry(target.path);
-  DiskEntry folder;
-  if (now.presence == Presence::kAbsent) folder = probe.entry(target.folder);
-  const DeleteVerdict verdict = delete_verdict(target.listed, root, now, folder);
+  // The way down first: through a folder that is now a link, or another folder, the entry's
+  // path names what was never scanned.
+  DeleteVerdict verdict = DeleteVerdict::kDelete;
+  if (root == RootState::kSame || root == RootState::kNotRecorded) verdict = way_verdict(probe, target.way);
+  if (verdict == DeleteVerdict::kDelete) {
+    const DiskEntry now = probe.entry(target.path);
+    DiskEntry folder;
+    if (now.presence == Presence::kAbsent) folder = probe.entry(target.folder);
+    verdict = delete_verdict(target.listed, root, now, folder);
+  }
   switch (verdict) {
     case DeleteVerdict::kDelete:
       // The shell takes a folder with everything beneath it, links included, and may take what

@@ -5,8 +5,8 @@
 // hang in a file list (first ... last through next/prev). There are no child pointers.
 // Names are owned by the tree's node store (see scan/node_store.h) and live as long as the tree.
 //
-// Nine entries in ten are files, so a file node is only the head below: kind, depth (in the
-// room the alignment of size leaves anyway), size, name, parent and its list links. A folder
+// Nine entries in ten are files, so a file node is only the head below: kind, depth and stamp
+// (in the room the alignment of size leaves anyway), size, name, parent and its list links. A folder
 // node adds its file list and its counters. Every node is reached as an lobj*; the folder-only
 // fields exist only where isdir is 1.
 //
@@ -26,8 +26,13 @@ struct lobj;
 
 // What every node has; a file node is exactly this.
 struct lobj_head {
-  int32_t isdir = 0;  // 1 folder, 0 file
-  int32_t depth = 0;  // nesting level; -1 while remv_lobj marks a folder for freeing
+  int16_t isdir = 0;  // 1 folder, 0 file
+  // Nesting level; -1 while remv_lobj marks a folder for freeing. Every level adds at least a
+  // backslash and one character to a path of at most 32,767, so 16 bits always hold it.
+  int16_t depth = 0;
+  // What the scan saw of the entry beyond its name, kind and size (scan/entry_stamp.h): a
+  // replaced file or folder of the same name, kind and size has another.
+  uint32_t stamp = 0;
   std::atomic<uint64_t> size{0};
   const char* name = "";  // as the enumeration reports it (the scanned path for a drive root)
   lobj* parent = nullptr;

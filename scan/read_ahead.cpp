@@ -90,6 +90,8 @@ bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
   std::pmr::vector<FolderJob*> children(&memory_);
   // Plain copies for the interfaces; the job's own strings live in the scan's scratch memory.
   const std::string folder(job->folder);
+  // The folder's own stamp, taken as it is read: what a deletion later compares it with.
+  job->stamp = source_.folder_stamp(folder);
   job->listed = source_.list(std::string(job->pattern), [&](const DirEntry& e) {
     if (ending()) {
       stopped = true;
@@ -102,7 +104,7 @@ bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
         return false;
       }
       FolderJob::File f{e.size, static_cast<uint32_t>(job->names.size()),
-                        static_cast<uint32_t>(e.name.size())};
+                        static_cast<uint32_t>(e.name.size()), e.stamp};
       job->names.append(e.name);
       job->files.push_back(f);
       return true;
@@ -193,6 +195,7 @@ bool ReadAhead::take(FolderJob* job, const FileSink& on_file) {
     DirEntry e;
     e.name = std::string_view(job->names).substr(f.name_at, f.name_size);
     e.size = f.size;
+    e.stamp = f.stamp;
     if (!on_file(e)) {
       going = false;
       break;

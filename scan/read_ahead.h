@@ -39,10 +39,12 @@ struct FolderJob {
   bool beneath_link = false;
   bool listed = false;      // the enumeration found something
   bool unreadable = false;  // its name cannot stand in a path: never listed
+  uint32_t stamp = 0;       // the folder's own stamp, once listed
   struct File {
     uint64_t size;
     uint32_t name_at;
     uint32_t name_size;
+    uint32_t stamp;
   };
   std::pmr::vector<File> files;  // buffered by a reader until the walk takes them
   std::pmr::string names;

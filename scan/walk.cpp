@@ -168,6 +168,7 @@ void Walk::open_frame(FolderJob* job, lobj* node, std::string place) {
     return true;
   });
   if (!going) stopped_ = true;
+  if (node) node->stamp = job->stamp;
 }
 
 void Walk::read_sdir(const std::string& pattern, lobj* node) {
@@ -271,6 +272,7 @@ void Walk::add_file(const DirEntry& entry) {
   file->isdir = 0;
   file->depth = dep + 1;
   file->size.store(capped_size(entry.size), std::memory_order_relaxed);
+  file->stamp = entry.stamp;
   file->name = m_.copy_text(entry.name);
   file->parent = p;
   if (!p) return;

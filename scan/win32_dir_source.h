@@ -13,14 +13,18 @@ class Win32DirSource : public DirSource {
  public:
   bool list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) override;
   bool identity(const std::string& path, FolderId& id) override;
+  uint32_t folder_stamp(const std::string& path) override;
 };
+
+// The stamp of the open file or folder: its index on its volume (scan/entry_stamp.h), or 0.
+uint32_t handle_stamp(HANDLE file);
 
 // The wide extended form of a path (scan/exact_path.h): the platform reads it at any length
 // and names exactly the entries in it.
 std::wstring long_path_form(const std::string& path);
 
 // What the walk needs of one found entry. A reparse point that is a symbolic link or a
-// junction is a link; a link file counts with its own length, 0.
+// junction is a link; a link file counts with its own length, 0. A file gets its stamp.
 DirEntry decode_find_data(const WIN32_FIND_DATAW& data, std::string& name);
 
 // The source the program scans through.

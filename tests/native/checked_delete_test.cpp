@@ -60,7 +60,17 @@ TEST(DeleteVerdict, OnlyAnEntryAsListedIsDeletedAndGoneNeedsItsFolder) {
   EXPECT_EQ(delete_verdict(file, RootState::kNotRecorded, file10, unknown), DeleteVerdict::kDelete);
   EXPECT_EQ(delete_verdict(folder, same, dir, unknown), DeleteVerdict::kDelete);  // no size to check
   EXPECT_EQ(delete_verdict(file, same, file11, unknown), DeleteVerdict::kChanged);
+  EXPECT_EQ(delete_verdict(ListedEntry{false, 11}, same, file10, unknown),
+            DeleteVerdict::kChanged);  // shrank
   EXPECT_EQ(delete_verdict(file, same, dir, unknown), DeleteVerdict::kChanged);
+  // A file listed at 0 B where a folder (0 B to the probe) stands now: the kind tells them apart.
+  EXPECT_EQ(delete_verdict(ListedEntry{}, same, dir, unknown), DeleteVerdict::kChanged);
+  // The same name, kind and size, but another entry: its stamp tells.
+  EXPECT_EQ(delete_verdict(ListedEntry{false, 10, 3}, same, file10, unknown), DeleteVerdict::kChanged);
+  EXPECT_EQ(delete_verdict(ListedEntry{true, 500, 3}, same, dir, unknown), DeleteVerdict::kChanged);
+  EXPECT_EQ(delete_verdict(ListedEntry{true, 500, 3}, same, DiskEntry{Presence::kPresent, true, 0, false, 3},
+                           unknown),
+            DeleteVerdict::kDelete);
   EXPECT_EQ(delete_verdict(folder, same, file10, unknown), DeleteVerdict::kChanged);
   EXPECT_EQ(delete_verdict(file, RootState::kOther, file10, dir), DeleteVerdict::kChanged);
   EXPECT_EQ(delete_verdict(file, RootState::kUnreachable, file10, dir), DeleteVerdict::kUnreachable);
@@ -74,10 +84,14 @@ TEST(DeleteVerdict, OnlyAnEntryAsListedIsDeletedAndGoneNeedsItsFolder) {
   EXPECT_EQ(delete_verdict(file, same, DiskEntry{Presence::kPresent, false, 10, true}, unknown),
             DeleteVerdict::kLink);
 
-  const FolderId scanned{5, 9, ""}, moved{5, 10, ""}, elsewhere{6, 9, ""};
+  const FolderId scanned{5, 9, "\\Device\\V1\\R", 4}, moved{5, 10, scanned.place, 4},
+      elsewhere{6, 9, scanned.place, 4}, other_place{5, 9, "\\Device\\V2\\R", 4},
+      remapped{5, 9, scanned.place, 8};
   EXPECT_EQ(root_state(true, scanned, true, scanned), RootState::kSame);
   EXPECT_EQ(root_state(true, scanned, true, moved), RootState::kOther);
   EXPECT_EQ(root_state(true, scanned, true, elsewhere), RootState::kOther);
+  EXPECT_EQ(root_state(true, scanned, true, other_place), RootState::kOther);
+  EXPECT_EQ(root_state(true, scanned, true, remapped), RootState::kOther);
   EXPECT_EQ(root_state(true, scanned, false, scanned), RootState::kUnreachable);
   EXPECT_EQ(root_state(false, scanned, false, moved), RootState::kNotRecorded);
 }
@@ -113,6 +127,47 @@ TEST_F(CheckedDelete, LinkAndFolderHoldingOneAreLeftAlone) {
   EXPECT_EQ(run({a, b, c}).message(), "D:\\DATA\\b\nIS A LINK, NOT DELETED !");
   EXPECT_EQ(run({sub}).message(), "D:\\DATA\\sub\nHOLDS A LINK, NOT DELETED !");
   EXPECT_EQ(shell.deleted, std::vector<std::string>{"D:\\DATA\\a"});
+}
+
+// Every folder from below the root down to the entry's own is asked again right before the
+// entry is acted on: a link or another folder anywhere on the way leaves it alone.
+TEST_F(CheckedDelete, WayDownIsTheOneScannedOrNothingIsDeleted) {
+  scan();
+  lobj* sub = t.folder(data, "sub");
+  lobj* deep = t.folder(sub, "deep");
+  lobj* x = t.file(deep, "x", 1000);
+  sub->stamp = 5;
+  deep->stamp = 6;
+  x->stamp = 7;
+  EXPECT_EQ(scanned_folders(*data).size(), 0u);
+  const std::vector<ScannedFolder> way = scanned_folders(*x);
+  ASSERT_EQ(way.size(), 2u);
+  EXPECT_EQ(way[0].path, "D:\\DATA\\sub");
+  EXPECT_EQ(way[0].stamp, 5u);
+  EXPECT_EQ(way[1].path, "D:\\DATA\\sub\\deep");
+  EXPECT_EQ(way[1].stamp, 6u);
+  const std::string changed = "D:\\DATA\\sub\\deep\\x\nCHANGED SINCE THE SCAN, SCAN AGAIN !";
+  auto set = [this](const std::string& path, bool is_dir, bool is_link, uint32_t stamp) {
+    disk.entries[path] = DiskEntry{Presence::kPresent, is_dir, 0, is_link, stamp};
+  };
+  set("D:\\DATA\\sub\\deep\\x", false, false, 7);
+  disk.entries["D:\\DATA\\sub\\deep\\x"].size = 1000;
+  set("D:\\DATA\\sub", true, true, 5);  // a link put in the folder's place
+  set("D:\\DATA\\sub\\deep", true, false, 6);
+  EXPECT_EQ(run({x}).message(), changed);
+  set("D:\\DATA\\sub", true, false, 9);  // another folder of that name
+  EXPECT_EQ(run({x}).message(), changed);
+  set("D:\\DATA\\sub", true, false, 5);
+  set("D:\\DATA\\sub\\deep", false, false, 6);  // a file now
+  EXPECT_EQ(run({x}).message(), changed);
+  set("D:\\DATA\\sub\\deep", true, true, 6);
+  EXPECT_EQ(run({x}).message(), changed);
+  disk.entries.erase("D:\\DATA\\sub\\deep");  // gone with the entry: nothing to tell
+  EXPECT_EQ(run({x}).message(), "Could not delete D:\\DATA\\sub\\deep\\x !");
+  EXPECT_TRUE(shell.deleted.empty());
+  set("D:\\DATA\\sub\\deep", true, false, 6);
+  EXPECT_TRUE(run({x}).message().empty());
+  EXPECT_EQ(shell.deleted, std::vector<std::string>{"D:\\DATA\\sub\\deep\\x"});
 }
 
 TEST_F(CheckedDelete, GoneOnlyWhereTheFolderIsStillThereWithoutIt) {

@@ -19,7 +19,7 @@ TEST(ExactPath, NamesWithAReservedCharacterCannotStandInAPath) {
   for (const char* name : {"doc.kx.", "sp ", " lead", "...", "nul", "con.txt", "a.b.c", "Gr\xc3\xbc\xc3\x9f"})
     EXPECT_TRUE(name_fits_path(name)) << name;
   for (const char* name : {"back\\slash", "a/b", "a:b", "q?dir", "st*r", "lt<gt", "gt>", "quo\"te", "pi|pe",
-                           "ctl\x01x", "tab\t", "bad\xef\xbf\xbdx", "", ".", ".."})
+                           "ctl\x01x", "us\x1fx", "tab\t", "bad\xef\xbf\xbdx", "", ".", ".."})
     EXPECT_FALSE(name_fits_path(name)) << name;
 }
 

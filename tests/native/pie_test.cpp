@@ -359,6 +359,7 @@ TEST(PieDrawing, HugeSizesNeverWrapAndTheFoldersPieIsDrawn) {
   lobj* beyond = root->first;
   while (beyond && std::string(beyond->name) != "beyond") beyond = beyond->next;
   ASSERT_NE(beyond, nullptr);
+  EXPECT_EQ(beyond->size.load(), kMaxSize);  // capped as listed, not wrapped to a negative figure
   t.dir.take_off_ancestors(beyond);
   EXPECT_EQ(root->size.load(), 25 * tib + 3);
 }

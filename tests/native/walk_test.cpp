@@ -68,8 +68,11 @@ class WatchedSource : public DirSource {
   }
   bool identity(const std::string& path, FolderId& id) override {
     ++identities;
-    return inner_.identity(path, id);
+    const bool known = inner_.identity(path, id);
+    if (no_place) id.place.clear();  // a platform that cannot tell where a folder really is
+    return known;
   }
+  bool no_place = false;
   std::atomic<int> lists{0};
   std::atomic<int> identities{0};
   int stop_at = 0;
@@ -409,6 +412,21 @@ TEST_F(WalkTest, WideChainsOfLinksCountTheirTargetOnce) {
     EXPECT_EQ(totals(holder->ptop), (V{1000, 24, 1}));
     EXPECT_EQ(client.patterns.size(), 10u);  // the path, then N1 to N9
   }
+}
+
+// Without a real location only the identity tells that a second link leads where the first did.
+TEST_F(WalkTest, SecondLinkToAFolderIsNotEnteredWhereThePlatformGivesNoPlace) {
+  fs.add_file("C:\\O\\o", 100);
+  fs.add_link("C:\\R\\toO", "C:\\O");
+  fs.add_link("C:\\R\\toO2", "C:\\O");
+  WatchedSource watched(fs);
+  watched.no_place = true;
+  holder->set_source(&watched);
+  scan("C:\\R", 0);
+  ASSERT_TRUE(client.ok);
+  EXPECT_EQ(totals(folder_named("toO")), (V{100, 0, 1}));
+  EXPECT_EQ(totals(folder_named("toO2")), (V{0, 0, 0}));
+  EXPECT_EQ(totals(holder->ptop), (V{100, 2, 1}));
 }
 
 TEST_F(WalkTest, IdentityIsAskedOnlyForLinks) {

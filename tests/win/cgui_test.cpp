@@ -288,6 +288,35 @@ TEST_F(CguiTest, LogIsMadeAnewAndNeverSharedOrFollowed) {
   run_unix("rm -f '" + unix_name_of(log_path()) + "'", folder_, "unlinked");
 }
 
+// Logs held open by other programs: the first free name of the nine, and none once all are held.
+TEST_F(CguiTest, NinthLogAfterEightHeldAndNoneAfterNine) {
+  write_colours("0x0000FF\n");
+  std::vector<HANDLE> held;
+  auto hold = [&](int n) {
+    const std::string name = n == 1 ? log_path() : folder_ + strf("\\kelvane-%d.log", n);
+    held.push_back(CreateFileW(widen(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(held.back(), INVALID_HANDLE_VALUE) << name;
+  };
+  for (int n = 1; n <= 8; ++n) hold(n);
+  const std::string ninth = folder_ + "\\kelvane-9.log";
+  {
+    CGUI gui(sources_);
+    EXPECT_TRUE(gui.flog.is_open());
+  }
+  EXPECT_NE(read_text_file(ninth).find("CGUI::~CGUI () OK"), std::string::npos);
+  hold(9);
+  {
+    CGUI gui(sources_);
+    EXPECT_FALSE(gui.flog.is_open());
+    gui.flog.write("nothing\n");
+  }
+  for (HANDLE h : held) CloseHandle(h);
+  EXPECT_EQ(read_text_file(ninth), "");
+  EXPECT_FALSE(file_exists(folder_ + "\\kelvane-10.log"));
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
 TEST_F(CguiTest, NoTempMeansNoLogAndNoFailure) {
   write_colours("0x0000FF\n");
   sources_.use_environment_temp = true;

@@ -19,6 +19,7 @@
 #include "tests/support/message_capture.h"
 #include "tests/support/program_window.h"
 #include "tests/support/scoped_replace.h"
+#include "tests/support/unix_shell.h"
 
 namespace kelvane {
 namespace {
@@ -165,6 +166,61 @@ TEST_F(DeleteOnDisk, EntryThatChangedSinceTheScanIsLeftAlone) {
   EXPECT_TRUE(delete_rows({"z"}).empty());
   EXPECT_FALSE(on_disk("z"));
   EXPECT_EQ(row_of("z"), -1);
+}
+
+// What the program acts on is what it scanned: every folder on the way down is still the one
+// scanned and no link, and the entry itself is the one listed, not another of the same name,
+// kind and size put in its place.
+TEST_F(DeleteOnDisk, EntryReachedAnotherWayOrReplacedIsLeftAlone) {
+  const std::string outside = folder + " outside";
+  fs::create_directories(fs::path(widen(outside + "\\D")));
+  std::ofstream(fs::path(widen(outside + "\\x")), std::ios::binary) << std::string(1000, 'o');
+  std::ofstream(fs::path(widen(outside + "\\D\\precious")), std::ios::binary) << "keep";
+  for (const char* name : {"sub", "D", "keep"}) fs::create_directories(fs::path(widen(at(name))));
+  make_file("sub\\x", 1000);
+  make_file("D\\d1", 10);
+  make_file("f", 10);
+  make_file("keep\\y", 5);
+  scan(folder);
+  // sub moved aside and a link to the outside folder put in its place; D moved aside and a
+  // new D made; f written anew with as many bytes.
+  const std::string u = unix_name_of(folder);
+  ASSERT_TRUE(run_unix("cd '" + u + "' && mv sub sub.old && ln -s '" + unix_name_of(outside) +
+                           "' sub && mv D D.old && mkdir D && printf keep > D/precious",
+                       folder, "swapped"));
+  make_file("f", 10);
+  HANDLE f = CreateFileW(widen(at("f")).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  const FILETIME y2001{0xC89DC000u, 0x01C07385u};  // another time than the scanned file's
+  SetFileTime(f, &y2001, nullptr, &y2001);
+  CloseHandle(f);
+
+  select({"sub"});
+  left->list().OnOpen();
+  EXPECT_EQ(delete_rows({"x"}), std::vector<std::string>{changed("sub\\x")});
+  select({".."});
+  left->list().OnOpen();
+  EXPECT_EQ(delete_rows({"D"}), std::vector<std::string>{changed("D")});
+  EXPECT_EQ(delete_rows({"f"}), std::vector<std::string>{changed("f")});
+  EXPECT_EQ(held.calls.load(), 0);
+  EXPECT_EQ(fs::file_size(fs::path(widen(outside + "\\x"))), 1000u);
+  EXPECT_TRUE(fs::exists(fs::path(widen(outside + "\\D\\precious"))));
+  EXPECT_TRUE(on_disk("D\\precious"));
+  EXPECT_TRUE(on_disk("f"));
+
+  // What is still as scanned goes: a file on a way of unchanged folders, then its folder.
+  select({"keep"});
+  left->list().OnOpen();
+  EXPECT_TRUE(delete_rows({"y"}).empty());
+  select({".."});
+  left->list().OnOpen();
+  EXPECT_TRUE(delete_rows({"keep"}).empty());
+  EXPECT_FALSE(on_disk("keep"));
+  EXPECT_EQ(held.calls.load(), 2);
+  run_unix("rm -f '" + u + "/sub'", folder, "unlinked");
+  std::error_code ignored;
+  fs::remove_all(fs::path(widen(outside)), ignored);
 }
 
 TEST_F(DeleteOnDisk, AlreadyGoneOnlyWhereTheFolderIsStillThere) {

@@ -8,7 +8,10 @@
 
 #include <string>
 
+#include "base/strf.h"
 #include "base/utf8_path.h"
+#include "scan/delete_check.h"
+#include "tests/support/unix_shell.h"
 
 namespace kelvane {
 namespace {
@@ -64,6 +67,37 @@ TEST(DiskProbe, ExactEntriesIdentitiesDrivesAndShortFormOfALongPath) {
   DeleteFileW((L"\\\\?\\" + widen(file)).c_str());
   RemoveDirectoryW(wide_folder.c_str());
   RemoveDirectoryW(wide_folder.substr(0, wide_folder.rfind(L'\\')).c_str());
+}
+
+// Under Wine a drive letter pointed at a copy of the same layout on a fresh file system keeps
+// its serial number (made from the letter), its indexes and its place: only the mapping tells.
+// Pointed anew at the very same folder, the rest is alike by construction.
+TEST(DiskProbe, DriveLetterPointedAnewIsAnotherRoot) {
+  const std::string c_drive = unix_name_of("C:\\");
+  const size_t links_at = c_drive.rfind("/c:");
+  ASSERT_NE(links_at, std::string::npos) << c_drive;
+  const std::string links = c_drive.substr(0, links_at);
+  char letter = 0;
+  for (char l = 'Y'; l > 'M' && letter == 0; --l)
+    if (!((GetLogicalDrives() >> (l - 'A')) & 1)) letter = l;
+  ASSERT_NE(letter, 0);
+  const std::string mapped = strf("%c:\\", letter);
+  const std::string link = links + strf("/%c:", letter + ('a' - 'A'));
+  const std::string folder = "Z:\\tmp\\kelvane-mapped-" + std::to_string(GetCurrentProcessId());
+  ASSERT_TRUE(CreateDirectoryW(widen(folder).c_str(), nullptr));
+  const std::string point = "ln -sfn '" + unix_name_of(folder) + "' '" + link + "'";
+  FolderId before, after;
+  ASSERT_TRUE(run_unix(point, folder, "pointed"));
+  ASSERT_TRUE(disk_probe().folder_identity(mapped, before));
+  ASSERT_TRUE(run_unix("sleep 0.01 && " + point, folder, "pointed"));
+  ASSERT_TRUE(disk_probe().folder_identity(mapped, after));
+  run_unix("rm -f '" + link + "'", folder, "unmapped");
+  RemoveDirectoryW(widen(folder).c_str());
+  EXPECT_TRUE(before == after);
+  EXPECT_EQ(before.place, after.place);
+  EXPECT_NE(before.mapping, 0u);
+  EXPECT_EQ(root_state(true, before, true, after), RootState::kOther);
+  EXPECT_EQ(root_state(true, after, true, after), RootState::kSame);
 }
 
 }  // namespace

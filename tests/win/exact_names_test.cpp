@@ -60,7 +60,7 @@ class ExactNames : public ::testing::Test {
             " && printf 1 > del/d/in"
             " && mkdir links links/tdir links/holder && printf 12345 > links/target && printf 1 > links/plain"
             " && ln -s target links/link && printf 1 > links/tdir/inner && ln -s tdir links/dlink"
-            " && ln -s ../target links/holder/out"
+            " && ln -s ../target links/holder/out && printf 1 > links/tw && ln -s tw links/tw."
             // Deeper than the Unix path limit: Wine reads no folder past 4095 bytes.
             " && mkdir deep && cd deep && perl -e 'for $i (10..34) { $n = $i . (chr(100) x 198);"
             " mkdir $n or die; chdir $n or die; open(F, chr(62), chr(102) . $i) or die; close F }'",
@@ -145,14 +145,23 @@ TEST_F(ExactNames, FoldersPastThePathLimitAreEmptyNotDropped) {
   EXPECT_EQ(holder->ptop.load()->ndir.load(), levels);
 }
 
-// Deleted through the program's own path (the platform's shell and disk) by the exact name: the
-// entry a rewritten path would name instead stays, and so does the folder that "..." would name.
+// Deleted through the program's own path (its checks, the platform's shell and disk) by the
+// exact name: a name ending in dots or blanks is a plain entry, no link, and the entry a
+// rewritten path would name instead stays, and so does the folder that "..." would name.
 TEST_F(ExactNames, DeletionTakesTheEntryOfExactlyThatName) {
   settings.ud = 0;
   const std::string del = root + "\\del";
+  ASSERT_TRUE(scan(del));
+  const std::atomic<bool> go_on{false};
   for (const char* name : {"x.", "sp ", "...", "nul", "d."}) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(holder->SHFileOperation(del + "\\" + name), 0);
+    lobj* node = file(holder->ptop, name);
+    if (node == nullptr) node = folder(name);
+    ASSERT_NE(node, nullptr);
+    DeleteRun run(*holder, {node});
+    run.run(go_on, nullptr);
+    EXPECT_EQ(run.message(), "");
+    EXPECT_EQ(run.deleted(), 1u);
     EXPECT_EQ(size_of(del + "\\" + name), -1);
   }
   EXPECT_EQ(size_of(del + "\\x"), 1);
@@ -167,8 +176,8 @@ TEST_F(ExactNames, LinksAndFoldersHoldingThemAreNotDeleted) {
   const std::string links = root + "\\links";
   ASSERT_TRUE(scan(links));
   const std::atomic<bool> go_on{false};
-  for (lobj* node :
-       {file(holder->ptop, "link"), folder("dlink"), folder("holder"), file(holder->ptop, "plain")}) {
+  for (lobj* node : {file(holder->ptop, "link"), file(holder->ptop, "tw."), folder("dlink"), folder("holder"),
+                     file(holder->ptop, "plain")}) {
     ASSERT_NE(node, nullptr);
     DeleteRun run(*holder, {node});
     run.run(go_on, nullptr);
@@ -179,6 +188,7 @@ TEST_F(ExactNames, LinksAndFoldersHoldingThemAreNotDeleted) {
   EXPECT_EQ(size_of(links + "\\tdir\\inner"), 1);
   EXPECT_EQ(size_of(links + "\\holder"), 0);
   EXPECT_EQ(size_of(links + "\\plain"), -1);
+  EXPECT_EQ(size_of(links + "\\tw"), 1);  // what "tw." names, where the place drops the dot
 }
 
 // Open looks the file up by its own name (".kx" has no association here: found, nothing to

@@ -1,0 +1,28 @@
+#pragma once
+// An entry's stamp: 32 bits of what the platform says about a file or folder beyond its name,
+// kind and size, kept in every node of the tree so that a deletion can tell the entry the scan
+// listed from another that took its place with the same name, kind and size.
+//
+// A file's stamp comes from its creation and last-write times, which the enumeration reports
+// anyway: new content or a new file gets new times (unless someone copies them over on purpose).
+// A folder's comes from its file index on its volume: its times change with what it holds
+// (under Wine the creation time is the last-write time), its index does not, and a folder put
+// in its place while it still exists elsewhere has another. 0 means "not known": the scan and
+// the check both get 0 where the platform cannot tell (a folder that cannot be opened).
+#include <cstdint>
+
+namespace kelvane {
+
+// Mixes a and b into 32 bits, never 0.
+constexpr uint32_t entry_stamp(uint64_t a, uint64_t b) {
+  uint64_t x = a ^ (b * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull);
+  x ^= x >> 30;
+  x *= 0xBF58476D1CE4E5B9ull;
+  x ^= x >> 27;
+  x *= 0x94D049BB133111EBull;
+  x ^= x >> 31;
+  const uint32_t folded = static_cast<uint32_t>(x ^ (x >> 32));
+  return folded != 0 ? folded : 1;
+}
+
+}  // namespace kelvane
