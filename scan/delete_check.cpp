@@ -13,8 +13,9 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
       if (now.is_dir != listed.is_dir) return DeleteVerdict::kChanged;
       // A folder's listed size is the sum beneath it, which no single question can check.
       if (!listed.is_dir && now.size != listed.size) return DeleteVerdict::kChanged;
-      if (now.stamp != listed.stamp) return DeleteVerdict::kChanged;
-      return now.is_link ? DeleteVerdict::kLink : DeleteVerdict::kDelete;
+      // A link says so whatever it leads to (a link the scan did not enter has no stamp).
+      if (now.is_link) return DeleteVerdict::kLink;
+      return now.stamp == listed.stamp ? DeleteVerdict::kDelete : DeleteVerdict::kChanged;
     case Presence::kAbsent:
       // Absent from a folder that is itself gone, or from a drive that no longer answers,
       // says nothing about the entry: it may still be on a disk the program cannot see now.
@@ -53,6 +54,10 @@ DeleteVerdict way_verdict(DiskProbe& probe, const std::vector<ScannedFolder>& wa
     if (step != DeleteVerdict::kDelete) return step;
   }
   return DeleteVerdict::kDelete;
+}
+
+std::string gone_text(const std::string& path) {
+  return strf("%s\nGONE DURING THE SCAN, SCAN AGAIN !", path.c_str());
 }
 
 std::string changed_text(const std::string& path) {

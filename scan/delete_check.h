@@ -66,6 +66,8 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
 // the same only with the same volume, index, place and drive mapping.
 RootState root_state(bool recorded, const FolderId& scanned, bool readable, const FolderId& now);
 
+// The box for a scan whose folder or drive went while it ran.
+std::string gone_text(const std::string& path);
 // The box for an entry that changed since the scan.
 std::string changed_text(const std::string& path);
 // The box for an entry that is a link, or for a folder that holds one (holds).

@@ -2,6 +2,8 @@
 
 #include "base/size_sum.h"
 #include "base/strf.h"
+#include "scan/delete_check.h"
+#include "scan/disk_probe.h"
 
 #ifdef _WIN32
 #include "scan/win32_dir_source.h"
@@ -395,6 +397,17 @@ void mdir::read_mdir(ScanClient* client) {
       running_.store(false);
       busy_.store(0, std::memory_order_release);
       return;
+    }
+    // A root that went while the walk ran (its drive letter removed, the folder deleted or put
+    // elsewhere) leaves folders unread that looked empty: such a tree is no finished scan.
+    FolderId now;
+    if (ok && root_recorded_ &&
+        root_state(true, root_id_, disk_probe().folder_identity(path, now), now) != RootState::kSame) {
+      if (level >= 2) log_.write("  Thread:read_mdir () the scanned folder went during the scan\n");
+      message = gone_text(path);
+      ok = false;
+      pcur.store(nullptr);
+      retire_tree();
     }
     if (ok) {
       Walk::totals(top);

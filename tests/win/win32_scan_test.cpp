@@ -183,6 +183,52 @@ TEST_F(Win32ScanTest, MissingFolderFailsAndTheNextScanWorks) {
   }
 }
 
+// The platform's folders, except that the scanned folder goes (put elsewhere, or its drive
+// letter removed) when the walk lists the folder named `at`.
+class VanishingSource : public DirSource {
+ public:
+  std::string at, script, folder;
+  bool list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) override {
+    if (pattern.find(at) != std::string::npos && !gone.exchange(true)) run_unix(script, folder, "went");
+    return win32_dir_source().list(pattern, sink);
+  }
+  bool identity(const std::string& path, FolderId& id) override {
+    return win32_dir_source().identity(path, id);
+  }
+  uint32_t folder_stamp(const std::string& path) override { return win32_dir_source().folder_stamp(path); }
+  std::atomic<bool> gone{false};
+};
+
+// A scan whose folder or drive went while it ran says so and leaves no tree (its folders
+// looked empty, not finished); the next scan works.
+TEST_F(Win32ScanTest, ScanWhoseFolderOrDriveWentSaysSo) {
+  const std::string g = root + "\\G";
+  ASSERT_TRUE(make_folder(g) && make_file(g + "\\a", 1) && make_folder(g + "\\Sub") &&
+              make_folder(g + "\\Sub\\in") && make_file(g + "\\Sub\\in\\b", 2));
+  const std::string n = dosdevices() + "/n:";
+  ASSERT_TRUE(run_unix("ln -sfn '" + unix_root + "/G' '" + n + "'", root, "n-made"));
+  VanishingSource folder_went, drive_went;
+  folder_went.at = "\\Sub\\in";
+  folder_went.script = "mv '" + unix_root + "/G' '" + unix_root + "/G2'";
+  drive_went.at = "\\Sub\\in";
+  drive_went.script = "rm -f '" + n + "'";
+  folder_went.folder = drive_went.folder = root;
+  for (auto [source, path] : {std::pair{&folder_went, g}, std::pair{&drive_went, std::string("N:\\")}}) {
+    SCOPED_TRACE(path);
+    settings.sq = 1;  // one folder at a time: the walk lists Sub before it goes
+    holder->set_source(source);
+    Recorder& r = scan(path, path == g ? 0 : 1);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, path + "\nGONE DURING THE SCAN, SCAN AGAIN !");
+    EXPECT_EQ(holder->ptop.load(), nullptr);
+    EXPECT_EQ(busy.load(), 0);
+    holder->set_source(nullptr);
+    run_unix("mv '" + unix_root + "/G2' '" + unix_root + "/G'", root, "back");
+  }
+  EXPECT_TRUE(scan(g, 0).ok);
+  EXPECT_EQ(totals(holder->ptop), (V{3, 2, 2}));
+}
+
 // Each scan starts and ends its reader threads and their locks: a handle lost per scan adds up
 // over a session.
 TEST_F(Win32ScanTest, RepeatedScansKeepTheHandleCount) {
