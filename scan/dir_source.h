@@ -17,7 +17,7 @@ struct DirEntry {
   bool is_dir = false;
   bool is_link = false;  // a reparse point that is a symbolic link or junction
   uint64_t size = 0;     // full 64-bit length; a link file's own length (0), not its target's
-  uint32_t stamp = 0;    // a file's stamp (scan/entry_stamp.h); folders get theirs when listed
+  uint32_t stamp = 0;    // its stamp (scan/entry_stamp.h), where the platform gives one
 };
 
 // Identity of a folder on its volume, for the walk's check that no folder is entered twice.
@@ -46,12 +46,6 @@ class DirSource {
   // The identity of the folder at path (links resolved), with its place when the platform
   // tells it. False when it cannot be had.
   virtual bool identity(const std::string& path, FolderId& id) = 0;
-  // The stamp of the folder at path (scan/entry_stamp.h), or 0 when it cannot be had. Asked
-  // once for every folder listed, so it must cost little beside the listing.
-  virtual uint32_t folder_stamp(const std::string& path) {
-    (void)path;
-    return 0;
-  }
 };
 
 }  // namespace kelvane

@@ -90,8 +90,6 @@ bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
   std::pmr::vector<FolderJob*> children(&memory_);
   // Plain copies for the interfaces; the job's own strings live in the scan's scratch memory.
   const std::string folder(job->folder);
-  // The folder's own stamp, taken as it is read: what a deletion later compares it with.
-  job->stamp = source_.folder_stamp(folder);
   job->listed = source_.list(std::string(job->pattern), [&](const DirEntry& e) {
     if (ending()) {
       stopped = true;
@@ -118,6 +116,7 @@ bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
     const bool unnamable = !name_fits_path(e.name);
     FolderJob* child = make_job(std::move(path), std::move(pattern), name_at, e.is_link && !unnamable);
     child->unreadable = unnamable;
+    child->stamp = e.stamp;
     child->beneath_link = job->is_link || job->beneath_link;
     children.push_back(child);
     return true;

@@ -39,7 +39,7 @@ struct FolderJob {
   bool beneath_link = false;
   bool listed = false;      // the enumeration found something
   bool unreadable = false;  // its name cannot stand in a path: never listed
-  uint32_t stamp = 0;       // the folder's own stamp, once listed
+  uint32_t stamp = 0;       // the folder's own stamp, from the listing that found it
   struct File {
     uint64_t size;
     uint32_t name_at;

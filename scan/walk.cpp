@@ -170,7 +170,6 @@ void Walk::open_frame(FolderJob* job, lobj* node, std::string place) {
     return true;
   });
   if (!going) stopped_ = true;
-  if (node) node->stamp = job->stamp;
 }
 
 void Walk::read_sdir(const std::string& pattern, lobj* node) {
@@ -210,6 +209,7 @@ void Walk::add_folder(FolderJob* job) {
   node->isdir = 1;
   node->depth = dep;
   node->prev = ldir;
+  node->stamp = job->stamp;
 
   lobj* parent = nullptr;
   if (dep == 1) {

@@ -1,5 +1,8 @@
 #include "scan/win32_dir_source.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "base/final_place.h"
 #include "base/utf8_path.h"
 #include "scan/entry_stamp.h"
@@ -77,9 +80,68 @@ DirEntry decode_find_data(const WIN32_FIND_DATAW& data, std::string& name) {
   return e;
 }
 
+namespace {
+
+// Lists the folder (extended form, with its closing backslash) through a handle of its own, so
+// that every entry comes with its file index: a subfolder's stamp costs nothing beyond the
+// listing (opening each folder once more to ask made the scan a third slower under Wine). 1
+// listed, 0 the folder cannot be read, -1 the platform does not list this way.
+int list_with_indexes(const std::wstring& folder, const std::function<bool(const DirEntry&)>& sink) {
+  HANDLE dir =
+      CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (dir == INVALID_HANDLE_VALUE) return 0;
+  std::vector<uint64_t> buffer(64 * 1024 / sizeof(uint64_t));
+  std::string name;  // the current entry's UTF-8 name, reused for every entry
+  WIN32_FIND_DATAW data{};
+  int result = 1;
+  bool going = true;
+  for (bool first = true; going; first = false) {
+    if (!GetFileInformationByHandleEx(dir, first ? FileIdBothDirectoryRestartInfo : FileIdBothDirectoryInfo,
+                                      buffer.data(), static_cast<DWORD>(buffer.size() * sizeof(uint64_t)))) {
+      const DWORD error = GetLastError();
+      if (first && error != ERROR_NO_MORE_FILES) result = error == ERROR_ACCESS_DENIED ? 0 : -1;
+      break;
+    }
+    const auto* at = reinterpret_cast<const unsigned char*>(buffer.data());
+    for (;;) {
+      const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+      // The same fields as a find, so that both ways decode alike.
+      const size_t length = std::min<size_t>(info->FileNameLength / sizeof(wchar_t), MAX_PATH - 1);
+      std::copy(info->FileName, info->FileName + length, data.cFileName);
+      data.cFileName[length] = L'\0';
+      data.dwFileAttributes = info->FileAttributes;
+      data.ftCreationTime = FILETIME{static_cast<DWORD>(info->CreationTime.LowPart),
+                                     static_cast<DWORD>(info->CreationTime.HighPart)};
+      data.ftLastWriteTime = FILETIME{static_cast<DWORD>(info->LastWriteTime.LowPart),
+                                      static_cast<DWORD>(info->LastWriteTime.HighPart)};
+      data.nFileSizeLow = info->EndOfFile.LowPart;
+      data.nFileSizeHigh = static_cast<DWORD>(info->EndOfFile.HighPart);
+      // A reparse point's tag stands where the extended attributes' size would.
+      data.dwReserved0 = (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? info->EaSize : 0;
+      DirEntry e = decode_find_data(data, name);
+      if (e.is_dir) e.stamp = entry_stamp(static_cast<uint64_t>(info->FileId.QuadPart), 0);
+      if (!sink(e)) {
+        going = false;
+        break;
+      }
+      if (info->NextEntryOffset == 0) break;
+      at += info->NextEntryOffset;
+    }
+  }
+  CloseHandle(dir);
+  return result;
+}
+
+}  // namespace
+
 bool Win32DirSource::list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) {
-  WIN32_FIND_DATAW data;
   const std::wstring wide = widen(enumeration_pattern(pattern));
+  if (wide.size() > 1 && wide.compare(wide.size() - 2, 2, L"\\*") == 0) {
+    const int listed = list_with_indexes(wide.substr(0, wide.size() - 1), sink);
+    if (listed >= 0) return listed == 1;
+  }
+  WIN32_FIND_DATAW data;
   HANDLE find = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                  FIND_FIRST_EX_LARGE_FETCH);
   if (find == INVALID_HANDLE_VALUE) return false;
@@ -106,18 +168,6 @@ bool Win32DirSource::identity(const std::string& path, FolderId& id) {
   id.volume = info.dwVolumeSerialNumber;
   id.file = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
   return true;
-}
-
-uint32_t Win32DirSource::folder_stamp(const std::string& path) {
-  // "D:" is the drive's current folder; the drive itself is "D:\\".
-  const std::string folder = path.size() == 2 && path[1] == ':' ? path + "\\" : path;
-  HANDLE file = CreateFileW(long_path_form(folder).c_str(), FILE_READ_ATTRIBUTES,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 0;
-  const uint32_t stamp = handle_stamp(file);
-  CloseHandle(file);
-  return stamp;
 }
 
 DirSource& win32_dir_source() {

@@ -13,7 +13,6 @@ class Win32DirSource : public DirSource {
  public:
   bool list(const std::string& pattern, const std::function<bool(const DirEntry&)>& sink) override;
   bool identity(const std::string& path, FolderId& id) override;
-  uint32_t folder_stamp(const std::string& path) override;
 };
 
 // The stamp of the open file or folder: its index on its volume (scan/entry_stamp.h), or 0.
@@ -24,7 +23,8 @@ uint32_t handle_stamp(HANDLE file);
 std::wstring long_path_form(const std::string& path);
 
 // What the walk needs of one found entry. A reparse point that is a symbolic link or a
-// junction is a link; a link file counts with its own length, 0. A file gets its stamp.
+// junction is a link; a link file counts with its own length, 0. A file gets its stamp (a
+// folder's comes with its index, which only a listing through a handle gives).
 DirEntry decode_find_data(const WIN32_FIND_DATAW& data, std::string& name);
 
 // The source the program scans through.

@@ -195,7 +195,6 @@ class VanishingSource : public DirSource {
   bool identity(const std::string& path, FolderId& id) override {
     return win32_dir_source().identity(path, id);
   }
-  uint32_t folder_stamp(const std::string& path) override { return win32_dir_source().folder_stamp(path); }
   std::atomic<bool> gone{false};
 };
 
