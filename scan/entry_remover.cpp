@@ -21,13 +21,30 @@ std::wstring opened_form(const std::string& path) {
   return widen(extended_path(path.size() == 2 && path[1] == ':' ? path + "\\" : path));
 }
 
+// The place of an open entry in its drive-letter form ("\\?\D:\X"), which Wine gives in half
+// the time of the device form; the device form where the volume has no letter. One entry
+// always gets the same form, so places compare as texts.
+std::wstring place_of(HANDLE file) {
+  std::wstring place(MAX_PATH, L'\0');
+  const DWORD flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+  DWORD n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()), flags);
+  if (n >= place.size()) {
+    place.resize(n);
+    n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()), flags);
+  }
+  if (n == 0 || n >= place.size()) return handle_place(file);
+  place.resize(n);
+  while (!place.empty() && place.back() == L'\\') place.pop_back();
+  return place;
+}
+
 // Whether the open entry is the one expected: where the scan found it (no link on its path,
 // and not a link that resolves elsewhere) and of the listed kind. Every check of an entry
 // before it is removed is here.
 RemoveResult check_opened(HANDLE file, const std::string& expected, bool is_dir) {
   FILE_BASIC_INFO basic{};
   if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) return RemoveResult::kFailed;
-  const std::wstring at = handle_place(file);
+  const std::wstring at = place_of(file);
   if (at.empty()) return RemoveResult::kFailed;
   if (narrow(at) != expected) return RemoveResult::kElsewhere;
   // A link opened as itself is removed as itself, whatever it names.
@@ -38,7 +55,15 @@ RemoveResult check_opened(HANDLE file, const std::string& expected, bool is_dir)
 
 class PlatformRemover : public EntryRemover {
  public:
-  std::string place(const std::string& path) override { return narrow(final_place(opened_form(path))); }
+  std::string place(const std::string& path) override {
+    HANDLE file = CreateFileW(opened_form(path).c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    const std::string place = narrow(place_of(file));
+    CloseHandle(file);
+    return place;
+  }
 
   RemoveResult remove(const std::string& path, const std::string& expected, bool is_dir) override {
     // Opened as the link itself where it is one; under Wine a Unix link is still followed

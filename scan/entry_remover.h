@@ -19,9 +19,9 @@ enum class RemoveResult {
 class EntryRemover {
  public:
   virtual ~EntryRemover() = default;
-  // Where the folder at path really is: a text that names it whatever links or drive letters
-  // lead there ("\Device\HarddiskVolume1\X"), without a closing backslash; empty when it
-  // cannot be opened.
+  // Where the folder at path really is, every link on the way resolved: a text that names it
+  // whatever path leads there ("\\?\D:\X", or "\Device\HarddiskVolume1\X" on a volume
+  // without a letter), without a closing backslash; empty when it cannot be opened.
   virtual std::string place(const std::string& path) = 0;
   // Removes the entry at path (UTF-8, its exact name) if it opens as itself at expected (a
   // place as above) and is a folder when is_dir, else a file. A link is opened and removed as
