@@ -96,16 +96,22 @@ DeleteOutcome mdir::remove_for_good(DeleteTarget& target, const std::atomic<bool
   TreeRemover remover(entry_remover(), stop, [&removed] {
     if (removed) removed(1);
   });
-  const RemovalEnd end = remover.remove(target.entries, target.path, target.folder);
+  const lobj* top = ptop.load();
+  const RemovalEnd end =
+      remover.remove(target.entries, target.path, target.folder, top != nullptr ? top->root_path : "");
   if (end == RemovalEnd::kRemoved) return DeleteOutcome::kDeleted;
   if (log_.is_open()) {
     size_t gone = 0;
     for (const RemovalEntry& e : target.entries) gone += e.removed ? 1 : 0;
     log_.write("mdir::delete_entry () %s after %llu of %llu entries: %s\n",
-               end == RemovalEnd::kStopped ? "stopped" : "kept some", static_cast<unsigned long long>(gone),
-               static_cast<unsigned long long>(target.entries.size()), target.path.c_str());
+               end == RemovalEnd::kStopped ? "stopped"
+               : end == RemovalEnd::kMoved ? "moved"
+                                           : "kept some",
+               static_cast<unsigned long long>(gone), static_cast<unsigned long long>(target.entries.size()),
+               target.path.c_str());
   }
   if (end == RemovalEnd::kStopped) return DeleteOutcome::kStopped;
+  if (end == RemovalEnd::kMoved) return DeleteOutcome::kChanged;
   return end == RemovalEnd::kKeepsLink ? DeleteOutcome::kHoldsLink : DeleteOutcome::kFailed;
 }
 

@@ -25,12 +25,21 @@ std::vector<RemovalEntry> TreeRemover::listing(lobj* node) {
   return entries;
 }
 
+std::string TreeRemover::folder_place(const std::string& folder, const std::string& root) {
+  // The names below the scanned folder as the tree gives them ("D:\\" + "X", "C:\\A" + "\\B").
+  if (root.empty() || folder.compare(0, root.size(), root) != 0) return std::string();
+  std::string below = folder.substr(root.size());
+  if (!below.empty() && below.front() != '\\') below.insert(below.begin(), '\\');
+  const std::string top = platform_.place(root);
+  return top.empty() ? top : top + below;
+}
+
 RemovalEnd TreeRemover::remove(std::vector<RemovalEntry>& entries, const std::string& path,
-                               const std::string& folder) {
+                               const std::string& folder, const std::string& root) {
   if (entries.empty()) return RemovalEnd::kKeepsOther;
-  // Where the chosen entry must be found: in its folder's real place under its own name. Each
-  // entry beneath must then be found at that place followed by the names the scan listed.
-  const std::string base = platform_.place(folder);
+  // Where the chosen entry must be found: in its folder's place under its own name. Each entry
+  // beneath must then be found at that place followed by the names the scan listed.
+  const std::string base = folder_place(folder, root);
   if (base.empty()) return RemovalEnd::kKeepsOther;
   std::vector<std::string> paths(entries.size());
   std::vector<std::string> places(entries.size());
@@ -42,6 +51,9 @@ RemovalEnd TreeRemover::remove(std::vector<RemovalEntry>& entries, const std::st
     paths[i] = paths[p] + "\\" + entries[i].name;
     places[i] = places[p] + "\\" + entries[i].name;
   }
+  // Through a folder on the way that is now a link, the entry opens elsewhere: nothing of it
+  // is touched.
+  if (platform_.place(path) != places[0]) return RemovalEnd::kMoved;
   bool link = false;
   for (size_t k = entries.size(); k-- > 0;) {
     if (stop_.load()) return RemovalEnd::kStopped;

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scan/entry_remover.h"
@@ -32,6 +33,7 @@ enum class RemovalEnd {
   kStopped,     // asked to stop before it was through
   kKeepsLink,   // something beneath it opens as another entry (a link): left, and its folders
   kKeepsOther,  // something could not be removed (in use, changed kind, made since the scan)
+  kMoved,       // the entry chosen is not where the scan found it (a link on its path): untouched
 };
 
 class TreeRemover {
@@ -45,8 +47,15 @@ class TreeRemover {
   static std::vector<RemovalEntry> listing(lobj* node);
 
   // Removes the listing from disk, last entry first: path is the chosen entry's full path,
-  // folder the path of the folder that holds it.
-  RemovalEnd remove(std::vector<RemovalEntry>& entries, const std::string& path, const std::string& folder);
+  // folder the path of the folder that holds it, root the scanned folder's path (folder lies
+  // in it).
+  RemovalEnd remove(std::vector<RemovalEntry>& entries, const std::string& path, const std::string& folder,
+                    const std::string& root);
+
+  // Where the folder holding the chosen entry must be: the scanned folder's real place and the
+  // names from it down, so that a folder on the way replaced by a link is not followed. Empty
+  // when the scanned folder cannot be opened. The one place the path above the entry is checked.
+  std::string folder_place(const std::string& folder, const std::string& root);
 
  private:
   EntryRemover& platform_;

@@ -355,6 +355,24 @@ TEST_F(DeleteOnDisk, FolderSwappedForALinkDuringTheDeletionLeadsNowhere) {
   EXPECT_EQ(node->size.load(), 30u);  // z went; what the link stands in for stays listed
 }
 
+// The entry's folder replaced by a link to a folder of the same layout after the scan: deleting
+// for good, the entry is looked for beneath the scanned folder's own place, and is not there.
+TEST_F(DeleteOnDisk, FolderOnThePathSwappedForALinkAfterTheScanLeavesBothAlone) {
+  for (const char* name : {"sub", "out"}) fs::create_directories(fs::path(widen(at(name))));
+  for (const char* name : {"sub\\x", "out\\x"}) make_file(name, 1000);
+  scan(folder);
+  select({"sub"});
+  left->list().OnOpen();
+  fs::rename(fs::path(widen(at("sub"))), fs::path(widen(at("moved"))));
+  made_links = true;
+  ASSERT_TRUE(run_unix("ln -s '" + unix_name_of(at("out")) + "' '" + unix_name_of(at("sub")) + "'", folder,
+                       "linked"));
+  EXPECT_EQ(delete_rows({"x"}), std::vector<std::string>{changed("sub\\x")});
+  EXPECT_TRUE(on_disk("out\\x"));
+  EXPECT_TRUE(on_disk("moved\\x"));
+  EXPECT_NE(row_of("x"), -1);
+}
+
 // While the question is up, keys, clicks and commands posted to the window start nothing: no
 // second question, no Open, no scan, no Exit; the answer then acts on the entry asked about.
 TEST_F(DeleteOnDisk, OneQuestionAtATime) {
