@@ -36,6 +36,7 @@ class mwin : public ui::frame_window, public ViewHost {
   int OnCreateClient();
   void OnSize(UINT type, int cx, int cy) override;
   bool pre_translate(MSG& msg) override;
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
   mtbr& toolbar() { return toolbar_; }
   ui::status_bar& status() { return status_; }
