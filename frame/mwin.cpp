@@ -145,10 +145,12 @@ int mwin::OnCreate(CREATESTRUCTW*) {
   if (!OnCreateClient()) return 1;
 
   const int image = dpi.px(kButtonImage);
-  if (!toolbar_.create(hwnd(), kToolbarId, false) || !toolbar_.load_bitmap(ID_MAIN_FRAME, 7) ||
+  // At 100 % the strip is the resource as it is; at other scales its images made for the scale.
+  if (!toolbar_.create(hwnd(), kToolbarId, false) ||
+      !(image == kButtonImage ? toolbar_.load_bitmap(ID_MAIN_FRAME, 7)
+                              : toolbar_.load_scaled_bitmap(ID_MAIN_FRAME, 7, image)) ||
       !toolbar_.set_buttons({ID_CMD_ENUM_DRIVES, ID_CMD_UNIT_BYTES, ID_CMD_UNIT_KB, ID_CMD_UNIT_MB,
-                             ID_CMD_UNIT_GB, ID_CMD_UNIT_TB, 0, ID_CMD_ENUM_DIR}) ||
-      (image != kButtonImage && !toolbar_.load_scaled_bitmap(ID_MAIN_FRAME, 7, image))) {
+                             ID_CMD_UNIT_GB, ID_CMD_UNIT_TB, 0, ID_CMD_ENUM_DIR})) {
     show_message("Failed to create Toolbar !");
     return 2;
   }

@@ -92,7 +92,24 @@ bool toolbar::load_scaled_bitmap(int resource_id, int count, int cell) {
   int height = 0;
   const std::vector<uint32_t> source = resource_pixels(resource_id, width, height);
   if (source.empty() || count <= 0 || width < count * height || cell <= 0) return false;
-  const std::vector<uint32_t> strip = scale_pixel_strip(source, height, count, cell, kFaceRgb);
+  std::vector<uint32_t> strip = scale_pixel_strip(source, height, count, cell, kFaceRgb);
+  if (images_ == 0) {
+    // The first images: added as the resource's would be, the face pixels shown in the system's
+    // face colour (the control masks that colour out of a bitmap handed to it).
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const uint32_t face_rgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    for (uint32_t& p : strip)
+      if (p == kFaceRgb) p = face_rgb;
+    added_.reset(make_bitmap(strip, cell * count, cell));
+    if (!added_) return false;
+    send(TB_SETBITMAPSIZE, 0, MAKELPARAM(cell, cell));
+    TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(added_.get())};
+    if (send(TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&bitmap)) < 0) return false;
+    images_ = count;
+    image_size_ = cell;
+    return true;
+  }
+  // Images shown already (another monitor's scale): the whole list is replaced.
   HIMAGELIST list = ImageList_Create(cell, cell, ILC_COLOR24 | ILC_MASK, count, 0);
   if (list == nullptr) return false;
   const gdi_object<HBITMAP> bitmap(make_bitmap(strip, cell * count, cell));
@@ -101,8 +118,9 @@ bool toolbar::load_scaled_bitmap(int resource_id, int count, int cell) {
     ImageList_Destroy(list);
     return false;
   }
-  send(TB_SETBITMAPSIZE, 0, MAKELPARAM(cell, cell));
+  // The list first: the control sizes its image room only while the list it has fits it.
   send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
+  send(TB_SETBITMAPSIZE, 0, MAKELPARAM(cell, cell));
   if (scaled_ != nullptr) ImageList_Destroy(scaled_);
   scaled_ = list;
   images_ = count;

@@ -10,6 +10,7 @@
 
 #include <vector>
 
+#include "ui/dc.h"
 #include "ui/window.h"
 
 namespace kelvane::ui {
@@ -57,7 +58,8 @@ class toolbar : public window {
  private:
   int images_ = 0;
   int image_size_ = 16;
-  HIMAGELIST scaled_ = nullptr;  // ours, when the images were scaled
+  HIMAGELIST scaled_ = nullptr;  // ours, when the images were scaled again
+  gdi_object<HBITMAP> added_;    // the first scaled strip, kept while the control may read it
 };
 
 }  // namespace kelvane::ui
