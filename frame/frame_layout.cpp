@@ -67,6 +67,10 @@ PixelRect path_field_rect(const PixelRect& button5, int font_height, int client_
 
 bool needs_button_resize(const PixelRect& button5) { return button5.top == 0; }
 
+int button_height(const PixelRect& button5, int image, Dpi dpi) {
+  return dpi.px(button5.height() - image + kButtonImage);
+}
+
 int folder_pane_width(int xs, Dpi dpi) { return clamp_width(dpi.px(xs - 435)); }
 
 int unit_command(int unit) {

@@ -38,6 +38,11 @@ constexpr int kButtonWidth = 23;
 // The toolbar's images: 16 x 16 pixel maps, in cells of their size at the display scale.
 constexpr int kButtonImage = 16;
 bool needs_button_resize(const PixelRect& button5);
+// The buttons' height at the scale: the control's own room around the image (button 5's, which
+// holds an image of image pixels) as it is at 96 DPI, taken to the scale. The control itself
+// pads a larger image by its 96-DPI padding only, which leaves the buttons too narrow and low.
+// At 96 with button 5 at the top (its height its bottom) this is the height set there today.
+int button_height(const PixelRect& button5, int image, Dpi dpi = {});
 
 // The folder pane's width at creation.
 int folder_pane_width(int xs, Dpi dpi = {});

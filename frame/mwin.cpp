@@ -169,8 +169,11 @@ int mwin::OnCreate(CREATESTRUCTW*) {
 
   if (settings.ft) toolbar_.set_flat(true);
 
+  // At 96 DPI the control's own size stands unless button 5 touches the top; at any other scale
+  // the buttons are always sized, as the control would not scale its padding.
   const PixelRect button5 = to_pixel_rect(toolbar_.item_rect(5));
-  if (needs_button_resize(button5)) toolbar_.set_button_size(dpi.px(kButtonWidth), button5.bottom);
+  if (needs_button_resize(button5) || dpi_ != kBaseDpi)
+    toolbar_.set_button_size(dpi.px(kButtonWidth), button_height(button5, image, dpi));
 
   toolbar_.enable_docking(&dock_);
   dock_.dock(DockSide::top);
@@ -207,6 +210,7 @@ void mwin::rescale_bars(int from, int to) {
     const SIZE button = toolbar_.button_size();
     toolbar_.load_scaled_bitmap(ID_MAIN_FRAME, 7, dpi.px(kButtonImage));
     toolbar_.set_button_size(dpi.px(kButtonWidth), MulDiv(button.cy, to, from));
+    toolbar_.rescale_gripper();
   }
   if (status_.exists()) status_.set_pane_info(2, ID_PANE_SIZE, 0, size_pane_width(dpi));
   splitter_.set_column_info(0, MulDiv(splitter_.column_ideal(), to, from), 0);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The program follows the display scale: started at 96, 144 and 192 DPI (Wine's LogPixels, read
 # when its session starts) with a scanned folder, the list's rows, texts and colour keys and the
-# pie's radius all grow by the scale, within a pixel or two of the fonts'
-# rounding. Each scale is captured (screenshots/display_scale_DPI.png). A prefix of the test's
-# own takes the scale, so nothing else that runs meanwhile sees it.
+# pie's radius and the toolbar's images all grow by the scale, within a pixel or two of the
+# fonts' rounding, and the path field leaves the refresh button uncovered. Each scale is
+# captured (screenshots/display_scale_DPI.png). A prefix of the test's own takes the scale, so
+# nothing else that runs meanwhile sees it.
 source "$(dirname "$0")/lib.sh"
 e2e_init display_scale
 
@@ -52,8 +53,21 @@ for dpi in 96 144 192; do
   }
   wait_until 30 captured || fail "$dpi DPI: the folder's pie and keys were not drawn"
 
-  # The refresh button's green (0x008000) in the toolbar strip.
+  # The refresh button's green (0x008000) in the toolbar strip, and the room between the path
+  # field's white and that green on the image's middle row (none when the field covers it).
   read -r gw _ < <(ask extent 0 0 "$WIDTH" "$(s 70)" 008000)
+  gap=$(python3 - "$raw" "$WIDTH" "$(s 70)" <<'EOF'
+import sys
+raw, w, h = open(sys.argv[1], "rb").read(), int(sys.argv[2]), int(sys.argv[3])
+px = lambda x, y: raw[(y * w + x) * 3:(y * w + x) * 3 + 3].hex()
+green = [(x, y) for y in range(h) for x in range(w) if px(x, y) == "008000"]
+x0, y = min(g[0] for g in green), (min(g[1] for g in green) + max(g[1] for g in green)) // 2
+x = x0 - 1
+while x >= 0 and px(x, y) != "ffffff":
+    x -= 1
+print(x0 - 1 - x)
+EOF
+)
   # The colour keys in the list: their height (the interior and the pen's two pixels), and the
   # row pitch from the top of one to the next.
   read -r _ kh < <(ask extent 0 0 "$left" "$HEIGHT" ff0000)
@@ -76,7 +90,8 @@ EOF
   # The pie: slice 0 takes 216 degrees, from 3 o'clock through 9 o'clock: its width is the diameter.
   read -r dw _ < <(ask extent "$right" 0 "$WIDTH" "$HEIGHT" ff0000)
   green[$dpi]=$gw key[$dpi]=$((kh + 2)) pitch[$dpi]=$((t1 - t0)) text[$dpi]=$th disc[$dpi]=$dw
-  echo "$dpi DPI: toolbar image ${gw}, key ${key[$dpi]}, row ${pitch[$dpi]}, text ${th}, pie ${dw} (pixels)"
+  [ "$gap" -ge "$(s 4)" ] || fail "$dpi DPI: the path field covers the refresh button (${gap} pixels apart)"
+  echo "$dpi DPI: toolbar image ${gw}, field to refresh ${gap}, key ${key[$dpi]}, row ${pitch[$dpi]}, text ${th}, pie ${dw} (pixels)"
   e2e_close
 done
 
@@ -85,8 +100,8 @@ scaled() {  # NAME VALUE96 VALUE DPI TOLERANCE
   awk -v a="$2" -v b="$3" -v d="$4" -v t="$5" 'BEGIN { e = a * d / 96; exit !(b >= e - t && b <= e + t) }' ||
     fail "$1 at $4 DPI is $3, not $2 x $4 / 96 (within $5)"
 }
-# The toolbar's images are printed, not checked: under Wine the control keeps them at 16 pixels.
 for dpi in 144 192; do
+  scaled "toolbar image" "${green[96]}" "${green[$dpi]}" "$dpi" 1
   scaled "colour key" "${key[96]}" "${key[$dpi]}" "$dpi" 1
   scaled "row pitch" "${pitch[96]}" "${pitch[$dpi]}" "$dpi" 2
   scaled "text height" "${text[96]}" "${text[$dpi]}" "$dpi" 2

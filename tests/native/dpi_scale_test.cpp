@@ -66,6 +66,8 @@ TEST_P(AtScale, EveryRuleGrowsWithTheScale) {
   EXPECT_EQ(usage_bar(0, 0, 100, 0, 0, dpi).outline, c.bar_outline);
   EXPECT_EQ(dpi.px(kDockReach), c.reach);
   EXPECT_EQ(dpi.px(kButtonImage), c.button_cell);
+  // The control pads the scaled image by 6 pixels at any scale; the button is 22 high at 96.
+  EXPECT_EQ(button_height(PixelRect{0, 2, 0, 8 + c.button_cell}, c.button_cell, dpi), dpi.px(22));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, AtScale,
