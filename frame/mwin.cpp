@@ -259,7 +259,20 @@ void mwin::enum_dir() {
   if (mvwl* left = left_view()) left->OnEnumDir();
 }
 
+LRESULT mwin::handle(UINT msg, WPARAM wp, LPARAM lp) {
+  // A close posted while a question is up would take the views away under the code that
+  // waits for its answer: the program closes once the question is answered, not before.
+  if (msg == WM_CLOSE && pa->busy.load() == kBusyAsk) return 0;
+  return ui::frame_window::handle(msg, wp, lp);
+}
+
 bool mwin::pre_translate(MSG& msg) {
+  // Esc stops a deletion that runs, wherever the focus is in the window.
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && pa->busy.load() == kBusyDelete && exists() &&
+      (msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd))) {
+    if (mvwl* left = left_view()) left->stop_deletion();
+    return true;
+  }
   if (msg.message != WM_KEYDOWN || !is_rescan_key(static_cast<unsigned>(msg.wParam))) return false;
   // Keys meant for another top-level window of the thread (a message box) are left alone.
   // The floating toolbar's path field is not the frame's child but the bar's.

@@ -41,6 +41,7 @@ class mwin : public ui::frame_window, public ViewHost {
   // The display scale the frame and its furniture are made for.
   int dpi() const { return dpi_; }
   bool pre_translate(MSG& msg) override;
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
   mtbr& toolbar() { return toolbar_; }
   ui::status_bar& status() { return status_; }

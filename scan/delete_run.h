@@ -10,6 +10,7 @@
 
 #include "scan/delete_check.h"
 #include "scan/lobj.h"
+#include "scan/tree_remover.h"
 
 namespace kelvane {
 
@@ -20,6 +21,9 @@ struct DeleteTarget {
   std::string path;      // the entry's full path
   std::string folder;    // the folder that holds it
   ListedEntry listed;
+  // The entry and everything the scan listed beneath it; a permanent deletion removes them
+  // one by one and marks each one that left the disk.
+  std::vector<RemovalEntry> entries;
 };
 
 enum class DeleteOutcome {
@@ -28,6 +32,7 @@ enum class DeleteOutcome {
   kLink,       // a link: left alone
   kHoldsLink,  // a folder with a link beneath it: left alone
   kFailed,     // not deleted, or not reachable: left alone
+  kStopped,    // asked to stop while it was being deleted: part of it may have gone
 };
 
 class DeleteRun {
@@ -36,13 +41,17 @@ class DeleteRun {
   // thread while no scan runs.
   DeleteRun(mdir& dir, const std::vector<lobj*>& nodes);
 
-  // Deletes the targets in order. Stops at the first one not deleted, and before the next one
-  // once stop is set; progress hears each target's path before it is deleted.
+  // Deletes the targets in order. Stops at the first one not deleted, and soon once stop is
+  // set; progress hears the status text ("Deleting <path> ... N of M") as entries go.
   void run(const std::atomic<bool>& stop, const std::function<void(const std::string&)>& progress);
 
   const std::vector<DeleteTarget>& targets() const { return targets_; }
-  // How many targets, from the first, are gone from disk.
+  // How many targets, from the first, are gone from disk. The target after them may have lost
+  // part of what it held (its entries marked removed).
   size_t deleted() const { return deleted_; }
+  // The entries listed for all targets, and how many of them left the disk so far.
+  size_t total() const { return total_; }
+  size_t done() const { return done_; }
   // The box to show after the run, or empty.
   const std::string& message() const { return message_; }
 
@@ -53,6 +62,8 @@ class DeleteRun {
   bool root_recorded_ = false;
   FolderId root_id_;
   size_t deleted_ = 0;
+  size_t total_ = 0;
+  size_t done_ = 0;
   std::string message_;
 };
 

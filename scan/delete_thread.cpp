@@ -33,17 +33,20 @@ void delete_thread_entry(std::shared_ptr<DeleteRun> run, DeleteClient* client,
 
 }  // namespace
 
-void mdir::start_delete(std::shared_ptr<DeleteRun> run, DeleteClient* client) {
+bool mdir::start_delete(std::shared_ptr<DeleteRun> run, DeleteClient* client) {
+  // One deletion at a time, and none during a scan: the flag is taken only when it is free.
+  int idle = kIdle;
+  if (!busy_.compare_exchange_strong(idle, kBusyDelete)) return false;
   // The thread of the previous run has made its last call; only its end is left to collect.
   if (pdel_.joinable()) pdel_.join();
   delete_stop_.store(false);
-  busy_.store(kBusyDelete);
   try {
     pdel_ = std::thread(delete_thread_entry, run, client, &delete_stop_);
   } catch (const std::system_error&) {
     // No thread: the run is done here, so that the receiver still hears of its end.
     delete_thread_entry(run, client, &delete_stop_);
   }
+  return true;
 }
 
 void mdir::stop_delete(bool stop) {

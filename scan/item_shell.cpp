@@ -9,6 +9,7 @@
 #include "scan/item_texts.h"
 #include "scan/mdir.h"
 #include "scan/shell.h"
+#include "scan/tree_remover.h"
 
 namespace kelvane {
 
@@ -51,7 +52,8 @@ int mdir::SHFileOperation(const std::string& target) {
   return 1;
 }
 
-DeleteOutcome mdir::delete_entry(const DeleteTarget& target, RootState root) {
+DeleteOutcome mdir::delete_entry(DeleteTarget& target, RootState root, const std::atomic<bool>& stop,
+                                 const std::function<void(size_t)>& removed) {
   if (names_no_single_entry(target.path)) {
     SHFileOperation(target.path);  // refuses it and logs why
     return DeleteOutcome::kFailed;
@@ -63,13 +65,18 @@ DeleteOutcome mdir::delete_entry(const DeleteTarget& target, RootState root) {
   const DeleteVerdict verdict = delete_verdict(target.listed, root, now, folder);
   switch (verdict) {
     case DeleteVerdict::kDelete:
+      // For good: the shell's own walk would follow links made while it runs, and cannot be
+      // stopped or followed; the program removes the entries itself.
+      if (!settings_.ud) return remove_for_good(target, stop, removed);
       // The shell takes a folder with everything beneath it, links included, and may take what
       // a link names along with it (Wine's shell does, for every kind of link).
       if (target.listed.is_dir && probe.holds_link(target.path)) {
         if (log_.is_open()) log_.write("mdir::delete_entry () holds a link: %s\n", target.path.c_str());
         return DeleteOutcome::kHoldsLink;
       }
-      return SHFileOperation(target.path) == 0 ? DeleteOutcome::kDeleted : DeleteOutcome::kFailed;
+      if (SHFileOperation(target.path) != 0) return DeleteOutcome::kFailed;
+      if (removed) removed(target.entries.size());
+      return DeleteOutcome::kDeleted;
     case DeleteVerdict::kGone:
       // Removed since the scan, as the user wanted: the shell would only fail on it.
       return DeleteOutcome::kDeleted;
@@ -82,6 +89,30 @@ DeleteOutcome mdir::delete_entry(const DeleteTarget& target, RootState root) {
     log_.write("mdir::delete_entry () %s: %s\n", verdict_name(verdict), target.path.c_str());
   if (verdict == DeleteVerdict::kChanged) return DeleteOutcome::kChanged;
   return verdict == DeleteVerdict::kLink ? DeleteOutcome::kLink : DeleteOutcome::kFailed;
+}
+
+DeleteOutcome mdir::remove_for_good(DeleteTarget& target, const std::atomic<bool>& stop,
+                                    const std::function<void(size_t)>& removed) {
+  TreeRemover remover(entry_remover(), stop, [&removed] {
+    if (removed) removed(1);
+  });
+  const lobj* top = ptop.load();
+  const RemovalEnd end =
+      remover.remove(target.entries, target.path, target.folder, top != nullptr ? top->root_path : "");
+  if (end == RemovalEnd::kRemoved) return DeleteOutcome::kDeleted;
+  if (log_.is_open()) {
+    size_t gone = 0;
+    for (const RemovalEntry& e : target.entries) gone += e.removed ? 1 : 0;
+    log_.write("mdir::delete_entry () %s after %llu of %llu entries: %s\n",
+               end == RemovalEnd::kStopped ? "stopped"
+               : end == RemovalEnd::kMoved ? "moved"
+                                           : "kept some",
+               static_cast<unsigned long long>(gone), static_cast<unsigned long long>(target.entries.size()),
+               target.path.c_str());
+  }
+  if (end == RemovalEnd::kStopped) return DeleteOutcome::kStopped;
+  if (end == RemovalEnd::kMoved) return DeleteOutcome::kChanged;
+  return end == RemovalEnd::kKeepsLink ? DeleteOutcome::kHoldsLink : DeleteOutcome::kFailed;
 }
 
 int mdir::open_lobj(lobj* p) {

@@ -42,7 +42,10 @@ std::string delete_question(const std::string& first, const std::string& last, b
   return strf("Delete from %s to %s ?", first.c_str(), last.c_str());
 }
 
-std::string deleting_text(const std::string& path) { return strf("Deleting %s ...", path.c_str()); }
+std::string deleting_text(const std::string& path, size_t done, size_t total) {
+  return strf("Deleting %s ... %llu of %llu", path.c_str(), static_cast<unsigned long long>(done),
+              static_cast<unsigned long long>(total));
+}
 
 bool has_wildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
 

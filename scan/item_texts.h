@@ -1,6 +1,7 @@
 #pragma once
 // The texts of the item actions: Properties, the delete question, the full path of an entry
 // and the command line that opens a file. Portable, so that every form can be checked.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -21,8 +22,9 @@ std::string item_path(const lobj& node);
 // several (the first and the last of them).
 std::string delete_question(const std::string& first, const std::string& last, bool several);
 
-// The status bar's message while the entry at path is being deleted.
-std::string deleting_text(const std::string& path);
+// The status bar's message while the entry at path is being deleted: done of total entries
+// are gone.
+std::string deleting_text(const std::string& path, size_t done, size_t total);
 
 // True when a path holds a wildcard: the shell's deletion would take it as a pattern and
 // delete entries the user never chose.

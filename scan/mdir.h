@@ -1,6 +1,7 @@
 #pragma once
 // mdir: the scanner and tree holder. It owns every node reachable from ptop.
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -22,7 +23,9 @@ enum class RootState;
 // that works for the tree, and every handler that touches the tree does nothing while it is
 // set. During a scan the tree is being built and is not read at all; during a deletion the
 // tree stays as it is (only the disk changes) and may still be painted.
-enum BusyState : int { kIdle = 0, kBusyScan = 1, kBusyDelete = 2 };
+// While a question about the tree's entries is up (kBusyAsk) nothing else may start either:
+// the answer acts on the entries as they were asked about.
+enum BusyState : int { kIdle = 0, kBusyScan = 1, kBusyDelete = 2, kBusyAsk = 3 };
 
 // What the scan tells the program while and after it walks. The program's implementation
 // posts to the user-interface thread; tests record the calls.
@@ -43,8 +46,8 @@ class ScanClient {
 class DeleteClient {
  public:
   virtual ~DeleteClient() = default;
-  // The run is about to delete the entry at path.
-  virtual void delete_progress(const std::string& path) = 0;
+  // The status text as the run goes ("Deleting <path> ... N of M"); may come for every entry.
+  virtual void delete_progress(const std::string& text) = 0;
   // The run is over (its last act). The receiver takes the deleted entries out of the tree
   // and only then clears busy.
   virtual void delete_finished(std::shared_ptr<DeleteRun> run) = 0;
@@ -104,12 +107,17 @@ class mdir {
   // Deletes path on disk (to the recycle bin when ud is set). 0 on success, 1 on failure.
   int SHFileOperation(const std::string& target);
   // Deletes one listed entry if it is still what the scan listed (root: the scanned folder's
-  // state now); an entry already gone from a folder still there counts as deleted.
-  DeleteOutcome delete_entry(const DeleteTarget& target, RootState root);
+  // state now); an entry already gone from a folder still there counts as deleted. With the
+  // recycle bin the shell deletes it; without, the program removes it and what the scan listed
+  // beneath it itself, entry by entry (marking target's entries), stopping soon once stop is
+  // set. removed hears how many listed entries left the disk, as they go.
+  DeleteOutcome delete_entry(DeleteTarget& target, RootState root, const std::atomic<bool>& stop,
+                             const std::function<void(size_t)>& removed);
 
   // ---- deletion thread (scan/delete_thread.cpp) ----
-  // Starts run on the deletion thread; busy must be 0. Sets busy to kBusyDelete. Does not wait.
-  void start_delete(std::shared_ptr<DeleteRun> run, DeleteClient* client);
+  // Starts run on the deletion thread and sets busy to kBusyDelete, unless busy is set already
+  // (a scan or another deletion runs): then nothing starts and it returns false. Does not wait.
+  bool start_delete(std::shared_ptr<DeleteRun> run, DeleteClient* client);
   // Asks a running deletion to stop before its next entry (program closing); only asks.
   void request_delete_stop() { delete_stop_.store(true); }
   bool delete_stop_asked() const { return delete_stop_.load(); }
@@ -137,6 +145,9 @@ class mdir {
   std::atomic<bool> running_{false};  // the scan thread has not yet made its last call
   bool root_recorded_ = false;
   FolderId root_id_;
+  // The permanent deletion of one target by the program itself.
+  DeleteOutcome remove_for_good(DeleteTarget& target, const std::atomic<bool>& stop,
+                                const std::function<void(size_t)>& removed);
   std::thread pdel_;  // the deletion thread started last
   std::atomic<bool> delete_stop_{false};
   friend class Walk;

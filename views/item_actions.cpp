@@ -106,9 +106,12 @@ void ItemActions::OnDelete() {
   }
   // Exactly the selected entries: rows between them that are not selected stay.
   std::vector<lobj*> targets;
+  std::vector<int> target_rows;
   for (int row : rows) {
     lobj* node = node_of_row(row);
-    if (node != nullptr) targets.push_back(node);
+    if (node == nullptr) continue;
+    targets.push_back(node);
+    target_rows.push_back(row);
   }
   if (targets.empty()) {
     show_message("INVALID SELECTION !", kMessageOk);
@@ -123,7 +126,16 @@ void ItemActions::OnDelete() {
   }
   const std::string question =
       delete_question(targets.front()->name, targets.back()->name, targets.size() > 1);
-  if (show_message(question, kMessageYesNo) != kAnswerYes) return;
+  const lobj* top = dir_.ptop.load();
+  if (!ask(question)) return;
+  // The answer is about these entries of this tree: if anything moved under the question,
+  // nothing is deleted.
+  bool same = dir_.ptop.load() == top;
+  for (size_t k = 0; same && k < targets.size(); ++k) same = node_of_row(target_rows[k]) == targets[k];
+  if (!same) {
+    show_message("INVALID SELECTION !", kMessageOk);
+    return;
+  }
 
   auto run = std::make_shared<DeleteRun>(dir_, targets);
   if (owner_ != nullptr && owner_->start_deletion(run)) return;
@@ -133,12 +145,28 @@ void ItemActions::OnDelete() {
   finish_delete(*run);
 }
 
+bool ItemActions::ask(const std::string& question) {
+  int idle = kIdle;
+  if (!busy_.compare_exchange_strong(idle, kBusyAsk)) return false;
+  const int answer = show_message(question, kMessageYesNo);
+  busy_.store(kIdle);
+  return answer == kAnswerYes;
+}
+
 void ItemActions::finish_delete(const DeleteRun& run) {
   // The entries still on disk stay in the tree and in both panes; nothing after the first of
-  // them was attempted.
+  // them was attempted, and of that one only what left the disk goes (the topmost of it: a
+  // folder takes what it holds along).
   if (dir_.ptop.load() != nullptr) {
-    for (size_t k = 0; k < run.deleted() && k < run.targets().size(); ++k)
-      remove_entry(run.targets()[k].node);
+    const std::vector<DeleteTarget>& targets = run.targets();
+    for (size_t k = 0; k < run.deleted() && k < targets.size(); ++k) remove_entry(targets[k].node);
+    if (run.deleted() < targets.size()) {
+      const std::vector<RemovalEntry>& entries = targets[run.deleted()].entries;
+      for (const RemovalEntry& e : entries) {
+        if (e.removed && (e.parent < 0 || !entries[static_cast<size_t>(e.parent)].removed))
+          remove_entry(e.node);
+      }
+    }
   }
   if (!run.message().empty()) show_message(run.message(), kMessageOk);
   if (owner_ != nullptr) owner_->OnFill();

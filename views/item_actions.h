@@ -23,7 +23,7 @@ struct ListContext {
   mdrv& drives;
   SliceTable& slices;
   const Settings& settings;
-  const std::atomic<int>& busy;
+  std::atomic<int>& busy;  // the actions hold it while their question is up
   Log& log;
 };
 
@@ -80,12 +80,15 @@ class ItemActions {
   void open_row(int row);
   // Removes a deleted entry from the tree, taking its sizes and counts off its ancestors.
   void remove_entry(lobj* node);
+  // Asks the Yes/No question with busy held, so that nothing else starts while it is up (keys,
+  // clicks and commands posted meanwhile are refused); true for Yes.
+  bool ask(const std::string& question);
 
   mdir& dir_;
   mdrv& drives_;
   SliceTable& slices_;
   const Settings& settings_;
-  const std::atomic<int>& busy_;
+  std::atomic<int>& busy_;
   ItemHost& host_;
   ListOwner* owner_;
 };

@@ -127,9 +127,9 @@ void mbox::context_menu(POINT client_point) {
 }
 
 LRESULT mbox::handle(UINT msg, WPARAM wp, LPARAM lp) {
-  // While a deletion runs the rows stay as they were chosen: no click or key changes them
-  // (scrolling still works).
-  if (context_.busy.load() == kBusyDelete) {
+  // While a deletion runs, or its question is up, the rows stay as they were chosen: no click
+  // or key changes them or acts on them, even one posted to the list (scrolling still works).
+  if (const int busy = context_.busy.load(); busy == kBusyDelete || busy == kBusyAsk) {
     switch (msg) {
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:

@@ -55,6 +55,7 @@ class mbox : public ui::list_control, private ItemHost {
   void OnOpen() { actions_.OnOpen(); }
   void OnDelete() { actions_.OnDelete(); }
   void finish_delete(const DeleteRun& run) { actions_.finish_delete(run); }
+  ItemActions& actions() { return actions_; }
 
   // What a key pressed in the list does to its rows (Enter, Backspace); the frame leaves
   // such a key to the list rather than rescanning.

@@ -335,20 +335,28 @@ void mvwl::finish_scan(bool ok, const std::string& message) {
 
 bool mvwl::start_deletion(std::shared_ptr<DeleteRun> run) {
   if (run->targets().empty()) return false;
-  if (host_) host_->show_status(deleting_text(run->targets().front().path));
-  pa->mdir.start_delete(std::move(run), this);
+  if (host_) host_->show_status(deleting_text(run->targets().front().path, 0, run->total()));
+  {
+    std::lock_guard<std::mutex> lock(relay_->mutex);
+    relay_->pattern_new = false;
+  }
+  // The text follows the count on the progress timer, as the scan's does.
+  SetTimer(hwnd(), ID_TIMER_SCAN_PROGRESS, kProgressPeriodMs, nullptr);
+  if (!pa->mdir.start_delete(std::move(run), this)) {
+    KillTimer(hwnd(), ID_TIMER_SCAN_PROGRESS);
+    return true;  // another run holds the flag: this one is not carried out
+  }
   refresh_cursor();
   return true;
 }
 
-void mvwl::delete_progress(const std::string& path) {
-  // One call per entry, each after the shell's work on the one before: never a flood.
-  std::shared_ptr<Relay> relay = relay_;
-  ui::post_to_ui([relay, path] {
-    if (!ui::on_ui_thread()) return;
-    mvwl* view = relay->current();
-    if (view != nullptr && view->host_ != nullptr) view->host_->show_status(deleting_text(path));
-  });
+void mvwl::stop_deletion() {
+  if (pa->busy.load() == kBusyDelete) pa->mdir.request_delete_stop();
+}
+
+void mvwl::delete_progress(const std::string& text) {
+  // A call for every entry removed: the text is left for the progress timer, never posted.
+  scan_progress(text);
 }
 
 void mvwl::delete_finished(std::shared_ptr<DeleteRun> run) {
@@ -365,6 +373,7 @@ void mvwl::delete_finished(std::shared_ptr<DeleteRun> run) {
 void mvwl::finish_delete(const DeleteRun& run) {
   // The thread has made its last call; collect it before anything else starts one.
   pa->mdir.stop_delete(false);
+  KillTimer(hwnd(), ID_TIMER_SCAN_PROGRESS);
   list_.finish_delete(run);
   if (host_) host_->show_ready();
   pa->busy.store(0);

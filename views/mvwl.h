@@ -49,7 +49,9 @@ class mvwl : public ui::view, public ScanClient, public DeleteClient, private Li
   void scan_progress(const std::string& pattern) override;
   void scan_finished(bool ok, const std::string& message) override;
   // DeleteClient: both arrive on the deletion thread and are handed to the user-interface thread.
-  void delete_progress(const std::string& path) override;
+  void delete_progress(const std::string& text) override;
+  // The user's Stop (Esc) during a deletion: the run ends after the entry at hand.
+  void stop_deletion();
   void delete_finished(std::shared_ptr<DeleteRun> run) override;
 
   struct Relay;  // what the posted calls share with the view

@@ -44,11 +44,44 @@ e2e_init() {
 }
 
 e2e_cleanup() {
+  # A program blocked in a held listing hears no signal: the gate opens first.
+  gate_open
   if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
     kill "$E2E_PID" 2>/dev/null
     wait "$E2E_PID" 2>/dev/null
   fi
   E2E_PID=
+  gate_unmount
+}
+
+# A held folder: gate_mount DIR [FOLDERS] mounts tests/e2e/gate_fs.py at DIR (a file
+# "held.bin" of 600 B and FOLDERS folders "dN" of one file each), whose every listing waits
+# until gate_open. A scan that reaches it cannot end before the test lets it, however quick the
+# machine. $GATE_LOG has a line "waiting PATH" or "listed PATH" for each listing.
+GATE_DIR= GATE_FILE= GATE_LOG= GATE_PID=
+gate_mount() {
+  GATE_DIR=$1
+  GATE_FILE="$E2E_WORK/gate.open"
+  GATE_LOG="$E2E_WORK/gate.log"
+  rm -f "$GATE_FILE"
+  : >"$GATE_LOG"
+  mkdir -p "$GATE_DIR"
+  /usr/bin/python3 "$E2E_SOURCE/tests/e2e/gate_fs.py" "$GATE_DIR" "$GATE_FILE" "$GATE_LOG" "${2:-0}" \
+    >"$E2E_WORK/gate.out" 2>&1 &
+  GATE_PID=$!
+  wait_until 20 mountpoint -q "$GATE_DIR" || fail "the held folder was not mounted: $(cat "$E2E_WORK/gate.out")"
+}
+gate_open() { if [ -n "$GATE_FILE" ]; then touch "$GATE_FILE"; fi; return 0; }
+gate_waiting() { grep -q "^waiting " "$GATE_LOG" 2>/dev/null; }
+gate_listed() { grep -c "^listed $1\$" "$GATE_LOG" 2>/dev/null; }
+gate_unmount() {
+  [ -n "$GATE_PID" ] || return 0
+  gate_open
+  fusermount3 -u -z "$GATE_DIR" 2>/dev/null
+  kill "$GATE_PID" 2>/dev/null
+  wait "$GATE_PID" 2>/dev/null
+  GATE_PID=
+  return 0
 }
 
 # wait_until TIMEOUT_SECONDS COMMAND...: polls COMMAND until it succeeds; 1 on timeout.

@@ -3,9 +3,10 @@
 # 300 characters), names in emoji and right-to-left scripts, and a folder that cannot be read
 # (counted as empty, the scan completes). Then the user's hands during a scan of it: Enter, F5,
 # a unit button, a click and a right-click on the pie and the list, a resize and a splitter
-# drag are ignored or harmless; only the unit change is taken. Nothing on disk is lost but
-# what was deleted, and the program scans again at the end. Run as root without the permission
-# override, so that the unreadable folder really refuses.
+# drag are ignored or harmless; only the unit change is taken. The scan is held (a folder whose
+# listing waits for the test) until the program has taken all of that. Nothing on disk is lost
+# but what was deleted, and the program scans again at the end. Run as root without the
+# permission override, so that the unreadable folder really refuses.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/faults_lib.sh"
 e2e_init faults_scan
@@ -16,7 +17,7 @@ restart_server() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1;
 # The big folder lives in memory where there is room: made and removed in seconds.
 base=$(mktemp -d /dev/shm/kelvane-faults.XXXXXX 2>/dev/null || mktemp -d "$E2E_WORK/tree.XXXXXX")
 T="$base/T"
-finish() { chmod -R u+rwx "$base" 2>/dev/null; e2e_cleanup; restart_server; rm -rf "$base"; }
+finish() { e2e_cleanup; chmod -R u+rwx "$base" 2>/dev/null; restart_server; rm -rf "$base"; }
 trap finish EXIT
 restart_server
 
@@ -46,6 +47,7 @@ mkdir -p "$deep"
 head -c 700 /dev/zero >"$deep/leaf"
 head -c 900 /dev/zero >"$T/locked/secret"
 chmod 000 "$T/locked"
+gate_mount "$T/held"
 win_T=$(winepath_of "$T")
 win_deep=$(winepath_of "$deep")
 
@@ -63,7 +65,7 @@ read -r W0 H0 < <(xdotool getwindowgeometry --shell "$E2E_WID" | sed -n 's/^\(WI
 e2e_enter_path "$win_T"
 wait_for_log "  Thread:read_mdir () started ..."
 
-# During the scan, in one go: Enter and F5 in the path field, the unit button "B", a click and
+# During the scan, which cannot end while the held folder is closed, in one go: Enter and F5 in the path field, the unit button "B", a click and
 # a right-click on the pie, a right-click, a double-click and Delete on a row, the window 200
 # by 100 pixels larger, the splitter bar dragged 100 pixels to the right. Points of the main
 # window in the default layout.
@@ -76,30 +78,8 @@ xdotool key --clearmodifiers Return key --clearmodifiers F5 \
   windowsize "$E2E_WID" $((W0 + 200)) $((H0 + 100)) \
   mousemove $W "$SPLIT_X" "$SPLIT_Y" mousedown 1 mousemove $W $((SPLIT_X + 50)) "$SPLIT_Y" \
   mousemove $W $((SPLIT_X + 100)) "$SPLIT_Y" mouseup 1
-[ "$(popups)" = 0 ] || fail "a menu opened during the scan"
-log_has "  OnFill::Name:" && fail "the scan ended before the test's input: it proves nothing"
-
-# The scan: largest first; the unreadable folder is an empty entry; the deepest folder and its
-# file are in the tree. Enter and F5 asked for nothing more, and nothing was shown.
-wait_for_log "  OnFill::Name: locked Size: 0 B" 180
-listing=$(grep -F "  OnFill::Name:" "$E2E_LOG" | tr -d '\r')
-expected="  OnFill::Name: many Size: 100000 B
-  OnFill::Name: $smile Size: 5000 B
-  OnFill::Name: $shalom Size: 4000 B
-  OnFill::Name: $marhaba Size: 3000 B
-  OnFill::Name: $emojidir Size: 2000 B
-  OnFill::Name: deep Size: 700 B
-  OnFill::Name: locked Size: 0 B"
-[ "$listing" = "$expected" ] || fail "listing was: $listing"
-[ "$(grep -c -F " Parent:many" "$E2E_LOG")" = 100000 ] || fail "not every file of the big folder is in the tree"
-log_has "level40:level39:level39" || fail "the 40th level is not in the tree"
-log_has "leaf Parent:level40" || fail "the deepest file is not in the tree"
-[ "$(grep -c -F "  mvwl::OnDirs () " "$E2E_LOG")" = 1 ] || fail "Enter or F5 during the scan asked for another"
-[ "$(grep -c -F "Thread:read_mdir () started" "$E2E_LOG")" = 1 ] || fail "a second scan ran"
-no_boxes || fail "a message during the scan: $(cat "$E2E_MESSAGES")"
-
-# The window has its new size and the splitter its new place: the list is white where the bar
-# was, and the bar stands 100 pixels further right.
+# The drag is the last of it: once the bar stands where it was dropped, the program has taken
+# every input before it. Only then is the held folder let go.
 read -r W1 H1 < <(xdotool getwindowgeometry --shell "$E2E_WID" | sed -n 's/^\(WIDTH\|HEIGHT\)=//p' | tr '\n' ' ')
 [ "$W1" = $((W0 + 200)) ] && [ "$H1" = $((H0 + 100)) ] || fail "window is ${W1}x$H1, not $((W0 + 200))x$((H0 + 100))"
 shot="$E2E_WORK/shot.png"
@@ -111,6 +91,33 @@ bar_moved() {
   for x in $(seq $((SPLIT_X + 96)) $((SPLIT_X + 106))); do [ "$(pixel "$x" "$SPLIT_Y")" = 0 ] && return 0; done
   return 1
 }
+wait_until 30 bar_moved || fail "the splitter bar is not where it was dragged"
+[ "$(popups)" = 0 ] || fail "a menu opened during the scan"
+log_has "  OnFill::Name:" && fail "the scan ended while the held folder was closed"
+[ "$(gate_listed /)" = 0 ] || fail "the held folder was listed before it was let go"
+gate_open
+
+# The scan: largest first; the unreadable folder is an empty entry; the deepest folder and its
+# file are in the tree. Enter and F5 asked for nothing more, and nothing was shown.
+wait_for_log "  OnFill::Name: locked Size: 0 B" 180
+listing=$(grep -F "  OnFill::Name:" "$E2E_LOG" | tr -d '\r')
+expected="  OnFill::Name: many Size: 100000 B
+  OnFill::Name: $smile Size: 5000 B
+  OnFill::Name: $shalom Size: 4000 B
+  OnFill::Name: $marhaba Size: 3000 B
+  OnFill::Name: $emojidir Size: 2000 B
+  OnFill::Name: deep Size: 700 B
+  OnFill::Name: held Size: 600 B
+  OnFill::Name: locked Size: 0 B"
+[ "$listing" = "$expected" ] || fail "listing was: $listing"
+[ "$(grep -c -F " Parent:many" "$E2E_LOG")" = 100000 ] || fail "not every file of the big folder is in the tree"
+log_has "level40:level39:level39" || fail "the 40th level is not in the tree"
+log_has "leaf Parent:level40" || fail "the deepest file is not in the tree"
+[ "$(grep -c -F "  mvwl::OnDirs () " "$E2E_LOG")" = 1 ] || fail "Enter or F5 during the scan asked for another"
+[ "$(grep -c -F "Thread:read_mdir () started" "$E2E_LOG")" = 1 ] || fail "a second scan ran"
+no_boxes || fail "a message during the scan: $(cat "$E2E_MESSAGES")"
+
+# The splitter stays where it was dropped once the list is filled.
 wait_until 10 bar_moved || fail "the splitter bar is not where it was dragged"
 
 # Properties of the emoji file, in the unit chosen during the scan (bytes, not the stored MB).

@@ -90,7 +90,7 @@ wait_until 10 more_fills_of "c.txt Size: 1000 B" 1 || fail "no refill after the 
 [ -f "$V/D/ro.txt" ] && [ -f "$V/D/c.txt" ] || fail "an entry at or after the failure left the disk"
 [ "$(fills_of "a.bin")" = 1 ] || fail "a.bin is still listed"
 [ "$(fills_of "ro.txt Size: 2000 B")" = 2 ] || fail "ro.txt left the list"
-log_has "mdir::SHFileOperation () returned" || fail "the failure was not logged"
+log_has "mdir::delete_entry () kept some after 0 of 1 entries" || fail "the failure was not logged"
 # D keeps the sizes of what is still there.
 e2e_double_click "$ROW_X" "$(row_y 1)"
 wait_for_log "  OnFill::Name: D Size: 3100 B"

@@ -203,11 +203,37 @@ TEST_F(Actions, DeletingAFolderDropsCountsAndSizesOfEveryAncestor) {
   actions.OnDelete();
   ASSERT_EQ(shown.texts.size(), 1u);
   EXPECT_EQ(shown.texts[0], "Delete sub ?");
-  EXPECT_EQ(fake.deleted, std::vector<std::string>{"D:\\DATA\\sub"});
-  EXPECT_EQ(fake.delete_flags, std::vector<unsigned>{0x414u});
+  // For good, the program removes it itself, what it holds first; the shell is not asked.
+  EXPECT_EQ(fakes.remover.removed, (std::vector<std::string>{"D:\\DATA\\sub\\x", "D:\\DATA\\sub"}));
+  EXPECT_TRUE(fake.deleted.empty());
   EXPECT_EQ(data->size.load(), 100u);
   EXPECT_EQ(data->nfil.load(), 4);
   EXPECT_EQ(data->ndir.load(), 0);
+}
+
+// What the program could not remove stays listed with its size, and only that: a link inside
+// keeps its folder (and the folder's folders) on disk and in the tree.
+TEST_F(Actions, PermanentDeletionListsWhatStaysOnDisk) {
+  folder_scan();
+  lobj* deep = t.folder(sub, "deep");
+  t.file(deep, "y", 7);
+  t.file(deep, "z", 9);
+  fill();
+  t.settings.ud = 0;
+  fakes.remover.links = {"D:\\DATA\\sub\\deep\\y"};
+  list.selected = {2, 4};  // a (40) and sub (21): a goes, sub keeps the link
+  actions.OnDelete();
+  ASSERT_EQ(shown.texts.size(), 2u);
+  EXPECT_EQ(shown.texts[1], "D:\\DATA\\sub\nHOLDS A LINK, NOT DELETED !");
+  // a, then sub's z, y and x; the folders that keep something are not tried.
+  EXPECT_EQ(fakes.remover.removed.size(), 4u);
+  EXPECT_EQ(deep->size.load(), 7u);
+  EXPECT_EQ(sub->size.load(), 7u);
+  EXPECT_EQ(sub->nfil.load(), 1);
+  EXPECT_EQ(data->size.load(), 67u);  // b, c, d and y
+  EXPECT_EQ(data->nfil.load(), 4);
+  table.fill(t.dir.ptop, t.dir.pcur);
+  EXPECT_EQ(names(), (std::vector<std::string>{"b", "c", "d", "sub"}));
 }
 
 TEST_F(Actions, DeletingAFileDeepInATreeUpdatesEveryLevel) {

@@ -5,6 +5,7 @@
 
 #include "base/message_box.h"
 #include "scan/disk_probe.h"
+#include "scan/entry_remover.h"
 #include "scan/shell.h"
 
 namespace kelvane::testing_fakes {
@@ -22,6 +23,7 @@ class ScopedSeam {
 };
 using ScopedShell = ScopedSeam<Shell, set_shell>;
 using ScopedDiskProbe = ScopedSeam<DiskProbe, set_disk_probe>;
+using ScopedEntryRemover = ScopedSeam<EntryRemover, set_entry_remover>;
 
 class ScopedMessageHandler {
  public:

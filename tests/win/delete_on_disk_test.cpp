@@ -15,10 +15,12 @@
 #include <thread>
 #include <vector>
 
+#include "scan/delete_check.h"
 #include "scan/item_texts.h"
 #include "tests/support/message_capture.h"
 #include "tests/support/program_window.h"
 #include "tests/support/scoped_replace.h"
+#include "tests/support/unix_shell.h"
 
 namespace kelvane {
 namespace {
@@ -45,12 +47,12 @@ class MovableRoot : public DiskProbe {
   DiskProbe& platform_;
 };
 
-// The platform's shell, held at each deletion until released; after it, an optional file is
+// The platform's remover, held at each removal until released; after it, an optional file is
 // made (a twin the real deletion leaves beside the entry).
-class HeldShell : public Shell {
+class HeldRemover : public EntryRemover {
  public:
-  explicit HeldShell(Shell& platform) : platform_(platform) {}
-  ~HeldShell() override {
+  explicit HeldRemover(EntryRemover& platform) : platform_(platform) {}
+  ~HeldRemover() override {
     CloseHandle(entered);
     CloseHandle(release);
   }
@@ -59,26 +61,24 @@ class HeldShell : public Shell {
   std::atomic<int> calls{0};
   std::atomic<int> finished{0};
   std::atomic<DWORD> thread{0};
+  int hold_from = 1;  // the first removal that is held
   std::string twin;
 
-  int delete_path(const std::string& path, unsigned flags) override {
+  std::string place(const std::string& path) override { return platform_.place(path); }
+  RemoveResult remove(const std::string& path, const std::string& expected, bool is_dir) override {
     thread = GetCurrentThreadId();
-    ++calls;
-    SetEvent(entered);
-    WaitForSingleObject(release, 20000);
-    const int result = platform_.delete_path(path, flags);
+    if (++calls >= hold_from) {
+      SetEvent(entered);
+      WaitForSingleObject(release, 20000);
+    }
+    const RemoveResult result = platform_.remove(path, expected, is_dir);
     if (!twin.empty()) std::ofstream(fs::path(widen(twin))) << "twin";
     ++finished;
     return result;
   }
-  int find_executable(const std::string& file, std::string& program) override {
-    return platform_.find_executable(file, program);
-  }
-  bool start_program(const std::string&, const std::string&) override { return false; }
-  std::string system_folder() override { return platform_.system_folder(); }
 
  private:
-  Shell& platform_;
+  EntryRemover& platform_;
 };
 
 struct DeleteOnDisk : testing_fakes::ProgramWindowTest {
@@ -87,8 +87,8 @@ struct DeleteOnDisk : testing_fakes::ProgramWindowTest {
   testing_fakes::MessageCapture messages;
   std::vector<std::string>& shown = messages.texts;
   MovableRoot probe{disk_probe()};
-  HeldShell held{shell()};
-  testing_fakes::ScopedShell shell_scope{held};
+  HeldRemover held{entry_remover()};
+  testing_fakes::ScopedEntryRemover remover_scope{held};
   testing_fakes::ScopedDiskProbe probe_scope{probe};
 
   void SetUp() override {
@@ -100,9 +100,12 @@ struct DeleteOnDisk : testing_fakes::ProgramWindowTest {
     ProgramWindowTest::SetUp();
     app->CGUI.ud = 0;  // for good: nothing goes to the desktop's trash
   }
+  bool made_links = false;
   void TearDown() override {
     SetEvent(held.release);
     ProgramWindowTest::TearDown();
+    // Unix links go as links: removed through Wine, what they name would go instead.
+    if (made_links) run_unix("find '" + unix_name_of(folder) + "' -type l -delete", folder, "unlinked");
     std::error_code ignored;
     fs::remove_all(fs::path(widen(folder)), ignored);
   }
@@ -112,6 +115,25 @@ struct DeleteOnDisk : testing_fakes::ProgramWindowTest {
     std::ofstream(fs::path(widen(at(name))), std::ios::binary) << std::string(size, 'k');
   }
   bool on_disk(const std::string& name) const { return fs::exists(fs::path(widen(at(name)))); }
+  lobj* node_of(const std::string& name) { return left->list().actions().node_of_row(row_of(name)); }
+  // The bytes and files on disk beneath the named folder.
+  std::pair<uint64_t, int> disk_totals(const std::string& name) const {
+    std::pair<uint64_t, int> totals{0, 0};
+    for (const auto& e : fs::recursive_directory_iterator(fs::path(widen(at(name))))) {
+      if (!e.is_regular_file()) continue;
+      totals.first += e.file_size();
+      ++totals.second;
+    }
+    return totals;
+  }
+  // Runs the window's queue until the status bar reads text, for ten seconds at most.
+  bool status_reads(const std::string& text) {
+    for (int i = 0; i < 500 && app->frame()->status().message() != text; ++i) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      app->pump();
+    }
+    return app->frame()->status().message() == text;
+  }
   int row_of(const std::string& name) {
     for (int r = 0; r < left->list().rows(); ++r) {
       if (left->list().row_name(r) == name) return r;
@@ -220,7 +242,7 @@ TEST_F(DeleteOnDisk, DeletionRunsOffTheWindowThreadWhichKeepsAnswering) {
   EXPECT_NE(held.thread.load(), GetCurrentThreadId());
   EXPECT_EQ(app->busy.load(), kBusyDelete);
   app->pump();
-  EXPECT_EQ(app->frame()->status().message(), deleting_text(upper_folder() + "\\mid.txt"));
+  EXPECT_EQ(app->frame()->status().message(), deleting_text(upper_folder() + "\\mid.txt", 0, 1));
   // Meanwhile the panes take no request: no second deletion, no new scan.
   const size_t boxes = shown.size();
   select({"big.bin"});
@@ -229,13 +251,22 @@ TEST_F(DeleteOnDisk, DeletionRunsOffTheWindowThreadWhichKeepsAnswering) {
   EXPECT_EQ(shown.size(), boxes);
   EXPECT_EQ(held.calls.load(), 1);
   EXPECT_TRUE(on_disk("mid.txt"));
+  // Nor does the holder start a second run beside it; once the first is over, it does.
+  auto second = std::make_shared<DeleteRun>(app->mdir, std::vector<lobj*>{node_of("big.bin")});
+  EXPECT_FALSE(app->mdir.start_delete(second, left));
 
   SetEvent(held.release);
   settle();
+  EXPECT_TRUE(on_disk("big.bin"));
+  EXPECT_TRUE(app->mdir.start_delete(second, left));
+  settle();
+  EXPECT_FALSE(on_disk("big.bin"));
+  EXPECT_EQ(held.calls.load(), 2);
   EXPECT_FALSE(on_disk("mid.txt"));
   EXPECT_EQ(row_of("mid.txt"), -1);
-  EXPECT_EQ(app->mdir.ptop.load()->size.load(), 3010u);
-  EXPECT_NE(app->frame()->status().message(), deleting_text(upper_folder() + "\\mid.txt"));
+  EXPECT_EQ(row_of("big.bin"), -1);
+  EXPECT_EQ(app->mdir.ptop.load()->size.load(), 10u);
+  EXPECT_NE(app->frame()->status().message().rfind("Deleting ", 0), 0u);
 }
 
 TEST_F(DeleteOnDisk, ClosingDuringADeletionEndsTheEntryAtHandAndStartsNoOther) {
@@ -258,6 +289,127 @@ TEST_F(DeleteOnDisk, ClosingDuringADeletionEndsTheEntryAtHandAndStartsNoOther) {
   EXPECT_EQ(held.calls.load(), 1);
   EXPECT_FALSE(on_disk("big.bin"));
   EXPECT_TRUE(on_disk("mid.txt"));
+}
+
+// For good, the program removes a folder itself, entry by entry, counting in the status bar;
+// Esc stops it after the entry at hand, and the rows and totals show what is still on disk.
+TEST_F(DeleteOnDisk, PermanentDeletionCountsAndStopsOnEscLeavingTheRestListedTruly) {
+  for (const char* name : {"F\\m", "F\\n"}) fs::create_directories(fs::path(widen(at(name))));
+  make_file("F\\m\\a", 1);
+  make_file("F\\m\\b", 2);
+  make_file("F\\n\\c", 4);
+  make_file("F\\d", 8);
+  make_file("F\\e", 16);
+  make_file("keep", 100);
+  scan(folder);
+  const std::string f = upper_folder() + "\\F";
+  held.hold_from = 4;
+  ResetEvent(held.release);
+  select({"F"});
+  shown.clear();
+  left->list().OnDelete();
+  ASSERT_EQ(WaitForSingleObject(held.entered, 10000), WAIT_OBJECT_0);
+  EXPECT_TRUE(status_reads(deleting_text(f, 3, 8)));
+  PostMessageW(left->list().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  app->pump();
+  EXPECT_TRUE(app->mdir.delete_stop_asked());
+  SetEvent(held.release);
+  settle();
+  EXPECT_EQ(held.calls.load(), 4);
+  EXPECT_EQ(shown.size(), 1u);  // the question; a stop the user gave needs no box
+  ASSERT_TRUE(on_disk("F"));
+  const auto [bytes, files] = disk_totals("F");
+  EXPECT_LT(files, 5);
+  lobj* node = node_of("F");
+  ASSERT_NE(node, nullptr);
+  EXPECT_EQ(node->size.load(), bytes);
+  EXPECT_EQ(node->nfil.load(), files);
+  EXPECT_EQ(app->mdir.ptop.load()->size.load(), 100 + bytes);
+}
+
+// A folder inside the one being deleted is swapped for a link to an outside folder of the same
+// layout while the deletion runs: nothing is removed through the link, nor what it names.
+TEST_F(DeleteOnDisk, FolderSwappedForALinkDuringTheDeletionLeadsNowhere) {
+  for (const char* name : {"F\\m", "out"}) fs::create_directories(fs::path(widen(at(name))));
+  for (const char* name : {"F\\m\\x", "out\\x"}) make_file(name, 10);
+  for (const char* name : {"F\\m\\y", "out\\y"}) make_file(name, 20);
+  make_file("F\\z", 5);
+  scan(folder);
+  ResetEvent(held.release);
+  select({"F"});
+  shown.clear();
+  left->list().OnDelete();
+  ASSERT_EQ(WaitForSingleObject(held.entered, 10000), WAIT_OBJECT_0);
+  fs::rename(fs::path(widen(at("F\\m"))), fs::path(widen(at("F\\moved"))));
+  made_links = true;
+  ASSERT_TRUE(run_unix("ln -s '" + unix_name_of(at("out")) + "' '" + unix_name_of(at("F")) + "/m'", folder,
+                       "linked"));
+  SetEvent(held.release);
+  settle();
+  for (const char* name : {"out\\x", "out\\y", "F\\moved\\x", "F\\moved\\y"})
+    EXPECT_TRUE(on_disk(name)) << name;
+  EXPECT_FALSE(on_disk("F\\z"));
+  EXPECT_EQ(shown, (std::vector<std::string>{"Delete F ?", link_text(upper_folder() + "\\F", true)}));
+  lobj* node = node_of("F");
+  ASSERT_NE(node, nullptr);
+  EXPECT_EQ(node->size.load(), 30u);  // z went; what the link stands in for stays listed
+}
+
+// The entry's folder replaced by a link to a folder of the same layout after the scan: deleting
+// for good, the entry is looked for beneath the scanned folder's own place, and is not there.
+TEST_F(DeleteOnDisk, FolderOnThePathSwappedForALinkAfterTheScanLeavesBothAlone) {
+  for (const char* name : {"sub", "out"}) fs::create_directories(fs::path(widen(at(name))));
+  for (const char* name : {"sub\\x", "out\\x"}) make_file(name, 1000);
+  scan(folder);
+  select({"sub"});
+  left->list().OnOpen();
+  fs::rename(fs::path(widen(at("sub"))), fs::path(widen(at("moved"))));
+  made_links = true;
+  ASSERT_TRUE(run_unix("ln -s '" + unix_name_of(at("out")) + "' '" + unix_name_of(at("sub")) + "'", folder,
+                       "linked"));
+  EXPECT_EQ(delete_rows({"x"}), std::vector<std::string>{changed("sub\\x")});
+  EXPECT_TRUE(on_disk("out\\x"));
+  EXPECT_TRUE(on_disk("moved\\x"));
+  EXPECT_NE(row_of("x"), -1);
+}
+
+// While the question is up, keys, clicks and commands posted to the window start nothing: no
+// second question, no Open, no scan, no Exit; the answer then acts on the entry asked about.
+TEST_F(DeleteOnDisk, OneQuestionAtATime) {
+  make_file("a", 10);
+  make_file("b", 20);
+  fs::create_directories(fs::path(widen(at("sub"))));
+  make_file("sub\\s", 1);
+  scan(folder);
+  std::vector<std::string> asked;
+  testing_fakes::ScopedMessageHandler answer([&](const std::string& text, unsigned type) {
+    asked.push_back(text);
+    if (asked.size() == 1) {
+      HWND list = left->list().hwnd();
+      HWND main = app->frame()->hwnd();
+      PostMessageW(list, WM_KEYDOWN, VK_DELETE, 0);
+      PostMessageW(list, WM_KEYUP, VK_DELETE, 0);
+      PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+      RECT r{};
+      ListView_GetItemRect(list, row_of("sub"), &r, LVIR_BOUNDS);
+      PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(r.left + 5, (r.top + r.bottom) / 2));
+      for (int id : {ID_CMD_OPEN, ID_CMD_DELETE, ID_CMD_PROPERTIES, ID_CMD_ENUM_DRIVES, ID_CMD_ENUM_DIR})
+        PostMessageW(main, WM_COMMAND, id, 0);
+      PostMessageW(main, WM_CLOSE, 0, 0);
+      app->pump();
+    }
+    return type == kMessageYesNo ? kAnswerYes : kAnswerOk;
+  });
+  select({"a"});
+  left->list().OnDelete();
+  settle();
+  EXPECT_EQ(asked, std::vector<std::string>{"Delete a ?"});
+  EXPECT_FALSE(on_disk("a"));
+  EXPECT_TRUE(on_disk("b"));
+  EXPECT_TRUE(on_disk("sub\\s"));
+  ASSERT_TRUE(IsWindow(app->frame()->hwnd()));
+  EXPECT_EQ(app->mdir.pcur.load(), app->mdir.ptop.load());
+  EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "b", "sub"}));
 }
 
 }  // namespace

@@ -1,0 +1,120 @@
+#include "scan/entry_remover.h"
+
+#include <atomic>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "base/final_place.h"
+#include "base/utf8_path.h"
+#include "scan/exact_path.h"
+#endif
+
+namespace kelvane {
+
+namespace {
+
+#ifdef _WIN32
+
+// "D:" names the drive's current folder; the drive itself is "D:\\".
+std::wstring opened_form(const std::string& path) {
+  return widen(extended_path(path.size() == 2 && path[1] == ':' ? path + "\\" : path));
+}
+
+// The place of an open entry in its drive-letter form ("\\?\D:\X"), which Wine gives in half
+// the time of the device form; the device form where the volume has no letter. One entry
+// always gets the same form, so places compare as texts.
+std::wstring place_of(HANDLE file) {
+  std::wstring place(MAX_PATH, L'\0');
+  const DWORD flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+  DWORD n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()), flags);
+  if (n >= place.size()) {
+    place.resize(n);
+    n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()), flags);
+  }
+  if (n == 0 || n >= place.size()) return handle_place(file);
+  place.resize(n);
+  while (!place.empty() && place.back() == L'\\') place.pop_back();
+  return place;
+}
+
+// Whether the open entry is the one expected: where the scan found it (no link on its path,
+// and not a link that resolves elsewhere) and of the listed kind. Every check of an entry
+// before it is removed is here.
+RemoveResult check_opened(HANDLE file, const std::string& expected, bool is_dir) {
+  FILE_BASIC_INFO basic{};
+  if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) return RemoveResult::kFailed;
+  const std::wstring at = place_of(file);
+  if (at.empty()) return RemoveResult::kFailed;
+  if (narrow(at) != expected) return RemoveResult::kElsewhere;
+  // A link opened as itself is removed as itself, whatever it names.
+  if (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return RemoveResult::kRemoved;
+  const bool dir = (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return dir == is_dir ? RemoveResult::kRemoved : RemoveResult::kOtherKind;
+}
+
+class PlatformRemover : public EntryRemover {
+ public:
+  std::string place(const std::string& path) override {
+    HANDLE file = CreateFileW(opened_form(path).c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    const std::string place = narrow(place_of(file));
+    CloseHandle(file);
+    return place;
+  }
+
+  RemoveResult remove(const std::string& path, const std::string& expected, bool is_dir) override {
+    // Opened as the link itself where it is one; under Wine a Unix link is still followed
+    // (and removing that handle would remove its target), which the place check sees.
+    HANDLE file = CreateFileW(opened_form(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      // Not found beside entries of its folder that are: gone. A missing folder on the way
+      // (ERROR_PATH_NOT_FOUND) or a drive gone says nothing about the entry.
+      return GetLastError() == ERROR_FILE_NOT_FOUND ? RemoveResult::kGone : RemoveResult::kFailed;
+    }
+    RemoveResult result = check_opened(file, expected, is_dir);
+    if (result == RemoveResult::kRemoved) {
+      FILE_DISPOSITION_INFO dispose{TRUE};
+      if (!SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose))
+        result = RemoveResult::kFailed;
+    }
+    CloseHandle(file);
+    // The entry goes as its last handle closes; Wine then unlinks it and does not say when that
+    // fails (a folder that may not be written): only an entry no longer found is removed.
+    if (result == RemoveResult::kRemoved &&
+        GetFileAttributesW(opened_form(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+      result = RemoveResult::kFailed;
+    return result;
+  }
+};
+
+#else
+
+// Natively there is no file system of the platform's: nothing is found or removed.
+class PlatformRemover : public EntryRemover {
+ public:
+  std::string place(const std::string&) override { return std::string(); }
+  RemoveResult remove(const std::string&, const std::string&, bool) override { return RemoveResult::kFailed; }
+};
+
+#endif
+
+std::atomic<EntryRemover*> replacement_remover{nullptr};
+
+}  // namespace
+
+EntryRemover& entry_remover() {
+  static PlatformRemover platform;
+  EntryRemover* r = replacement_remover.load();
+  return r != nullptr ? *r : platform;
+}
+
+EntryRemover* set_entry_remover(EntryRemover* replacement) {
+  return replacement_remover.exchange(replacement);
+}
+
+}  // namespace kelvane
