@@ -68,15 +68,19 @@ CGUI::CGUI(const CguiSources& sources) : sources_(sources) {
 
   RegistryStore store(sources_.key);
   load_settings(*this, store);
-  // 8 points for the screen.
-  font_owner_ = ui::point_font(80, widen(mf).c_str());
-  font = font_owner_.get();
+  make_font(0);
 
   read_cfg();
   flog.write("CGUI::CGUI () OK ...\n");
 }
 
 CGUI::~CGUI() { flog.write("CGUI::~CGUI () OK ...\n"); }
+
+void CGUI::make_font(int dpi) {
+  // 8 points at the scale of the screen or of the main window's monitor.
+  font_owner_ = ui::point_font(80, widen(mf).c_str(), dpi);
+  font = font_owner_.get();
+}
 
 std::string CGUI::program_path() const {
   return sources_.program_path.empty() ? own_program_path() : sources_.program_path;

@@ -33,6 +33,9 @@ class CGUI : public Settings {
   int read_cfg();
   // The program's own file (or the one the sources name).
   std::string program_path() const;
+  // Makes the program font anew for a display scale (dots per inch; 0: the screen's), when
+  // the main window goes to a monitor of another scale. The old font is deleted.
+  void make_font(int dpi);
 
   Log flog;
   HFONT font = nullptr;  // owned by font_owner_

@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 
+#include <vector>
+
 namespace kelvane {
 
 std::wstring handle_place(HANDLE file) {
@@ -15,6 +17,31 @@ std::wstring handle_place(HANDLE file) {
   }
   if (n == 0 || n >= place.size()) return std::wstring();
   place.resize(n);
+  while (!place.empty() && place.back() == L'\\') place.pop_back();
+  return place;
+}
+
+std::wstring long_drive_place(HANDLE file) {
+  // NtQueryObject(ObjectNameInformation): ntdll's, found at run time, as the headers of every
+  // toolchain do not declare it alike.
+  using QueryObject = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  static const auto query = reinterpret_cast<QueryObject>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+  if (query == nullptr) return std::wstring();
+  struct Name {
+    USHORT length;
+    USHORT maximum;
+    const wchar_t* buffer;
+  };
+  std::vector<unsigned char> data(sizeof(Name) + 65536);
+  ULONG got = 0;
+  if (query(file, 1 /* ObjectNameInformation */, data.data(), static_cast<ULONG>(data.size()), &got) != 0)
+    return std::wstring();
+  const auto* name = reinterpret_cast<const Name*>(data.data());
+  std::wstring place(name->buffer, name->length / sizeof(wchar_t));
+  if (place.compare(0, 4, L"\\??\\") != 0 || place.size() < 6 || place[5] != L':') return std::wstring();
+  place[1] = L'\\';
+  place[2] = L'?';
   while (!place.empty() && place.back() == L'\\') place.pop_back();
   return place;
 }

@@ -13,6 +13,12 @@ namespace kelvane {
 // a closing backslash. Empty when the system cannot tell.
 std::wstring handle_place(HANDLE file);
 
+// The place of the open file or folder as "\\?\D:\X", asked of the object's own name: for a
+// place longer than MAX_PATH, where Wine's GetFinalPathNameByHandleW gives up (it asks into a
+// buffer of that length) while the name it would have read, "\??\D:\X", is there. Empty
+// where the system names the object otherwise (Windows: "\Device\...") or cannot tell.
+std::wstring long_drive_place(HANDLE file);
+
 // The place of the entry at path (any form the system opens, the extended one included);
 // empty when it cannot be opened.
 std::wstring final_place(const std::wstring& path);

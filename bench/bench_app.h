@@ -15,6 +15,7 @@
 #include "bench/bench_clock.h"
 #include "frame/mwin.h"
 #include "scan/disk_probe.h"
+#include "ui/window_dpi.h"
 #include "views/mvwl.h"
 
 namespace kelvane::bench {
@@ -71,7 +72,10 @@ inline mvwl* open_main_window(mapp& app, int width = 0, int height = 0) {
     std::printf("no main window\n");
     return nullptr;
   }
-  if (width > 0) app.frame()->move(0, 0, width, height, true);
+  // The size is written for 96 DPI: at another display scale the frame is as large as the same
+  // picture is there.
+  const Dpi dpi = ui::dpi_of_window(app.frame()->hwnd());
+  if (width > 0) app.frame()->move(0, 0, dpi.px(width), dpi.px(height), true);
   app.frame()->show(SW_SHOW);
   UpdateWindow(app.frame()->hwnd());
   mvwl* left = app.frame()->left_view();

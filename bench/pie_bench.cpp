@@ -90,7 +90,8 @@ int main(int argc, char** argv) {
   if (!scan(app, *left, few)) return 1;
   const double baseline = median_paint(app, *pie);
   if (!scan(app, *left, big_folder)) return 1;
-  std::printf("entries: %d, radius: %d\n", left->slices().count(), pie->rd);
+  std::printf("entries: %d, radius: %d, DPI: %d\n", left->slices().count(), pie->rd,
+              ui::window_dpi(pie->hwnd()));
   const double big = median_paint(app, *pie);
   std::printf("baseline ms (200 entries): %.1f\n", baseline);
   std::printf("ratio: %.2f\n", baseline > 0 ? big / baseline : 0.0);

@@ -9,6 +9,7 @@
 #include "scan/shell.h"
 #include "ui/frame_window.h"
 #include "ui/resources.h"
+#include "ui/window_dpi.h"
 
 namespace kelvane {
 namespace {
@@ -34,17 +35,19 @@ INT_PTR CInf::DoModal() {
 int CInf::OnInitDialog() {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  box.create(hwnd(), RECT{3, 3, client.right - 3, 70});
+  const Dpi dpi = ui::dpi_of_window(hwnd());
+  box.create(hwnd(), RECT{dpi.px(3), dpi.px(3), client.right - dpi.px(3), dpi.px(70)});
   return 1;
 }
 
 void CInf::OnMouseMove(UINT, POINT point) {
   // Outside the link nothing is done, so the window's own cursor shows there.
-  if (in_link_zone(point.x, point.y)) SetCursor(LoadCursorW(ui::instance(), MAKEINTRESOURCEW(ID_CUR_HAND)));
+  if (in_link_zone(point.x, point.y, ui::dpi_of_window(hwnd())))
+    SetCursor(LoadCursorW(ui::instance(), MAKEINTRESOURCEW(ID_CUR_HAND)));
 }
 
 void CInf::OnLButtonDown(UINT, POINT point) {
-  if (!in_link_zone(point.x, point.y)) return;
+  if (!in_link_zone(point.x, point.y, ui::dpi_of_window(hwnd()))) return;
   const std::optional<ProgramStart> start =
       browser_start(reg_get_string("HKLM", kBrowserKey), info_lines(high_drive_now()).link.text);
   // No browser registered: the click does nothing and says nothing; a failed start neither.

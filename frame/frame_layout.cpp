@@ -4,12 +4,14 @@
 
 namespace kelvane {
 
-PixelRect default_frame_rect() {
+PixelRect default_frame_rect(Dpi dpi) {
   const Settings defaults;
-  return stored_frame_rect(defaults);
+  return stored_frame_rect(defaults, dpi);
 }
 
-PixelRect stored_frame_rect(const Settings& s) { return PixelRect{s.yo, s.xo, s.xs, s.ys}; }
+PixelRect stored_frame_rect(const Settings& s, Dpi dpi) {
+  return PixelRect{dpi.px(s.yo), dpi.px(s.xo), dpi.px(s.xs), dpi.px(s.ys)};
+}
 
 bool rect_is_visible(const PixelRect& rect, const std::vector<PixelRect>& monitors) {
   if (rect.empty()) return false;
@@ -19,9 +21,9 @@ bool rect_is_visible(const PixelRect& rect, const std::vector<PixelRect>& monito
   return false;
 }
 
-PixelRect frame_placement(const Settings& settings, const std::vector<PixelRect>& monitors) {
-  const PixelRect stored = stored_frame_rect(settings);
-  return rect_is_visible(stored, monitors) ? stored : default_frame_rect();
+PixelRect frame_placement(const Settings& settings, const std::vector<PixelRect>& monitors, Dpi dpi) {
+  const PixelRect stored = stored_frame_rect(settings, dpi);
+  return rect_is_visible(stored, monitors) ? stored : default_frame_rect(dpi);
 }
 
 PixelRect fit_into_work_area(const PixelRect& rect, const std::vector<PixelRect>& work_areas) {
@@ -50,22 +52,26 @@ PixelRect fit_into_work_area(const PixelRect& rect, const std::vector<PixelRect>
 
 int toolbar_width(int client_width) { return client_width + 2; }
 
-int separator_width(int client_width) { return clamp_width(client_width - 175); }
+int separator_width(int client_width, Dpi dpi) { return clamp_width(client_width - dpi.px(175)); }
 
-PixelRect path_field_rect(const PixelRect& button5, int font_height, int client_width) {
+PixelRect path_field_rect(const PixelRect& button5, int font_height, int client_width, Dpi dpi) {
   const int middle = button5.top + (button5.bottom - button5.top) / 2;
-  const int half = (10 - font_height) / 2;
+  const int half = (dpi.px(10) - font_height) / 2;
   PixelRect field;
-  field.left = button5.right + 2;
+  field.left = button5.right + dpi.px(2);
   field.top = middle - half;
-  field.right = field.left + clamp_width((client_width - 40) - field.left);
+  field.right = field.left + clamp_width((client_width - dpi.px(40)) - field.left);
   field.bottom = field.top + clamp_width(2 * half);
   return field;
 }
 
 bool needs_button_resize(const PixelRect& button5) { return button5.top == 0; }
 
-int folder_pane_width(int xs) { return clamp_width(xs - 435); }
+int button_height(const PixelRect& button5, int image, Dpi dpi) {
+  return dpi.px(button5.height() - image + kButtonImage);
+}
+
+int folder_pane_width(int xs, Dpi dpi) { return clamp_width(dpi.px(xs - 435)); }
 
 int unit_command(int unit) {
   // Not clamped: a unit beyond TB (set in the registry) is shown as TB but marks no command.

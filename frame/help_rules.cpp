@@ -31,7 +31,9 @@ std::string help_command_line(const std::string& help_file) {
   return std::string(kViewerName) + " " + argument(help_file);
 }
 
-bool in_link_zone(int x, int y) { return x > 68 && x < 182 && y > 48 && y < 54; }
+bool in_link_zone(int x, int y, Dpi dpi) {
+  return x > dpi.px(68) && x < dpi.px(182) && y > dpi.px(48) && y < dpi.px(54);
+}
 
 InfoLines info_lines(int highdrive) {
   InfoLines lines{

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "base/dpi.h"
+
 namespace kelvane {
 
 // The two stop messages of the Help command.
@@ -25,8 +27,9 @@ std::string help_file_path(const std::string& program_path);
 // the whole path as one argument.
 std::string help_command_line(const std::string& help_file);
 
-// The link of the Info dialog, in the dialog's client pixels: 68 < x < 182 and 48 < y < 54.
-bool in_link_zone(int x, int y);
+// The link of the Info dialog, in the dialog's client pixels: 68 < x < 182 and 48 < y < 54 at
+// 96 DPI, each bound taken to the dialog's display scale.
+bool in_link_zone(int x, int y, Dpi dpi = {});
 
 // One line of the Info box: its rectangle in the box's client pixels (the right edge is the
 // box's), its font in tenths of a point, whether it is drawn in blue, and its text.

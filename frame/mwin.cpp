@@ -10,6 +10,7 @@
 #include "frame/command_table.h"
 #include "frame/frame_layout.h"
 #include "frame/mdoc.h"
+#include "ui/window_dpi.h"
 #include "views/dir_request.h"
 #include "views/go_to_folder.h"
 #include "views/mvwl.h"
@@ -53,6 +54,17 @@ int font_height(HFONT font) {
 }
 
 PixelRect to_pixel_rect(const RECT& r) { return PixelRect{r.left, r.top, r.right, r.bottom}; }
+
+// Gives the window the same font at the scale to (its present one was made for from); holder
+// keeps the new font and deletes the one it held, which the window has let go of by then.
+void rescale_window_font(HWND window, ui::font& holder, int from, int to) {
+  if (window == nullptr || !IsWindow(window)) return;
+  ui::font scaled =
+      ui::rescaled_font(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), from, to);
+  if (!scaled) return;
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(scaled.get()), TRUE);
+  holder = std::move(scaled);
+}
 
 }  // namespace
 
@@ -107,7 +119,7 @@ int mwin::OnCreateClient() {
     show_message("Failed to create first pane 1 !");
     return 0;
   }
-  splitter_.set_column_info(0, kLeftColumnIdeal, 0);
+  splitter_.set_column_info(0, ui::dpi_of_window(hwnd()).px(kLeftColumnIdeal), 0);
   return 1;
 }
 
@@ -123,10 +135,20 @@ void mwin::update_marks() {
 
 int mwin::OnCreate(CREATESTRUCTW*) {
   const Settings& settings = pa->CGUI;
+  // Everything is made for the scale of the monitor the frame starts on; the fonts the system
+  // and the settings made before are at the system's.
+  const int made_at = ui::system_dpi();
+  dpi_ = ui::window_dpi(hwnd());
+  const Dpi dpi{dpi_};
+  if (dpi_ != made_at) pa->CGUI.make_font(dpi_);
 
   if (!OnCreateClient()) return 1;
 
-  if (!toolbar_.create(hwnd(), kToolbarId, false) || !toolbar_.load_bitmap(ID_MAIN_FRAME, 7) ||
+  const int image = dpi.px(kButtonImage);
+  // At 100 % the strip is the resource as it is; at other scales its images made for the scale.
+  if (!toolbar_.create(hwnd(), kToolbarId, false) ||
+      !(image == kButtonImage ? toolbar_.load_bitmap(ID_MAIN_FRAME, 7)
+                              : toolbar_.load_scaled_bitmap(ID_MAIN_FRAME, 7, image)) ||
       !toolbar_.set_buttons({ID_CMD_ENUM_DRIVES, ID_CMD_UNIT_BYTES, ID_CMD_UNIT_KB, ID_CMD_UNIT_MB,
                              ID_CMD_UNIT_GB, ID_CMD_UNIT_TB, 0, ID_CMD_ENUM_DIR})) {
     show_message("Failed to create Toolbar !");
@@ -141,14 +163,17 @@ int mwin::OnCreate(CREATESTRUCTW*) {
   set_status_bar(&status_);
   update_marks();
   status_.set_indicators({0, ID_PANE_FOLDER, ID_PANE_SIZE});
-  status_.set_pane_info(1, ID_PANE_FOLDER, 0, folder_pane_width(settings.xs));
-  status_.set_pane_info(2, ID_PANE_SIZE, 0, kSizePaneWidth);
+  status_.set_pane_info(1, ID_PANE_FOLDER, 0, folder_pane_width(settings.xs, dpi));
+  status_.set_pane_info(2, ID_PANE_SIZE, 0, size_pane_width(dpi));
   show_idle_message();
 
   if (settings.ft) toolbar_.set_flat(true);
 
+  // At 96 DPI the control's own size stands unless button 5 touches the top; at any other scale
+  // the buttons are always sized, as the control would not scale its padding.
   const PixelRect button5 = to_pixel_rect(toolbar_.item_rect(5));
-  if (needs_button_resize(button5)) toolbar_.set_button_size(23, button5.bottom);
+  if (needs_button_resize(button5) || dpi_ != kBaseDpi)
+    toolbar_.set_button_size(dpi.px(kButtonWidth), button_height(button5, image, dpi));
 
   toolbar_.enable_docking(&dock_);
   dock_.dock(DockSide::top);
@@ -162,9 +187,49 @@ int mwin::OnCreate(CREATESTRUCTW*) {
     path_field().set_font(font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
   }
 
-  const PixelRect place = fit_into_work_area(frame_placement(settings, monitors()), work_areas());
+  if (dpi_ != made_at) rescale_fonts(made_at, dpi_);
+
+  const PixelRect place = fit_into_work_area(frame_placement(settings, monitors(), dpi), work_areas());
   move(place.left, place.top, place.width(), place.height(), true);
   return 0;
+}
+
+void mwin::rescale_fonts(int from, int to) {
+  rescale_window_font(path_field().exists() ? path_field().hwnd() : nullptr, scaled_fonts_[0], from, to);
+  mvwl* left = left_view();
+  rescale_window_font(left && left->list().exists() ? left->list().hwnd() : nullptr, scaled_fonts_[1], from,
+                      to);
+  rescale_window_font(status_.exists() ? status_.hwnd() : nullptr, scaled_fonts_[2], from, to);
+  mvwr* right = right_view();
+  rescale_window_font(right ? right->tooltip_window() : nullptr, scaled_fonts_[3], from, to);
+}
+
+void mwin::rescale_bars(int from, int to) {
+  const Dpi dpi{to};
+  if (toolbar_.exists()) {
+    const SIZE button = toolbar_.button_size();
+    toolbar_.load_scaled_bitmap(ID_MAIN_FRAME, 7, dpi.px(kButtonImage));
+    toolbar_.set_button_size(dpi.px(kButtonWidth), MulDiv(button.cy, to, from));
+    toolbar_.rescale_gripper();
+  }
+  if (status_.exists()) status_.set_pane_info(2, ID_PANE_SIZE, 0, size_pane_width(dpi));
+  splitter_.set_column_info(0, MulDiv(splitter_.column_ideal(), to, from), 0);
+}
+
+void mwin::OnDpiChanged(int dpi, const RECT& suggested) {
+  const int from = dpi_;
+  if (dpi > 0 && dpi != from) {
+    dpi_ = dpi;
+    pa->CGUI.make_font(dpi);
+    rescale_fonts(from, dpi);
+    rescale_bars(from, dpi);
+  }
+  // The new size lays the bars, the path field and the panes out again at the new scale.
+  frame_window::OnDpiChanged(dpi, suggested);
+  recalc_layout();
+  const RECT client = client_rect();
+  OnSize(SIZE_RESTORED, client.right - client.left, client.bottom - client.top);
+  redraw_all();
 }
 
 void mwin::place_path_field(int cx) {
@@ -173,7 +238,7 @@ void mwin::place_path_field(int cx) {
   path_field().show(toolbar_.vertical() ? SW_HIDE : SW_SHOW);
   if (toolbar_.vertical()) return;
   const PixelRect field =
-      path_field_rect(to_pixel_rect(toolbar_.item_rect(5)), font_height(path_field().font()), cx);
+      path_field_rect(to_pixel_rect(toolbar_.item_rect(5)), font_height(path_field().font()), cx, Dpi{dpi_});
   path_field().move(field.left, field.top, field.width(), field.height(), true);
 }
 
@@ -181,7 +246,7 @@ void mwin::OnSize(UINT, int cx, int) {
   if (toolbar_.exists() && !toolbar_.vertical()) {
     SetWindowPos(toolbar_.hwnd(), nullptr, 0, 0, toolbar_width(cx), toolbar_.height(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    toolbar_.set_separator(6, ID_CTL_PATH_FIELD_PLACE, separator_width(cx));
+    toolbar_.set_separator(6, ID_CTL_PATH_FIELD_PLACE, separator_width(cx, Dpi{dpi_}));
   } else if (toolbar_.exists()) {
     toolbar_.set_separator(6, ID_CTL_PATH_FIELD_PLACE, 0);  // hidden: the buttons close up
   }

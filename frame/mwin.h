@@ -8,6 +8,7 @@
 #include "frame/mtbr.h"
 #include "frame/toolbar_dock.h"
 #include "res/resource_ids.h"
+#include "ui/dc.h"
 #include "ui/edit_control.h"
 #include "ui/frame_window.h"
 #include "ui/status_bar.h"
@@ -35,6 +36,10 @@ class mwin : public ui::frame_window, public ViewHost {
   // Builds the splitter and the two views; 1 on success.
   int OnCreateClient();
   void OnSize(UINT type, int cx, int cy) override;
+  // Another monitor's scale: fonts, images and bars made for it, then the suggested place.
+  void OnDpiChanged(int dpi, const RECT& suggested) override;
+  // The display scale the frame and its furniture are made for.
+  int dpi() const { return dpi_; }
   bool pre_translate(MSG& msg) override;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -69,6 +74,11 @@ class mwin : public ui::frame_window, public ViewHost {
 
  private:
   void place_path_field(int cx);
+  // The controls' fonts (made by the system at from dots per inch) and the program font
+  // made anew for to.
+  void rescale_fonts(int from, int to);
+  // The toolbar's images and buttons, the size pane and the list's column for the scale to.
+  void rescale_bars(int from, int to);
 
   mtbr toolbar_;
   ui::status_bar status_;
@@ -78,6 +88,10 @@ class mwin : public ui::frame_window, public ViewHost {
   // The splitter owns the views; the frame keeps what it made of them.
   mvwl* left_ = nullptr;
   mvwr* right_ = nullptr;
+  int dpi_ = kBaseDpi;
+  // Fonts made for a scale other than the system's: the path field's, the list's, the status
+  // bar's and the tooltip's; each deleted when the next one replaces it.
+  ui::font scaled_fonts_[4];
 };
 
 }  // namespace kelvane

@@ -1,6 +1,7 @@
 #include "frame/toolbar_dock.h"
 
 #include "ui/status_bar.h"
+#include "ui/window_dpi.h"
 
 namespace kelvane {
 namespace {
@@ -31,7 +32,8 @@ PixelRect ToolbarDock::float_client_for(POINT pointer, POINT grab) const {
 
 RECT ToolbarDock::drop_outline(POINT pointer, POINT grab) {
   const PixelRect client = frame_client_on_screen();
-  const DockSide side = dock_side_for_drop(client, pointer.x, pointer.y);
+  const DockSide side =
+      dock_side_for_drop(client, pointer.x, pointer.y, ui::dpi_of_window(frame_.hwnd()).px(kDockReach));
   if (side == DockSide::floating) {
     const PixelRect c = float_client_for(pointer, grab);
     const RECT in = bar_.float_insets();
@@ -44,7 +46,8 @@ RECT ToolbarDock::drop_outline(POINT pointer, POINT grab) {
 }
 
 void ToolbarDock::drop(POINT pointer, POINT grab) {
-  const DockSide side = dock_side_for_drop(frame_client_on_screen(), pointer.x, pointer.y);
+  const DockSide side = dock_side_for_drop(frame_client_on_screen(), pointer.x, pointer.y,
+                                           ui::dpi_of_window(frame_.hwnd()).px(kDockReach));
   if (side != DockSide::floating) {
     dock(side);
     return;

@@ -32,7 +32,10 @@ std::wstring place_of(HANDLE file) {
     place.resize(n);
     n = GetFinalPathNameByHandleW(file, place.data(), static_cast<DWORD>(place.size()), flags);
   }
-  if (n == 0 || n >= place.size()) return handle_place(file);
+  if (n == 0 || n >= place.size()) {
+    const std::wstring long_place = long_drive_place(file);
+    return long_place.empty() ? handle_place(file) : long_place;
+  }
   place.resize(n);
   while (!place.empty() && place.back() == L'\\') place.pop_back();
   return place;

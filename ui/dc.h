@@ -71,8 +71,12 @@ using brush = gdi_object<HBRUSH>;
 using font = gdi_object<HFONT>;
 
 inline brush solid_brush(COLORREF colour) { return brush(CreateSolidBrush(colour)); }
-// A font of a point size in tenths of a point (85 = 8.5 points) for the screen.
-font point_font(int tenths, const wchar_t* face);
+// A font of a point size in tenths of a point (85 = 8.5 points) for a display scale (dots per
+// inch; 0: the screen's).
+font point_font(int tenths, const wchar_t* face, int dpi = 0);
+// The font with the same face and style as base (a stock font when base is nullptr), its height
+// taken from the scale from_dpi to to_dpi.
+font rescaled_font(HFONT base, int from_dpi, int to_dpi);
 
 // Selects an object into a DC for the life of this guard and puts the old one back after.
 class selection {

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "ui/window_dpi.h"
+
 namespace kelvane::ui {
 namespace {
 
@@ -31,13 +33,13 @@ void dock_bar::enable_docking(dock_host* host) {
   frame_ = GetParent(hwnd());
   send(TB_SETPARENT, reinterpret_cast<WPARAM>(frame_));
   margin_ = height() - button_size().cy;
-  set_indent(kGripper);
+  set_indent(gripper());
 }
 
 void dock_bar::set_vertical(bool vertical) {
   if (vertical == vertical_) return;
   vertical_ = vertical;
-  set_indent(vertical ? 0 : kGripper);
+  set_indent(vertical ? 0 : gripper());
   set_stacked(vertical);
   // The vertical bar's gripper lies in its non-client area, above the buttons.
   SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
@@ -83,6 +85,14 @@ RECT dock_bar::float_insets() const {
   RECT r{0, 0, 0, 0};
   AdjustWindowRectEx(&r, float_window::kStyle, FALSE, float_window::kExStyle);
   return RECT{-r.left, -r.top, r.right, r.bottom};
+}
+
+int dock_bar::gripper() const { return dpi_of_window(hwnd()).px(kGripper); }
+
+void dock_bar::rescale_gripper() {
+  if (!vertical_) set_indent(gripper());
+  SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int dock_bar::thickness(bool vertical) const {
@@ -165,19 +175,20 @@ void dock_bar::show_outline(const RECT* rect) {
 }
 
 void dock_bar::draw_gripper(HDC dc, RECT strip) const {
-  // Two raised ridges along the strip.
+  // Two raised ridges along the strip, their places and widths at the bar's scale.
+  const Dpi dpi = dpi_of_window(hwnd());
   for (int i = 0; i < 2; ++i) {
     RECT ridge = strip;
     if (vertical_) {
-      ridge.left += 2;
-      ridge.right -= 2;
-      ridge.top += 1 + 3 * i;
-      ridge.bottom = ridge.top + 3;
+      ridge.left += dpi.px(2);
+      ridge.right -= dpi.px(2);
+      ridge.top += dpi.px(1 + 3 * i);
+      ridge.bottom = ridge.top + dpi.px(3);
     } else {
-      ridge.top += 2;
-      ridge.bottom -= 2;
-      ridge.left += 1 + 3 * i;
-      ridge.right = ridge.left + 3;
+      ridge.top += dpi.px(2);
+      ridge.bottom -= dpi.px(2);
+      ridge.left += dpi.px(1 + 3 * i);
+      ridge.right = ridge.left + dpi.px(3);
     }
     DrawEdge(dc, &ridge, BDR_RAISEDINNER, BF_RECT);
   }
@@ -203,7 +214,7 @@ LRESULT dock_bar::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (vertical_) {
         const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         const RECT r = window_rect();
-        if (PtInRect(&r, p) && p.y < r.top + kGripper) return HTCAPTION;
+        if (PtInRect(&r, p) && p.y < r.top + gripper()) return HTCAPTION;
       }
       break;
     case WM_NCLBUTTONDOWN:
@@ -217,7 +228,8 @@ LRESULT dock_bar::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (vertical_) {
         // The first rectangle of either form of the message is the client area.
         RECT* client = reinterpret_cast<RECT*>(lp);
-        client->top = client->top + kGripper < client->bottom ? client->top + kGripper : client->bottom;
+        const int strip = gripper();
+        client->top = client->top + strip < client->bottom ? client->top + strip : client->bottom;
       }
       return result;
     }
@@ -226,7 +238,7 @@ LRESULT dock_bar::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (vertical_) {
         if (HDC dc = GetWindowDC(hwnd())) {
           const RECT r = window_rect();
-          RECT strip{0, 0, r.right - r.left, kGripper};
+          RECT strip{0, 0, r.right - r.left, gripper()};
           FillRect(dc, &strip, GetSysColorBrush(COLOR_BTNFACE));
           draw_gripper(dc, strip);
           ReleaseDC(hwnd(), dc);
@@ -239,7 +251,7 @@ LRESULT dock_bar::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (!vertical_) {
         if (HDC dc = GetDC(hwnd())) {
           const RECT r = client_rect();
-          draw_gripper(dc, RECT{0, 0, kGripper, r.bottom});
+          draw_gripper(dc, RECT{0, 0, gripper(), r.bottom});
           ReleaseDC(hwnd(), dc);
         }
       }

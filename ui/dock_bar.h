@@ -30,7 +30,7 @@ class dock_host {
 
 class dock_bar : public toolbar {
  public:
-  static constexpr int kGripper = 8;  // the gripper's strip, in pixels
+  static constexpr int kGripper = 8;  // the gripper's strip, in pixels at 96 DPI
 
   ~dock_bar() override;
 
@@ -50,6 +50,9 @@ class dock_bar : public toolbar {
   RECT float_insets() const;
   // The room the bar takes docked: the height of a horizontal bar, the width of a vertical one.
   int thickness(bool vertical) const;
+  // The gripper's strip at the bar's display scale; rescale_gripper gives it the bar's new one.
+  int gripper() const;
+  void rescale_gripper();
 
   // The drag. capture: the window that takes the mouse until release (the bar, or the floating
   // window when its caption was taken); it passes its mouse messages to track.

@@ -95,6 +95,11 @@ bool frame_window::on_tooltip(NMHDR* request) {
   return false;
 }
 
+void frame_window::OnDpiChanged(int, const RECT& suggested) {
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT frame_window::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
@@ -102,6 +107,9 @@ LRESULT frame_window::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       recalc_layout();
       OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
     case WM_MENUSELECT: {
       const UINT flags = HIWORD(wp);

@@ -30,6 +30,9 @@ class frame_window : public window {
 
   virtual int OnCreate(CREATESTRUCTW*) { return 0; }
   virtual void OnSize(UINT /*type*/, int /*cx*/, int /*cy*/) {}
+  // The window went to a monitor of another display scale (dpi dots per inch): it takes the
+  // rectangle the system suggests for that scale.
+  virtual void OnDpiChanged(int dpi, const RECT& suggested);
   // Every message of the thread's loop passes here first; true swallows it.
   virtual bool pre_translate(MSG& msg) {
     (void)msg;

@@ -4,6 +4,7 @@
 
 #include "ui/dc.h"
 #include "ui/splitter_layout.h"
+#include "ui/window_dpi.h"
 
 namespace kelvane::ui {
 namespace {
@@ -46,7 +47,8 @@ int splitter::column_width(int column) const {
 void splitter::layout() {
   if (!exists()) return;
   const RECT client = client_rect();
-  const SplitterLayout l = splitter_layout(client.right, client.bottom, ideal_, minimum_);
+  const SplitterLayout l =
+      splitter_layout(client.right, client.bottom, ideal_, minimum_, dpi_of_window(hwnd()));
   const PixelRect* places[kColumns] = {&l.pane0, &l.pane1};
   for (int c = 0; c < kColumns; ++c) {
     if (panes_[c] && panes_[c]->exists())
@@ -57,7 +59,8 @@ void splitter::layout() {
 
 bool splitter::over_bar(int x) const {
   const RECT client = client_rect();
-  const SplitterLayout l = splitter_layout(client.right, client.bottom, ideal_, minimum_);
+  const SplitterLayout l =
+      splitter_layout(client.right, client.bottom, ideal_, minimum_, dpi_of_window(hwnd()));
   return x >= l.bar.left && x < l.bar.right;
 }
 
@@ -86,7 +89,7 @@ LRESULT splitter::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
       if (dragging_) {
         const RECT client = client_rect();
-        ideal_ = splitter_column_for_drag(GET_X_LPARAM(lp), client.right, minimum_);
+        ideal_ = splitter_column_for_drag(GET_X_LPARAM(lp), client.right, minimum_, dpi_of_window(hwnd()));
         layout();
         SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
       }
@@ -102,7 +105,8 @@ LRESULT splitter::handle(UINT msg, WPARAM wp, LPARAM lp) {
       paint_dc dc(hwnd());
       if (dc.get()) {
         const RECT client = client_rect();
-        const SplitterLayout l = splitter_layout(client.right, client.bottom, ideal_, minimum_);
+        const SplitterLayout l =
+            splitter_layout(client.right, client.bottom, ideal_, minimum_, dpi_of_window(hwnd()));
         RECT bar{l.bar.left, l.bar.top, l.bar.right, l.bar.bottom};
         FillRect(dc.get(), &bar, GetSysColorBrush(COLOR_BTNFACE));
         DrawEdge(dc.get(), &bar, BDR_RAISEDINNER, BF_LEFT | BF_RIGHT);

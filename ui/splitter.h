@@ -20,6 +20,7 @@ class splitter : public window {
   view* pane(int row, int column) const;
   void set_column_info(int column, int ideal, int minimum);
   int column_width(int column) const;  // as laid out now
+  int column_ideal() const { return ideal_; }
 
   void layout();
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -1,5 +1,7 @@
 #include "ui/toolbar.h"
 
+#include "ui/dc.h"
+#include "ui/pixel_map_scale.h"
 #include "ui/resources.h"
 
 namespace kelvane::ui {
@@ -20,6 +22,109 @@ bool toolbar::load_bitmap(int resource_id, int count) {
   TBADDBITMAP bitmap{instance(), static_cast<UINT_PTR>(resource_id)};
   if (send(TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&bitmap)) < 0) return false;
   images_ = count;
+  return true;
+}
+
+namespace {
+
+// The pixels of a bitmap resource, top-down, as 0x00RRGGBB; empty when it cannot be read.
+std::vector<uint32_t> resource_pixels(int resource_id, int& width, int& height) {
+  HBITMAP bitmap = static_cast<HBITMAP>(
+      LoadImageW(instance(), MAKEINTRESOURCEW(resource_id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (bitmap == nullptr) return {};
+  const gdi_object<HBITMAP> owner(bitmap);
+  BITMAP info{};
+  if (!GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return {};
+  width = info.bmWidth;
+  height = info.bmHeight;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+  const window_dc screen(nullptr);
+  if (GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &bi, DIB_RGB_COLORS) !=
+      height)
+    return {};
+  for (uint32_t& p : pixels) p &= 0x00FFFFFF;
+  return pixels;
+}
+
+// A 32-bit top-down bitmap of the pixels (0x00RRGGBB).
+HBITMAP make_bitmap(const std::vector<uint32_t>& pixels, int width, int height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap != nullptr && bits != nullptr)
+    std::copy(pixels.begin(), pixels.end(), static_cast<uint32_t*>(bits));
+  return bitmap;
+}
+
+// The pixel maps' button face, which the control shows in the face colour of the system.
+constexpr uint32_t kFaceRgb = 0x00C0C0C0;
+
+}  // namespace
+
+toolbar::~toolbar() {
+  // The window goes after this part of the object: it lets go of the list first.
+  if (scaled_ != nullptr && exists()) send(TB_SETIMAGELIST, 0, 0);
+  on_destroyed();
+}
+
+void toolbar::on_destroyed() {
+  if (scaled_ != nullptr) {
+    ImageList_Destroy(scaled_);
+    scaled_ = nullptr;
+  }
+}
+
+bool toolbar::load_scaled_bitmap(int resource_id, int count, int cell) {
+  int width = 0;
+  int height = 0;
+  const std::vector<uint32_t> source = resource_pixels(resource_id, width, height);
+  if (source.empty() || count <= 0 || width < count * height || cell <= 0) return false;
+  std::vector<uint32_t> strip = scale_pixel_strip(source, height, count, cell, kFaceRgb);
+  if (images_ == 0) {
+    // The first images: added as the resource's would be, the face pixels shown in the system's
+    // face colour (the control masks that colour out of a bitmap handed to it).
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const uint32_t face_rgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    for (uint32_t& p : strip)
+      if (p == kFaceRgb) p = face_rgb;
+    added_.reset(make_bitmap(strip, cell * count, cell));
+    if (!added_) return false;
+    send(TB_SETBITMAPSIZE, 0, MAKELPARAM(cell, cell));
+    TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(added_.get())};
+    if (send(TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&bitmap)) < 0) return false;
+    images_ = count;
+    image_size_ = cell;
+    return true;
+  }
+  // Images shown already (another monitor's scale): the whole list is replaced.
+  HIMAGELIST list = ImageList_Create(cell, cell, ILC_COLOR24 | ILC_MASK, count, 0);
+  if (list == nullptr) return false;
+  const gdi_object<HBITMAP> bitmap(make_bitmap(strip, cell * count, cell));
+  // The face pixels become the mask: the control paints its own face colour behind them.
+  if (!bitmap || ImageList_AddMasked(list, bitmap.get(), RGB(0xC0, 0xC0, 0xC0)) < 0) {
+    ImageList_Destroy(list);
+    return false;
+  }
+  // The list first: the control sizes its image room only while the list it has fits it.
+  send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
+  send(TB_SETBITMAPSIZE, 0, MAKELPARAM(cell, cell));
+  if (scaled_ != nullptr) ImageList_Destroy(scaled_);
+  scaled_ = list;
+  images_ = count;
+  image_size_ = cell;
   return true;
 }
 
@@ -61,7 +166,7 @@ bool toolbar::set_separator(int index, int id, int width) {
 }
 
 bool toolbar::set_button_size(int width, int height) {
-  send(TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
+  send(TB_SETBITMAPSIZE, 0, MAKELPARAM(image_size_, image_size_));
   return send(TB_SETBUTTONSIZE, 0, MAKELPARAM(width, height)) != 0;
 }
 

@@ -22,12 +22,12 @@ void draw_3d_rect(HDC dc, const RECT& r, HBRUSH light, HBRUSH shadow) {
   FillRect(dc, &edge, shadow);
 }
 
-void draw_caption_band(HDC dc, const RECT& client, int string_id) {
+void draw_caption_band(HDC dc, const RECT& client, int string_id, Dpi dpi) {
   const bool own_font = pa && pa->CGUI.winver >= 6 && pa->CGUI.font;
   ui::selection font(dc, own_font ? static_cast<HGDIOBJ>(pa->CGUI.font) : GetStockObject(ANSI_VAR_FONT));
   SetBkMode(dc, TRANSPARENT);
   RECT band = client;
-  band.bottom = band.top + kCaptionBandHeight;
+  band.bottom = band.top + caption_band_height(dpi);
   FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
   draw_3d_rect(dc, band, GetSysColorBrush(COLOR_BTNHIGHLIGHT), GetSysColorBrush(COLOR_BTNSHADOW));
   // Prefix processing stays on: "Files && Folders" shows one ampersand.

@@ -56,7 +56,7 @@ GdiPainter::~GdiPainter() {
 }
 
 void GdiPainter::caption_band(const Rect& client, int string_id) {
-  draw_caption_band(dc_, to_rect(client), string_id);
+  draw_caption_band(dc_, to_rect(client), string_id, dpi_);
 }
 
 void GdiPainter::select_font(PieFont font) {

@@ -11,7 +11,9 @@ namespace kelvane {
 class GdiPainter : public PiePainter {
  public:
   // program_font: the font of the pie's labels; nullptr selects ANSI_VAR_FONT.
-  explicit GdiPainter(HDC dc, HFONT program_font = nullptr) : dc_(dc), program_font_(program_font) {}
+  // dpi: the display scale of the window painted (the caption band's height).
+  explicit GdiPainter(HDC dc, HFONT program_font = nullptr, Dpi dpi = {})
+      : dc_(dc), program_font_(program_font), dpi_(dpi) {}
   ~GdiPainter() override;
   GdiPainter(const GdiPainter&) = delete;
   GdiPainter& operator=(const GdiPainter&) = delete;
@@ -42,6 +44,7 @@ class GdiPainter : public PiePainter {
 
   HDC dc_;
   HFONT program_font_;
+  Dpi dpi_;
   HPEN pen_ = nullptr;
   HBRUSH brush_ = nullptr;
 };

@@ -39,10 +39,11 @@ ColumnWidths column_widths(int mode, int width, bool has_vscroll, int scroll_wid
   return c;
 }
 
-UsageBar usage_bar(int left, int top, int w0, uint64_t used, uint64_t total) {
+UsageBar usage_bar(int left, int top, int w0, uint64_t used, uint64_t total, Dpi dpi) {
   UsageBar bar;
-  bar.outline = {left + 20, top + 2, w0 - 5, top + 13};
-  bar.interior = {left + 21, top + 3, w0 - 6, top + 12};
+  // The outline is a one-pixel pen line at every scale: the interior starts one pixel inside.
+  bar.outline = {left + dpi.px(20), top + dpi.px(2), w0 - dpi.px(5), top + dpi.px(13)};
+  bar.interior = {bar.outline.left + 1, bar.outline.top + 1, bar.outline.right - 1, bar.outline.bottom - 1};
   bar.used = {bar.interior.left, bar.interior.top, bar.interior.left, bar.interior.bottom};
   const auto t = static_cast<int64_t>(total);
   if (t > 0) {
@@ -53,7 +54,9 @@ UsageBar usage_bar(int left, int top, int w0, uint64_t used, uint64_t total) {
   return bar;
 }
 
-Rect color_key_rect(int top, int w0) { return {w0 - 15, top + 2, w0 - 5, top + 13}; }
+Rect color_key_rect(int top, int w0, Dpi dpi) {
+  return {w0 - dpi.px(15), top + dpi.px(2), w0 - dpi.px(5), top + dpi.px(13)};
+}
 
 bool has_color_key(int b, int64_t folder_size, double span, int tm) {
   // A folder of size 0 gives spans of 0/0; the comparison below is false for them anyway,

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "base/dpi.h"
+
 namespace kelvane {
 
 // What the list shows: the drives or a folder's entries (their columns: list_columns).
@@ -54,16 +56,17 @@ inline int lead_rows(int isdrv) { return isdrv == 1 ? 1 : 2; }
 inline int item_of_row(int row, int lead) { return row - lead; }
 inline int row_of_item(int item, int lead) { return item + lead; }
 
-// The drive usage bar of a row whose rectangle starts at left/top, in a name column w0 wide.
+// The drive usage bar of a row whose rectangle starts at left/top, in a name column w0 wide,
+// at the display scale dpi (every offset below is written for 96 DPI).
 struct UsageBar {
   Rect outline;   // drawn with the pen
   Rect interior;  // light grey
   Rect used;      // blue part; empty (right == left) when nothing is used or the total is 0
 };
-UsageBar usage_bar(int left, int top, int w0, uint64_t used, uint64_t total);
+UsageBar usage_bar(int left, int top, int w0, uint64_t used, uint64_t total, Dpi dpi = {});
 
 // The colour key square at the end of the name column.
-Rect color_key_rect(int top, int w0);
+Rect color_key_rect(int top, int w0, Dpi dpi = {});
 
 // The list's search as the user types (its rows are virtual, so the control asks us): the
 // first row from start on, round to the top again when wrap is set, whose name begins with

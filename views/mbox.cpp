@@ -3,6 +3,7 @@
 #include "base/utf8_path.h"
 #include "ui/resources.h"
 #include "ui/view.h"
+#include "ui/window_dpi.h"
 #include "views/gdi_painter.h"
 #include "views/row_painter.h"
 
@@ -77,6 +78,7 @@ void mbox::draw_item(const DRAWITEMSTRUCT& item) {
   row.selected = (item.itemState & ODS_SELECTED) != 0;
   row.highlight = GetSysColor(COLOR_HIGHLIGHT);
   row.window = GetSysColor(COLOR_WINDOW);
+  row.dpi = ui::dpi_of_window(hwnd());
   // During a scan the tree behind the rows is being rebuilt: nothing of it is read. A deletion
   // leaves the tree as it is until it ends, so the rows still show it.
   row.busy = context_.busy.load() == kBusyScan;

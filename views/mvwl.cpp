@@ -13,6 +13,7 @@
 #include "scan/win32_dir_source.h"
 #include "ui/dc.h"
 #include "ui/post_to_ui.h"
+#include "ui/window_dpi.h"
 #include "views/caption_band.h"
 #include "views/dir_request.h"
 #include "views/go_to_folder.h"
@@ -96,12 +97,14 @@ int mvwl::OnCreate(CREATESTRUCTW*) {
 void mvwl::OnSize(UINT, int cx, int cy) {
   // The caption band is centred and framed across the whole width: all of it changes with
   // the width, not only the part that was uncovered.
-  const RECT band{0, 0, cx, kCaptionBandHeight};
+  const Dpi dpi = ui::dpi_of_window(hwnd());
+  const RECT band{0, 0, cx, caption_band_height(dpi)};
   InvalidateRect(hwnd(), &band, TRUE);
   if (!list_.exists()) return;
-  list_.move(1, 23, cx, cy - 24);
+  list_.move(dpi.px(1), dpi.px(23), cx, cy - dpi.px(24));
   const bool vscroll = (GetWindowLongW(list_.hwnd(), GWL_STYLE) & WS_VSCROLL) != 0;
-  const ColumnWidths widths = column_widths(list_.mode, cx, vscroll, GetSystemMetrics(SM_CXHSCROLL));
+  const ColumnWidths widths =
+      column_widths(list_.mode, cx, vscroll, ui::metric_for_dpi(SM_CXHSCROLL, dpi.value));
   for (int j = 0; j < widths.count; ++j) list_.set_column_width(j, widths.width[j]);
 }
 
@@ -112,7 +115,8 @@ void mvwl::resize_to_client() {
 
 void mvwl::OnDraw(HDC dc) {
   ui::saved_dc keep(dc);
-  draw_caption_band(dc, client_rect(), list_.mode == kListDrives ? ID_STR_DRIVES : ID_STR_FILES_FOLDERS);
+  draw_caption_band(dc, client_rect(), list_.mode == kListDrives ? ID_STR_DRIVES : ID_STR_FILES_FOLDERS,
+                    ui::dpi_of_window(hwnd()));
 }
 
 void mvwl::invalidate_frame() {

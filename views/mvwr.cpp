@@ -8,6 +8,7 @@
 #include "ui/dc.h"
 #include "ui/resources.h"
 #include "ui/status_bar.h"
+#include "ui/window_dpi.h"
 #include "views/gdi_painter.h"
 #include "views/mvwl.h"
 #include "views/pane_widths.h"
@@ -38,8 +39,10 @@ void mvwr::OnSize(UINT, int cx, int) {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   GetWindowPlacement(main, &placement);
-  const PaneWidths widths = pie_pane_widths(cx, placement.showCmd == SW_SHOWMAXIMIZED,
-                                            GetSystemMetrics(SM_CXHSCROLL), GetSystemMetrics(SM_CXDLGFRAME));
+  const int dpi = ui::window_dpi(hwnd());
+  const PaneWidths widths =
+      pie_pane_widths(cx, placement.showCmd == SW_SHOWMAXIMIZED, ui::metric_for_dpi(SM_CXHSCROLL, dpi),
+                      ui::metric_for_dpi(SM_CXDLGFRAME, dpi));
   bar->set_pane_info(1, ID_PANE_FOLDER, 0, widths.folder);
   bar->set_pane_info(2, ID_PANE_SIZE, 0, widths.size);
 }
@@ -72,7 +75,8 @@ void mvwr::OnDraw(HDC dc) {
   scene.tm = pa->CGUI.tm;
   scene.colors = pa->CGUI.color;
   if (pa->CGUI.vl == 3 && pa->CGUI.flog.is_open()) scene.trace = &pa->CGUI.flog;
-  GdiPainter painter(dc, pa->CGUI.font);
+  scene.dpi = ui::dpi_of_window(hwnd());
+  GdiPainter painter(dc, pa->CGUI.font, scene.dpi);
   const PieDrawn drawn = draw_pie(painter, scene);
   painted(drawn);
   // A tip of a slice that is no longer drawn goes at once, not at the next move.

@@ -32,6 +32,8 @@ class mvwr : public ui::view, private PieHost, public PieActions {
   // The context-menu request at a screen point ((-1, -1) from the keyboard); false when it
   // lay off the disc and nothing was done.
   bool OnContextMenu(POINT screen);
+  // The slice tooltip's window (its font follows the display scale).
+  HWND tooltip_window() const { return tip_.hwnd(); }
 
  private:
   // PieHost

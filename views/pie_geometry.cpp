@@ -8,25 +8,25 @@ namespace kelvane {
 
 using namespace pie;
 
-Rect chart_area(const Rect& client) {
+Rect chart_area(const Rect& client, Dpi dpi) {
   Rect r = client;
-  r.top = client.top + kBandHeight;
+  r.top = client.top + band_height(dpi);
   return r;
 }
 
-PieCentre pie_centre(const Rect& area) {
+PieCentre pie_centre(const Rect& area, Dpi dpi) {
   PieCentre c;
   c.xs = area.right - area.left;
   c.ys = area.bottom - area.top;
   c.xo = c.xs / 2;
-  c.yo = c.ys / 2 + kBandHeight;
+  c.yo = c.ys / 2 + band_height(dpi);
   return c;
 }
 
-int pie_radius(int xs, int ys) {
-  const int hr = xs / 3 - 5;
-  const int vr = ys / 3 - 5;
-  if (hr < 10 || vr < 10) return 0;
+int pie_radius(int xs, int ys, Dpi dpi) {
+  const int hr = xs / 3 - dpi.px(5);
+  const int vr = ys / 3 - dpi.px(5);
+  if (hr < dpi.px(10) || vr < dpi.px(10)) return 0;
   return hr < vr ? hr : vr;
 }
 
@@ -40,32 +40,35 @@ double drawn_span(double span) { return kFullTurn - span < kNearFullMargin ? spa
 
 double middle_angle(double start, double span) { return start - span * kHalfFactor; }
 
-int label_room(int xo, int rd, double m) {
+int label_room(int xo, int rd, double m, Dpi dpi) {
   const int outer = rd + rd / 4;
-  return xo - std::abs(static_cast<int>(outer * std::cos(m))) - 10;
+  return xo - std::abs(static_cast<int>(outer * std::cos(m))) - dpi.px(10);
 }
 
-LabelPlace label_place(int xo, int yo, int rd, double m, int tw) {
+LabelPlace label_place(int xo, int yo, int rd, double m, int tw, Dpi dpi) {
+  const int pad = dpi.px(5);  // beside the text
+  const int above = dpi.px(6);
+  const int below = dpi.px(8);
   const int outer = rd + rd / 4;
   const int X = xo + static_cast<int>(outer * std::cos(m));
   const int Y = yo - static_cast<int>(outer * std::sin(m));
   LabelPlace l;
   l.inner = Point{xo + static_cast<int>(rd * std::cos(m)), yo - static_cast<int>(rd * std::sin(m))};
-  l.text_bottom = Y + 6;
+  l.text_bottom = Y + above;
   if (kQuarter < m && m < kThreeQuarters) {
-    l.box = Rect{X - tw - 5, Y - 6, X + 5, Y + 8};
+    l.box = Rect{X - tw - pad, Y - above, X + pad, Y + below};
     l.text_x = X - tw;
-    l.leader = m < kHalf ? Point{X + 5, Y + 8} : Point{X + 5, Y - 6};
+    l.leader = m < kHalf ? Point{X + pad, Y + below} : Point{X + pad, Y - above};
   } else {
-    l.box = Rect{X - 5, Y - 6, X + tw + 5, Y + 8};
+    l.box = Rect{X - pad, Y - above, X + tw + pad, Y + below};
     l.text_x = X;
-    l.leader = m < kQuarter ? Point{X - 5, Y + 8} : Point{X - 5, Y - 6};
+    l.leader = m < kQuarter ? Point{X - pad, Y + below} : Point{X - pad, Y - above};
   }
   return l;
 }
 
-bool label_clear_of(const Rect& last, const Rect& box, int tw) {
-  return (std::abs(last.bottom - box.top) > 1 && std::abs(last.bottom - box.bottom) > 12) ||
+bool label_clear_of(const Rect& last, const Rect& box, int tw, Dpi dpi) {
+  return (std::abs(last.bottom - box.top) > dpi.px(1) && std::abs(last.bottom - box.bottom) > dpi.px(12)) ||
          std::abs(last.left - box.left) > tw;
 }
 

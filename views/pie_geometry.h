@@ -3,7 +3,8 @@
 // centre and the radius lie, the points on the circle, the label boxes and their leaders, the
 // rule that keeps labels apart, the hatching of the narrow remainder and the hit test of a
 // click. Angles are radians counter-clockwise from 3 o'clock with y upwards; every real
-// coordinate is truncated toward zero.
+// coordinate is truncated toward zero. Every pixel figure is written for 96 DPI and taken to
+// the pane's display scale with Dpi::px (the default scale gives the figures as written).
 #include <vector>
 
 #include "views/list_geometry.h"
@@ -24,6 +25,9 @@ constexpr double kHalfFactor = -0.5;
 constexpr int kBandHeight = 22;
 }  // namespace pie
 
+// The caption band's height at a display scale.
+inline int band_height(Dpi dpi) { return dpi.px(pie::kBandHeight); }
+
 struct Point {
   int x = 0;
   int y = 0;
@@ -31,7 +35,7 @@ struct Point {
 };
 
 // The chart area below the caption band.
-Rect chart_area(const Rect& client);
+Rect chart_area(const Rect& client, Dpi dpi = {});
 
 // Size of the chart area and the pie's centre in client pixels.
 struct PieCentre {
@@ -40,9 +44,9 @@ struct PieCentre {
   int xo = 0;
   int yo = 0;
 };
-PieCentre pie_centre(const Rect& area);
+PieCentre pie_centre(const Rect& area, Dpi dpi = {});
 // The radius for an area of xs by ys pixels, or 0 when it is too small for a disc.
-int pie_radius(int xs, int ys);
+int pie_radius(int xs, int ys, Dpi dpi = {});
 // The bounding box of the disc.
 Rect pie_box(int xo, int yo, int rd);
 
@@ -62,12 +66,12 @@ struct LabelPlace {
   Point inner;   // where it meets the circle
 };
 double middle_angle(double start, double span);
-LabelPlace label_place(int xo, int yo, int rd, double m, int tw);
+LabelPlace label_place(int xo, int yo, int rd, double m, int tw, Dpi dpi = {});
 // The pixels a label's text may take beside the pie before it is shortened.
-int label_room(int xo, int rd, double m);
+int label_room(int xo, int rd, double m, Dpi dpi = {});
 // Whether a label box keeps clear of the last label drawn (or, before the first, the chart
 // area): it is drawn only then.
-bool label_clear_of(const Rect& last, const Rect& box, int tw);
+bool label_clear_of(const Rect& last, const Rect& box, int tw, Dpi dpi = {});
 
 // The outer ends of the hatching lines from the centre: every tm degrees from start + tm up to
 // the full turn. None for a threshold of 0, whose step would never advance.

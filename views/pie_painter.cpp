@@ -26,15 +26,15 @@ void draw_label(PiePainter& p, const PieScene& scene, const Disc& d, const slice
   const double m = middle_angle(start, span);
   std::string text = record.node->name;
   int tw = p.text_width(text);
-  const int room = label_room(d.xo, d.rd, m);
+  const int room = label_room(d.xo, d.rd, m, scene.dpi);
   if (tw > room) {
     text = fit_text(p, text, room);
     tw = p.text_width(text);
   }
-  const LabelPlace place = label_place(d.xo, d.yo, d.rd, m, tw);
+  const LabelPlace place = label_place(d.xo, d.yo, d.rd, m, tw, scene.dpi);
   p.select_brush(scene.shadow);
   p.select_pen(scene.shadow);
-  if (label_clear_of(last, place.box, tw)) {
+  if (label_clear_of(last, place.box, tw, scene.dpi)) {
     p.line(place.leader, place.inner);
     p.fill_rect(place.box, scene.info);
     p.frame_box(place.box);
@@ -98,11 +98,11 @@ PieDrawn draw_pie(PiePainter& p, const PieScene& scene) {
   p.set_transparent_background();
   p.caption_band(scene.client, ID_STR_PIE_CHART);
 
-  const Rect area = chart_area(scene.client);
+  const Rect area = chart_area(scene.client, scene.dpi);
   p.fill_rect(area, kChartWhite);
   p.draw_3d_rect(area, scene.highlight, scene.shadow);
 
-  const PieCentre c = pie_centre(area);
+  const PieCentre c = pie_centre(area, scene.dpi);
   out.xo = c.xo;
   out.yo = c.yo;
   if (scene.trace != nullptr) {
@@ -111,7 +111,7 @@ PieDrawn draw_pie(PiePainter& p, const PieScene& scene) {
     scene.trace->write("    xo: %i\n", c.xo);
     scene.trace->write("    yo: %i\n", c.yo);
   }
-  const int rd = pie_radius(c.xs, c.ys);
+  const int rd = pie_radius(c.xs, c.ys, scene.dpi);
   if (rd == 0) return out;
   out.rd = rd;
 

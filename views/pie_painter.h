@@ -60,6 +60,7 @@ struct PieScene {
   int tm = 3;
   const Color* colors = nullptr;  // 16 slice colours
   Log* trace = nullptr;           // the log, when it is open at level 3
+  Dpi dpi;                        // the pane's display scale
 };
 
 // What a paint leaves for the hit test.

@@ -14,8 +14,9 @@ int column_right(const RowState& row, int j) {
 }
 
 void draw_figure(Painter& p, const RowState& row, int column, int64_t bytes) {
-  const std::string text = fit_text(p, format_size(bytes, row.unit), row.widths.width[column] - 5);
-  p.text_out(column_right(row, column) - 5, row.rect.top + 1, TextAlign::kRight, text);
+  const Dpi dpi = row.dpi;
+  const std::string text = fit_text(p, format_size(bytes, row.unit), row.widths.width[column] - dpi.px(5));
+  p.text_out(column_right(row, column) - dpi.px(5), row.rect.top + dpi.px(1), TextAlign::kRight, text);
 }
 
 void draw_drive_row(Painter& p, const RowState& row) {
@@ -23,11 +24,12 @@ void draw_drive_row(Painter& p, const RowState& row) {
   const int top = row.rect.top;
   const drive_record* d = row.drive;
   const UsageBar bar =
-      usage_bar(row.rect.left, top, w0, d != nullptr ? d->used : 0, d != nullptr ? d->total : 0);
+      usage_bar(row.rect.left, top, w0, d != nullptr ? d->used : 0, d != nullptr ? d->total : 0, row.dpi);
   p.frame_rectangle(bar.outline);
   p.fill_rect(bar.interior, kBarGrey);
   if (bar.used.right > bar.used.left) p.fill_rect(bar.used, kBarBlue);
-  p.text_out(row.rect.left + 5, top + 1, TextAlign::kLeft, fit_text(p, row.text, w0 - 5));
+  p.text_out(row.rect.left + row.dpi.px(5), top + row.dpi.px(1), TextAlign::kLeft,
+             fit_text(p, row.text, w0 - row.dpi.px(5)));
   if (d == nullptr) return;
   const uint64_t figures[3] = {d->total, d->used, d->free};
   for (int j = 1; j <= 3 && j < row.widths.count; ++j)
@@ -37,7 +39,9 @@ void draw_drive_row(Painter& p, const RowState& row) {
 void draw_file_row(Painter& p, const RowState& row) {
   const int w0 = row.widths.width[0];
   const int top = row.rect.top;
-  p.text_out(row.rect.left + 5, top + 1, TextAlign::kLeft, fit_text(p, row.text, w0 - 20));
+  const Dpi dpi = row.dpi;
+  p.text_out(row.rect.left + dpi.px(5), top + dpi.px(1), TextAlign::kLeft,
+             fit_text(p, row.text, w0 - dpi.px(20)));
 
   const int b = item_of_row(row.row, row.lead);
   if (!row.tree_exists || row.slices == nullptr) return;
@@ -45,7 +49,7 @@ void draw_file_row(Painter& p, const RowState& row) {
   if (s == nullptr || s->node == nullptr) return;
   const auto figure = static_cast<int64_t>(s->node->size.load(std::memory_order_relaxed));
   if (has_color_key(b, row.folder_size, s->span, row.tm) && row.colors != nullptr) {
-    p.filled_rectangle(color_key_rect(top, w0), row.colors[b]);
+    p.filled_rectangle(color_key_rect(top, w0, dpi), row.colors[b]);
   }
   if (row.widths.count > 1) draw_figure(p, row, 1, figure);
 }

@@ -56,6 +56,7 @@ struct RowState {
   int64_t folder_size = 0;  // size of pcur
   int tm = 3;
   const Color* colors = nullptr;  // 16 slice colours
+  Dpi dpi;                        // the list's display scale: the offsets are written for 96
 };
 
 constexpr Color kSelectedText = rgb(224, 224, 224);

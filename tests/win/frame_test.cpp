@@ -1,5 +1,6 @@
 // The real main frame under Wine: placement, unit button and menu check, toolbar style, path
-// field and separator, Enter/F5, bar toggles, prompts, paint validation and the log of a run.
+// field and separator, Enter/F5, bar toggles, prompts, paint validation, moves between display
+// scales and the log of a run.
 #include <gtest/gtest.h>
 #include <windows.h>
 // clang-format off
@@ -17,6 +18,7 @@
 #include "app/registry.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
+#include "bench/process_counts.h"
 #include "frame/mdoc.h"
 #include "frame/mwin.h"
 #include "res/resource_ids.h"
@@ -523,6 +525,32 @@ TEST_F(FrameTest, LogOfAStartAndCloseHoldsTheLinesInOrder) {
   EXPECT_LT(at("CGUI::CGUI () OK ...\n"), at("mdrv::mdrv () OK ...\n"));
   const std::string tail = "CGUI::~CGUI () OK ...\n";
   EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+}
+
+TEST_F(FrameTest, MovesBetweenScalesLeakNoGdiObjects) {
+  start();
+  const RECT at96 = frame_->window_rect();
+  // The message a move to a monitor of another scale brings, with the rectangle it suggests.
+  auto move_to = [&](int dpi) {
+    RECT suggested{at96.left, at96.top, at96.left + MulDiv(at96.right - at96.left, dpi, 96),
+                   at96.top + MulDiv(at96.bottom - at96.top, dpi, 96)};
+    SendMessageW(frame_->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    app_->pump();
+  };
+  move_to(144);
+  move_to(96);
+  const unsigned long before = bench::gdi_object_count();
+  for (int i = 0; i < 30; ++i) {
+    move_to(i % 2 ? 192 : 144);
+    move_to(96);
+  }
+  const unsigned long after = bench::gdi_object_count();
+  std::printf("GDI objects (%s): %lu before, %lu after 60 changes\n", bench::gdi_count_source(), before,
+              after);
+  EXPECT_GT(before, 0ul);
+  EXPECT_LE(after, before);
+  // Back at 96 the toolbar is today's again.
+  EXPECT_EQ(frame_->toolbar().button_size().cx, 23);
 }
 
 TEST(PostToUi, CallsFromAnotherThreadRunOnTheUiThreadInOrder) {
