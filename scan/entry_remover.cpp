@@ -41,13 +41,50 @@ std::wstring place_of(HANDLE file) {
   return place;
 }
 
+// Whether two open handles are one entry: the same volume and the same index on it.
+bool same_entry(HANDLE a, HANDLE b) {
+  BY_HANDLE_FILE_INFORMATION x{}, y{};
+  if (!GetFileInformationByHandle(a, &x) || !GetFileInformationByHandle(b, &y)) return false;
+  return x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+         x.nFileIndexLow == y.nFileIndexLow;
+}
+
+// The place of the entry open as `file`, opened by `path`, under its own name. Wine's places
+// leave out the dots and blanks that end a name ("x." reads "...\x", "..." reads as its
+// folder): such an entry is given back under the name it has, unless the shortened name opens
+// this very entry (a link "x." to "x"), which then stands where it really is: elsewhere.
+std::wstring own_place(HANDLE file, const std::string& path) {
+  std::wstring at = place_of(file);
+  const size_t cut = path.find_last_of('\\');
+  if (at.empty() || cut == std::string::npos) return at;
+  const std::wstring name = widen(path.substr(cut + 1));
+  std::wstring bare = name;
+  while (!bare.empty() && (bare.back() == L'.' || bare.back() == L' ')) bare.pop_back();
+  if (bare.size() == name.size()) return at;
+  if (!bare.empty() &&
+      (at.size() <= bare.size() || at.compare(at.size() - bare.size(), bare.size(), bare) != 0 ||
+       at[at.size() - bare.size() - 1] != L'\\'))
+    return at;
+  const std::string twin_path =
+      path.substr(0, path.size() - (name.size() - bare.size()) - (bare.empty() ? 1 : 0));
+  HANDLE twin = CreateFileW(opened_form(twin_path).c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (twin != INVALID_HANDLE_VALUE) {
+    const bool same = same_entry(file, twin);
+    CloseHandle(twin);
+    if (same) return at;
+  }
+  return bare.empty() ? at + L"\\" + name : at.substr(0, at.size() - bare.size()) + name;
+}
+
 // Whether the open entry is the one expected: where the scan found it (no link on its path,
 // and not a link that resolves elsewhere) and of the listed kind. Every check of an entry
 // before it is removed is here.
-RemoveResult check_opened(HANDLE file, const std::string& expected, bool is_dir) {
+RemoveResult check_opened(HANDLE file, const std::string& path, const std::string& expected, bool is_dir) {
   FILE_BASIC_INFO basic{};
   if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) return RemoveResult::kFailed;
-  const std::wstring at = place_of(file);
+  const std::wstring at = own_place(file, path);
   if (at.empty()) return RemoveResult::kFailed;
   if (narrow(at) != expected) return RemoveResult::kElsewhere;
   // A link opened as itself is removed as itself, whatever it names.
@@ -63,7 +100,7 @@ class PlatformRemover : public EntryRemover {
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::string();
-    const std::string place = narrow(place_of(file));
+    const std::string place = narrow(own_place(file, path));
     CloseHandle(file);
     return place;
   }
@@ -79,7 +116,7 @@ class PlatformRemover : public EntryRemover {
       // (ERROR_PATH_NOT_FOUND) or a drive gone says nothing about the entry.
       return GetLastError() == ERROR_FILE_NOT_FOUND ? RemoveResult::kGone : RemoveResult::kFailed;
     }
-    RemoveResult result = check_opened(file, expected, is_dir);
+    RemoveResult result = check_opened(file, path, expected, is_dir);
     if (result == RemoveResult::kRemoved) {
       FILE_DISPOSITION_INFO dispose{TRUE};
       if (!SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose))

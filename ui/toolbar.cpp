@@ -27,6 +27,18 @@ bool toolbar::load_bitmap(int resource_id, int count) {
 
 namespace {
 
+// The header of a 32-bit top-down bitmap: one pixel a 32-bit word, 0x00RRGGBB, the top row first.
+BITMAPINFO top_down_32(int width, int height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
 // The pixels of a bitmap resource, top-down, as 0x00RRGGBB; empty when it cannot be read.
 std::vector<uint32_t> resource_pixels(int resource_id, int& width, int& height) {
   HBITMAP bitmap = static_cast<HBITMAP>(
@@ -37,13 +49,7 @@ std::vector<uint32_t> resource_pixels(int resource_id, int& width, int& height) 
   if (!GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return {};
   width = info.bmWidth;
   height = info.bmHeight;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = top_down_32(width, height);
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
   const window_dc screen(nullptr);
   if (GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &bi, DIB_RGB_COLORS) !=
@@ -55,13 +61,7 @@ std::vector<uint32_t> resource_pixels(int resource_id, int& width, int& height) 
 
 // A 32-bit top-down bitmap of the pixels (0x00RRGGBB).
 HBITMAP make_bitmap(const std::vector<uint32_t>& pixels, int width, int height) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = top_down_32(width, height);
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bitmap != nullptr && bits != nullptr)
