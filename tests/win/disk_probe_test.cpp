@@ -89,7 +89,12 @@ TEST(DiskProbe, DriveLetterPointedAnewIsAnotherRoot) {
   FolderId before, after;
   ASSERT_TRUE(run_unix(point, folder, "pointed"));
   ASSERT_TRUE(disk_probe().folder_identity(mapped, before));
-  ASSERT_TRUE(run_unix("sleep 0.01 && " + point, folder, "pointed"));
+  // Pointed anew until the links' folder shows it: two re-pointings within one tick of the
+  // file system's clock would leave its time as it was.
+  const std::string stamp = "$(stat -c %.9Y '" + links + "')";
+  const std::string repoint = "m=" + stamp + "; for i in $(seq 1000); do " + point + "; [ " + stamp +
+                              " != $m ] && exit 0; done; exit 1";
+  ASSERT_TRUE(run_unix(repoint, folder, "pointed"));
   ASSERT_TRUE(disk_probe().folder_identity(mapped, after));
   run_unix("rm -f '" + link + "'", folder, "unmapped");
   RemoveDirectoryW(widen(folder).c_str());
