@@ -30,7 +30,8 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
 RootState root_state(bool recorded, const FolderId& scanned, bool readable, const FolderId& now) {
   if (!recorded) return RootState::kNotRecorded;
   if (!readable) return RootState::kUnreachable;
-  const bool same = now == scanned && now.place == scanned.place && now.mapping == scanned.mapping;
+  const bool places_agree = now.place.empty() || scanned.place.empty() || now.place == scanned.place;
+  const bool same = now == scanned && places_agree && now.mapping == scanned.mapping;
   return same ? RootState::kSame : RootState::kOther;
 }
 

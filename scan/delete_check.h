@@ -63,7 +63,9 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
                              const DiskEntry& folder);
 
 // The root's state from the identity the scan recorded (when it could) and the one read now:
-// the same only with the same volume, index, place and drive mapping.
+// the same only with the same volume, index and drive mapping, and the same place where both
+// places are known. (Under Wine the place of a folder that some drive letter also leads to
+// comes and goes, as Wine rereads its drive table at most once a second.)
 RootState root_state(bool recorded, const FolderId& scanned, bool readable, const FolderId& now);
 
 // The box for a scan whose folder or drive went while it ran.

@@ -222,7 +222,9 @@ TEST_F(Win32ScanTest, ScanWhoseFolderOrDriveWentSaysSo) {
     EXPECT_EQ(holder->ptop.load(), nullptr);
     EXPECT_EQ(busy.load(), 0);
     holder->set_source(nullptr);
-    run_unix("mv '" + unix_root + "/G2' '" + unix_root + "/G'", root, "back");
+    if (source == &folder_went) {
+      ASSERT_TRUE(run_unix("mv '" + unix_root + "/G2' '" + unix_root + "/G'", root, "back"));
+    }
   }
   EXPECT_TRUE(scan(g, 0).ok);
   EXPECT_EQ(totals(holder->ptop), (V{3, 2, 2}));
@@ -234,7 +236,7 @@ TEST_F(Win32ScanTest, RepeatedScansKeepTheHandleCount) {
   ASSERT_TRUE(scan(root + "\\R", 0).ok);
   holder->stop_scan();
   const unsigned long before = bench::handle_count();
-  for (int i = 0; i < 10; ++i) ASSERT_TRUE(scan(root + "\\R", 0).ok);
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(scan(root + "\\R", 0).ok) << recorder->message;
   holder->stop_scan();
   EXPECT_LE(bench::handle_count(), before + 2);
 }
