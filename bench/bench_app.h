@@ -98,8 +98,7 @@ inline bool wait_for_scan(mapp& app) {
 
 // A scan of path as the path field and Enter start it; false, said why, when it gave no tree.
 inline bool scan(mapp& app, mvwl& left, const std::string& path) {
-  app.mdir.cdir = path;
-  left.OnEnumDir();
+  left.OnEnumDir(path);
   if (!wait_for_scan(app)) {
     std::printf("the scan of %s did not end\n", path.c_str());
     return false;

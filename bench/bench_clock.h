@@ -4,12 +4,11 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <future>
 #include <string>
 #include <vector>
 
 #include "scan/mdir.h"
-#include "tests/support/finished_scan.h"
+#include "tests/support/scan_recorder.h"
 
 namespace kelvane::bench {
 
@@ -37,6 +36,9 @@ bool quick_mode(int argc, Char** argv) {
 }
 
 // Takes no progress and lets busy go when the walk ends, as the left view does.
-using Quiet = testing_fakes::FinishedScan;
+class Quiet : public testing_fakes::ScanRecorder {
+ public:
+  explicit Quiet(std::atomic<int>& busy) : ScanRecorder(busy, false) {}
+};
 
 }  // namespace kelvane::bench

@@ -44,10 +44,8 @@ int wmain(int argc, wchar_t** argv) {
   mdir holder(log, settings, busy);
   Quiet client(busy);
   holder.set_source(&win32_dir_source());
-  holder.path = narrow(argv[1]);
-  holder.isdrv = 0;
-  holder.start_scan(&client);
-  client.done.get_future().wait();
+  holder.start_scan(narrow(argv[1]), &client);
+  client.wait();
   holder.stop_scan();
   lobj* by_shell = folder_named(holder, "shell");
   lobj* by_program = folder_named(holder, "program");

@@ -1,4 +1,4 @@
-// Refill of the left pane: how long a folder of 100,000 entries takes from OnDirs until its
+// Refill of the left pane: how long a folder of 100,000 entries takes from go_to_folder until its
 // list is drawn, and proof that moving inside a tree of 200,000 entries never reads a folder
 // again. Runs the real frame and views under Wine on a tree that an in-memory file system
 // gives the real scan. Prints "refill ms: M" last.
@@ -21,6 +21,7 @@
 #include "bench/bench_clock.h"
 #include "frame/mwin.h"
 #include "scan/memory_dir_source.h"
+#include "views/go_to_folder.h"
 #include "views/mvwl.h"
 
 using namespace kelvane;
@@ -62,10 +63,8 @@ int main(int argc, char** argv) {
   if (!scan(app, *left, big)) return 1;
   std::vector<double> runs;
   for (int run = 0; run < 5; ++run) {
-    app.mdir.pcur = app.mdir.ptop.load();
-    app.mdir.cdir = big;
     const double t0 = now_ms();
-    left->OnDirs();
+    go_to_folder(app.mdir, &left->folder_host(), FolderRequest{app.mdir.ptop.load(), big});
     UpdateWindow(left->list().hwnd());  // the visible rows are painted before this returns
     runs.push_back(now_ms() - t0);
     app.pump();

@@ -84,10 +84,8 @@ void stop_latency(MemoryDirSource& fs, int entries, double ns_per_entry) {
       std::atomic<int> busy{0};
       mdir holder(log, settings, busy);
       holder.set_source(&fs);
-      holder.path = "M:\\data";
-      holder.isdrv = 0;
       Quiet client(busy);
-      holder.start_scan(&client);
+      holder.start_scan("M:\\data", &client);
       Sleep(static_cast<DWORD>(scan_ms * at));
       const double t0 = now_ms();
       holder.stop_scan();
@@ -110,13 +108,11 @@ double scan_once(MemoryDirSource& fs, Log& log, const Settings& settings, std::a
                  double* bytes = nullptr) {
   mdir holder(log, settings, busy);
   holder.set_source(&fs);
-  holder.path = "M:\\data";
-  holder.isdrv = 0;
   const size_t before = private_bytes();
   Quiet client(busy);
   const double t0 = now_ms();
-  holder.start_scan(&client);
-  client.done.get_future().wait();
+  holder.start_scan("M:\\data", &client);
+  client.wait();
   SliceTable table;
   table.fill(holder.ptop, holder.ptop);
   const double t1 = now_ms();

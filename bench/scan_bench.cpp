@@ -76,12 +76,10 @@ size_t private_bytes() {
 double program_scan(mdir& holder, std::atomic<int>& busy, const std::string& folder, bool& ok) {
   if (holder.ptop) holder.free_tree();
   holder.pcur = nullptr;
-  holder.path = folder;
-  holder.isdrv = 0;
   Quiet client(busy);
   const double t0 = now_ms();
-  holder.start_scan(&client);
-  client.done.get_future().wait();
+  holder.start_scan(folder, &client);
+  client.wait();
   const double t1 = now_ms();
   // The thread is collected before its client goes and before the next scan frees the tree.
   holder.stop_scan();

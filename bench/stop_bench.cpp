@@ -25,9 +25,7 @@ namespace {
 // A scan of folder on the real file system, as the program starts one.
 void start_on(mdir& holder, const std::string& folder, Quiet& client) {
   holder.set_source(&win32_dir_source());
-  holder.path = folder;
-  holder.isdrv = 0;
-  holder.start_scan(&client);
+  holder.start_scan(folder, &client);
 }
 
 }  // namespace
@@ -61,8 +59,7 @@ int wmain(int argc, wchar_t** argv) {
           mdir holder(log, settings, busy);
           Quiet client(busy);
           start_on(holder, folder, client);
-          const bool ended = client.done.get_future().wait_for(std::chrono::milliseconds(delay)) ==
-                             std::future_status::ready;
+          const bool ended = client.wait_for(std::chrono::milliseconds(delay));
           const double t0 = now_ms();
           holder.stop_scan();
           const double ms = now_ms() - t0;
@@ -84,7 +81,7 @@ int wmain(int argc, wchar_t** argv) {
     mdir holder(log, settings, busy);
     Quiet client(busy);
     start_on(holder, folder, client);
-    client.done.get_future().wait();
+    client.wait();
     holder.stop_scan();
     lobj* top = holder.ptop.load();
     const long entries = top ? 1 + top->ndir.load() + top->nfil.load() : 0;

@@ -12,7 +12,6 @@
 #include "frame/mdoc.h"
 #include "ui/window_dpi.h"
 #include "views/dir_request.h"
-#include "views/go_to_folder.h"
 #include "views/mvwl.h"
 #include "views/mvwr.h"
 
@@ -255,8 +254,8 @@ void mwin::OnSize(UINT, int cx, int) {
 
 ui::view* mwin::default_view() { return left_view(); }
 
-void mwin::enum_dir() {
-  if (mvwl* left = left_view()) left->OnEnumDir();
+void mwin::enum_dir(const std::string& path) {
+  if (mvwl* left = left_view()) left->OnEnumDir(path);
 }
 
 LRESULT mwin::handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -289,13 +288,11 @@ bool mwin::pre_translate(MSG& msg) {
 }
 
 void mwin::scan_path_field() {
-  // While a scan or a deletion runs no request is taken, and cdir must stay the folder shown:
-  // ".." above the scanned folder is found from it.
+  // While a scan or a deletion runs no request is taken.
   if (pa->busy.load() != 0) return;
   // The whole text: a path cut to a buffer would name another folder.
   const std::string text = path_field().exists() ? path_field().text() : std::string();
-  ask_folder(pa->mdir, nullptr, text);
-  if (path_starts_scan(text)) enum_dir();
+  if (path_starts_scan(text)) enum_dir(text);
 }
 
 bool mwin::route_command(int id) {

@@ -4,6 +4,8 @@
 // the right view (pie chart).
 #include <windows.h>
 
+#include <string>
+
 #include "frame/mspw.h"
 #include "frame/mtbr.h"
 #include "frame/toolbar_dock.h"
@@ -60,7 +62,9 @@ class mwin : public ui::frame_window, public ViewHost {
   void show_folder_title(const std::string& folder) override;
   void redraw_all() override;
   void redraw_pie() override;
-  void scan_path_field() override;
+  // The path field's request (Enter, F5, the path command): its text is the folder asked
+  // for, scanned afresh when it is worth a scan.
+  void scan_path_field();
 
  protected:
   // Every command of the command table; true when the id is one of them.
@@ -69,8 +73,8 @@ class mwin : public ui::frame_window, public ViewHost {
   void update_marks() override;
   ui::view* default_view() override;
   void place_toolbar(RECT& area) override { dock_.place(area); }
-  // Enter or F5 with a path worth scanning: the left view's fresh scan of cdir.
-  virtual void enum_dir();
+  // Enter or F5 with a path worth scanning: the left view's fresh scan of it.
+  virtual void enum_dir(const std::string& path);
 
  private:
   void place_path_field(int cx);

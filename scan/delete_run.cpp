@@ -1,12 +1,24 @@
 #include "scan/delete_run.h"
 
 #include "base/strf.h"
+#include "scan/disk_probe.h"
+#include "scan/entry_remover.h"
 #include "scan/item_texts.h"
 #include "scan/mdir.h"
+#include "scan/shell_delete.h"
 
 namespace kelvane {
+namespace {
 
-DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes) : dir_(dir) {
+const char* verdict_name(DeleteVerdict verdict) {
+  if (verdict == DeleteVerdict::kChanged) return "changed since the scan";
+  return verdict == DeleteVerdict::kLink ? "a link" : "out of reach";
+}
+
+}  // namespace
+
+DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes)
+    : log_(dir.log()), recycle_bin_(dir.settings().ud != 0) {
   if (const lobj* top = dir.ptop.load()) root_path_ = top->root_path;
   root_recorded_ = dir.scan_root_identity(root_id_);
   targets_.reserve(nodes.size());
@@ -36,7 +48,7 @@ void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(cons
     FolderId now;
     const bool readable = root_recorded_ && disk_probe().folder_identity(root_path_, now);
     const DeleteOutcome outcome =
-        dir_.delete_entry(t, root_state(root_recorded_, root_id_, readable, now), stop, [&](size_t n) {
+        delete_entry(t, root_state(root_recorded_, root_id_, readable, now), stop, [&](size_t n) {
           done_ += n;
           tell();
         });
@@ -54,6 +66,73 @@ void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(cons
     }
     return;
   }
+}
+
+DeleteOutcome DeleteRun::delete_entry(DeleteTarget& target, RootState root, const std::atomic<bool>& stop,
+                                      const std::function<void(size_t)>& removed) {
+  if (names_no_single_entry(target.path)) {
+    shell_delete(target.path, recycle_bin_, log_);  // refuses it and logs why
+    return DeleteOutcome::kFailed;
+  }
+  DiskProbe& probe = disk_probe();
+  // The way down first: through a folder that is now a link, or another folder, the entry's
+  // path names what was never scanned.
+  DeleteVerdict verdict = DeleteVerdict::kDelete;
+  if (root == RootState::kSame || root == RootState::kNotRecorded) verdict = way_verdict(probe, target.way);
+  if (verdict == DeleteVerdict::kDelete) {
+    const DiskEntry now = probe.entry(target.path);
+    DiskEntry folder;
+    if (now.presence == Presence::kAbsent) folder = probe.entry(target.folder);
+    verdict = delete_verdict(target.listed, root, now, folder);
+  }
+  switch (verdict) {
+    case DeleteVerdict::kDelete:
+      // For good: the shell's own walk would follow links made while it runs, and cannot be
+      // stopped or followed; the program removes the entries itself.
+      if (!recycle_bin_) return remove_for_good(target, stop, removed);
+      // The shell takes a folder with everything beneath it, links included, and may take what
+      // a link names along with it (Wine's shell does, for every kind of link).
+      if (target.listed.is_dir && probe.holds_link(target.path)) {
+        if (log_.is_open()) log_.write("mdir::delete_entry () holds a link: %s\n", target.path.c_str());
+        return DeleteOutcome::kHoldsLink;
+      }
+      if (!shell_delete(target.path, recycle_bin_, log_)) return DeleteOutcome::kFailed;
+      if (removed) removed(target.entries.size());
+      return DeleteOutcome::kDeleted;
+    case DeleteVerdict::kGone:
+      // Removed since the scan, as the user wanted: the shell would only fail on it.
+      return DeleteOutcome::kDeleted;
+    case DeleteVerdict::kChanged:
+    case DeleteVerdict::kUnreachable:
+    case DeleteVerdict::kLink:
+      break;
+  }
+  if (log_.is_open())
+    log_.write("mdir::delete_entry () %s: %s\n", verdict_name(verdict), target.path.c_str());
+  if (verdict == DeleteVerdict::kChanged) return DeleteOutcome::kChanged;
+  return verdict == DeleteVerdict::kLink ? DeleteOutcome::kLink : DeleteOutcome::kFailed;
+}
+
+DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic<bool>& stop,
+                                         const std::function<void(size_t)>& removed) {
+  TreeRemover remover(entry_remover(), stop, [&removed] {
+    if (removed) removed(1);
+  });
+  const RemovalEnd end = remover.remove(target.entries, target.path, target.folder, root_path_);
+  if (end == RemovalEnd::kRemoved) return DeleteOutcome::kDeleted;
+  if (log_.is_open()) {
+    size_t gone = 0;
+    for (const RemovalEntry& e : target.entries) gone += e.removed ? 1 : 0;
+    log_.write("mdir::delete_entry () %s after %llu of %llu entries: %s\n",
+               end == RemovalEnd::kStopped ? "stopped"
+               : end == RemovalEnd::kMoved ? "moved"
+                                           : "kept some",
+               static_cast<unsigned long long>(gone), static_cast<unsigned long long>(target.entries.size()),
+               target.path.c_str());
+  }
+  if (end == RemovalEnd::kStopped) return DeleteOutcome::kStopped;
+  if (end == RemovalEnd::kMoved) return DeleteOutcome::kChanged;
+  return end == RemovalEnd::kKeepsLink ? DeleteOutcome::kHoldsLink : DeleteOutcome::kFailed;
 }
 
 }  // namespace kelvane

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/log.h"
 #include "scan/delete_check.h"
 #include "scan/lobj.h"
 #include "scan/tree_remover.h"
@@ -41,7 +42,9 @@ enum class DeleteOutcome {
 class DeleteRun {
  public:
   // nodes: the entries to delete, in order, all in dir's tree. Made on the user-interface
-  // thread while no scan runs.
+  // thread while no scan runs; it takes from dir what the run needs (the entries' paths and
+  // listings, the scanned root, whether to use the recycle bin, the log) and keeps nothing
+  // else of it, so the run reads nothing of the tree.
   DeleteRun(mdir& dir, const std::vector<lobj*>& nodes);
 
   // Deletes the targets in order. Stops at the first one not deleted, and soon once stop is
@@ -59,7 +62,19 @@ class DeleteRun {
   const std::string& message() const { return message_; }
 
  private:
-  mdir& dir_;
+  // Deletes one listed entry if it is still what the scan listed (root: the scanned folder's
+  // state now); an entry already gone from a folder still there counts as deleted. With the
+  // recycle bin the shell deletes it; without, the run removes it and what the scan listed
+  // beneath it itself, entry by entry (marking target's entries), stopping soon once stop is
+  // set. removed hears how many listed entries left the disk, as they go.
+  DeleteOutcome delete_entry(DeleteTarget& target, RootState root, const std::atomic<bool>& stop,
+                             const std::function<void(size_t)>& removed);
+  // The permanent deletion of one target by the program itself.
+  DeleteOutcome remove_for_good(DeleteTarget& target, const std::atomic<bool>& stop,
+                                const std::function<void(size_t)>& removed);
+
+  Log& log_;
+  bool recycle_bin_ = false;
   std::vector<DeleteTarget> targets_;
   std::string root_path_;
   bool root_recorded_ = false;

@@ -1,7 +1,6 @@
 #pragma once
 // mdir: the scanner and tree holder. It owns every node reachable from ptop.
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -15,9 +14,6 @@
 namespace kelvane {
 
 class DeleteRun;
-struct DeleteTarget;
-enum class DeleteOutcome;
-enum class RootState;
 
 // The values of the busy flag: the user-interface thread sets it before it starts a thread
 // that works for the tree, and every handler that touches the tree does nothing while it is
@@ -61,12 +57,12 @@ class mdir {
   mdir& operator=(const mdir&) = delete;
 
   int isdrv = 0;
-  std::string cdir;  // the folder the user is at or asks for
-  std::string path;  // the path of the last scan
+  std::string cdir;  // the folder the user is at (views/go_to_folder.h sets it)
+  std::string path;  // the path of the last scan, as its tree's paths are formed (read_mdir sets it)
   std::atomic<lobj*> ptop{nullptr};
   std::atomic<lobj*> pcur{nullptr};
 
-  // ---- tree (scan/tree.cpp) ----
+  // ---- tree (scan/mdir_tree.cpp) ----
   // Appends p to the folder list (folder == nullptr) or to folder's file list. Returns p.
   lobj* add_lobj(lobj* p, lobj* folder);
   // Frees the whole tree; ptop becomes empty, pcur is left to the caller.
@@ -82,12 +78,13 @@ class mdir {
   const char* copy_text(std::string_view text);
   lobj* ptail = nullptr;  // last folder of the folder list while the tree is built
 
-  // ---- scan (scan/walk.cpp, scan/scan_thread.cpp) ----
-  // Starts the scan thread on path/isdrv, reading through source; busy must be 0 and no tree
-  // exist. Sets busy to 1. Does not wait.
-  void start_scan(ScanClient* client);
-  // The whole scan, run on the scan thread (callable directly by tests: it then runs inline).
-  void read_mdir(ScanClient* client);
+  // ---- scan (scan/mdir_scan.cpp; the walk itself in scan/walk.cpp) ----
+  // Starts the scan thread on path, a drive root ("D:", "D:\\") or a folder, reading through
+  // source; busy must be 0 and no tree exist. Sets busy to 1. Does not wait.
+  void start_scan(const std::string& path, ScanClient* client);
+  // The whole scan of path, run on the scan thread (callable directly by tests: it then runs
+  // inline). Sets the field path first.
+  void read_mdir(const std::string& path, ScanClient* client);
   // Asks a running walk to stop soon (program closing) and waits for the thread; then frees
   // what a walk gave up.
   void stop_scan();
@@ -100,21 +97,10 @@ class mdir {
 
   // The identity of the scanned folder, recorded as its scan begins (on the scan thread,
   // before the walk); false when it could not be had (then nothing can be compared with it).
-  void record_scan_root();
+  void record_scan_root(const std::string& folder);
   bool scan_root_identity(FolderId& id) const;
 
-  // ---- item actions (scan/item_shell.cpp) ----
-  // Deletes path on disk (to the recycle bin when ud is set). 0 on success, 1 on failure.
-  int SHFileOperation(const std::string& target);
-  // Deletes one listed entry if it is still what the scan listed (root: the scanned folder's
-  // state now); an entry already gone from a folder still there counts as deleted. With the
-  // recycle bin the shell deletes it; without, the program removes it and what the scan listed
-  // beneath it itself, entry by entry (marking target's entries), stopping soon once stop is
-  // set. removed hears how many listed entries left the disk, as they go.
-  DeleteOutcome delete_entry(DeleteTarget& target, RootState root, const std::atomic<bool>& stop,
-                             const std::function<void(size_t)>& removed);
-
-  // ---- deletion thread (scan/delete_thread.cpp) ----
+  // ---- deletion thread (scan/mdir_delete.cpp; the run itself in scan/delete_run.cpp) ----
   // Starts run on the deletion thread and sets busy to kBusyDelete, unless busy is set already
   // (a scan or another deletion runs): then nothing starts and it returns false. Does not wait.
   bool start_delete(std::shared_ptr<DeleteRun> run, DeleteClient* client);
@@ -123,7 +109,11 @@ class mdir {
   bool delete_stop_asked() const { return delete_stop_.load(); }
   // Waits for the deletion thread (asking it to stop first when stop is true).
   void stop_delete(bool stop);
-  // Starts the program associated with file node p. 0, 1, 2 or 3 (see item_shell.cpp).
+
+  // ---- opening a file (scan/mdir_open.cpp) ----
+  // Starts the program associated with file node p. 0 when it started (or nothing was to be
+  // started), 1 for a node that names no file or a failed lookup, 2 when the file is not
+  // found, 3 when its type has no association.
   int open_lobj(lobj* p);
 
   Log& log() { return log_; }
@@ -145,9 +135,6 @@ class mdir {
   std::atomic<bool> running_{false};  // the scan thread has not yet made its last call
   bool root_recorded_ = false;
   FolderId root_id_;
-  // The permanent deletion of one target by the program itself.
-  DeleteOutcome remove_for_good(DeleteTarget& target, const std::atomic<bool>& stop,
-                                const std::function<void(size_t)>& removed);
   std::thread pdel_;  // the deletion thread started last
   std::atomic<bool> delete_stop_{false};
   friend class Walk;

@@ -105,4 +105,6 @@ TypedPath resolve_typed_path(const std::string& text) {
   return result;
 }
 
+bool is_drive_root(const std::string& path) { return path.size() <= 3 && path.size() >= 2 && path[1] == ':'; }
+
 }  // namespace kelvane

@@ -22,4 +22,8 @@ struct TypedPath {
 // either.
 TypedPath resolve_typed_path(const std::string& text);
 
+// A drive root: a letter and a colon, perhaps a backslash ("D:", "D:\\"; "D:\\X" is not). Such a
+// path is scanned as a drive, any other as a folder.
+bool is_drive_root(const std::string& path);
+
 }  // namespace kelvane

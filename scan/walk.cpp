@@ -5,14 +5,8 @@
 #include "scan/delete_check.h"
 #include "scan/disk_probe.h"
 
-#ifdef _WIN32
-#include "scan/win32_dir_source.h"
-#endif
-
 namespace kelvane {
 namespace {
-
-constexpr const char* kInvalidPath = "INVALID PATH !";
 
 // The scan thread is the only writer of a node's counters, so a plain load and store is an
 // exact addition; each store publishes the whole value to the idle status reader. Sizes stop
@@ -79,8 +73,20 @@ std::string Walk::join(const std::string& folder, std::string_view name) {
   return path;
 }
 
-bool Walk::read(std::string& message) {
+std::string Walk::scan_form(const std::string& path, bool drive) {
+  // The platform takes '/' for a separator too, but the paths of the entries are formed at
+  // backslashes only: "D:/DATA/SUB" would otherwise hang SUB's entries on "D:\\SUB".
+  std::string form = path;
+  for (char& c : form) {
+    if (c == '/') c = '\\';
+  }
+  if (!drive && !form.empty() && form.back() == '\\') form.pop_back();
+  return form;
+}
+
+bool Walk::read(const std::string& path, bool drive, std::string& message) {
   message.clear();
+  drive_ = drive;
   dep = 0;
   ldir = nullptr;
   ldep = 0;
@@ -90,14 +96,8 @@ bool Walk::read(std::string& message) {
   entered_places_.clear();
   entered_ids_.clear();
   Log& log = m_.log();
-  // The platform takes '/' for a separator too, but the paths of the entries are formed at
-  // backslashes only: "D:/DATA/SUB" would otherwise hang SUB's entries on "D:\\SUB".
-  for (char& c : m_.path) {
-    if (c == '/') c = '\\';
-  }
 
-  if (m_.isdrv) {
-    const std::string& path = m_.path;
+  if (drive) {
     lobj* root = m_.new_node();
     root->isdir = 1;
     root->depth = 0;
@@ -123,8 +123,6 @@ bool Walk::read(std::string& message) {
       if (level_ >= 2) log.write("    read_sdir () finished ...\n");
     }
   } else {
-    std::string& path = m_.path;
-    if (!path.empty() && path.back() == '\\') path.pop_back();
     // A wildcard would make the enumeration of path report several entries or files, which
     // the tree has no folder to hang on.
     const bool refused = path.empty() || path.find("\\*.*") != std::string::npos ||
@@ -260,7 +258,7 @@ void Walk::add_folder(FolderJob* job) {
 }
 
 void Walk::add_file(const DirEntry& entry) {
-  if (!m_.isdrv && depth_ == 1) {
+  if (!drive_ && depth_ == 1) {
     // The path of a folder scan names a file: there is no folder to hang it on.
     top_is_file_ = true;
     return;
@@ -375,52 +373,6 @@ bool Walk::dump(Log& log, lobj* top, const std::atomic<bool>* stop) {
     }
   }
   return true;
-}
-
-void mdir::read_mdir(ScanClient* client) {
-  const int level = settings_.vl;
-  if (level == 1) log_.write("  Thread:read_mdir () started ...\n");
-  std::string message = kInvalidPath;
-  bool ok = false;
-  DirSource* source = source_;
-#ifdef _WIN32
-  if (!source) source = &win32_dir_source();
-#endif
-  if (source) {
-    Walk walk(*this, *source, client);
-    ok = walk.read(message);
-    lobj* top = ptop.load();
-    if (walk.stopped() || (ok && level == 1 && !Walk::dump(log_, top, &stop_))) {
-      // Stopped because the program closes: the receiver may already be gone.
-      pcur.store(nullptr);
-      if (ptop) retire_tree();
-      running_.store(false);
-      busy_.store(0, std::memory_order_release);
-      return;
-    }
-    // A root that went while the walk ran (its drive letter removed, the folder deleted or put
-    // elsewhere) leaves folders unread that looked empty: such a tree is no finished scan.
-    FolderId now;
-    if (ok && root_recorded_ &&
-        root_state(true, root_id_, disk_probe().folder_identity(path, now), now) != RootState::kSame) {
-      if (level >= 2) log_.write("  Thread:read_mdir () the scanned folder went during the scan\n");
-      message = gone_text(path);
-      ok = false;
-      pcur.store(nullptr);
-      retire_tree();
-    }
-    if (ok) {
-      Walk::totals(top);
-      if (level >= 2) log_.write("  Thread:read_mdir () finished ...\n");
-      pcur.store(top, std::memory_order_release);
-    }
-  }
-  running_.store(false);
-  if (client) {
-    client->scan_finished(ok, message);
-  } else {
-    busy_.store(0, std::memory_order_release);
-  }
 }
 
 }  // namespace kelvane

@@ -18,14 +18,21 @@
 
 namespace kelvane {
 
+// What a scan that found nothing to list tells the user.
+inline constexpr char kInvalidPath[] = "INVALID PATH !";
+
 class Walk {
  public:
   Walk(mdir& holder, DirSource& source, ScanClient* client);
 
-  // Builds the tree from holder.path and holder.isdrv. False when the scan failed: then no
-  // tree is left and message holds the text for the user. A drive scan of a malformed path
-  // goes on and returns true with the message set.
-  bool read(std::string& message);
+  // The path as the walk takes it: '/' read as '\\', and a folder's trailing backslash gone
+  // (a drive root keeps its own). The tree's paths are formed from it.
+  static std::string scan_form(const std::string& path, bool drive);
+
+  // Builds the tree from path (in its scan form), a drive root when drive is true, else a
+  // folder. False when the scan failed: then no tree is left and message holds the text for
+  // the user. A drive scan of a malformed path goes on and returns true with the message set.
+  bool read(const std::string& path, bool drive, std::string& message);
   // True when the walk gave up because the holder was asked to stop.
   bool stopped() const;
 
@@ -78,6 +85,7 @@ class Walk {
   std::vector<Frame> frames_;
   ReadAhead* ahead_ = nullptr;  // while read() runs
   size_t depth_ = 0;            // frames in use
+  bool drive_ = false;          // a drive root's scan, else a folder's
   bool top_is_file_ = false;
   bool stopped_ = false;
 

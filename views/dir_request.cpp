@@ -10,10 +10,6 @@ std::string upper_case(const std::string& text) {
   return u;
 }
 
-bool is_drive_root(const std::string& upper) {
-  return upper.size() <= 3 && upper.size() >= 2 && upper[1] == ':';
-}
-
 bool inside_tree(const std::string& upper, const std::string& scan_path) {
   std::string root = scan_path;
   // "D:\\" names the same folder as "D:"; the tree's own paths are written without it.

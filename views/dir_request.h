@@ -1,15 +1,12 @@
 #pragma once
-// The left view's decisions about a requested folder: whether it is a drive root and whether
-// it lies inside the tree already scanned (then the views are refilled, not rescanned).
+// The left view's decisions about a requested folder: whether it lies inside the tree already
+// scanned (then the views are refilled, not rescanned) and whether it is worth a scan.
 #include <string>
 
 namespace kelvane {
 
 // ASCII letters upper-cased; every other byte (UTF-8 included) as it is.
 std::string upper_case(const std::string& text);
-
-// "D:" and "D:\\" are drive roots, "D:\\X" is not.
-bool is_drive_root(const std::string& upper);
 
 // Whether the upper-cased folder lies inside the tree scanned from the upper-cased scan_path:
 // it begins with it at a component boundary. A scan path typed as a drive root with its

@@ -46,19 +46,19 @@ void ItemActions::open_row(int row) {
   if (row < 0) return;
 
   if (host_.list_mode() == kListDrives) {
-    go_to_folder(dir_, owner_, nullptr, host_.row_text(row));
+    go_to_folder(dir_, owner_, {nullptr, host_.row_text(row)});
     return;
   }
   lobj* top = dir_.ptop.load();
   if (top == nullptr) return;  // the rows name entries of a tree that is gone
   if (row == 0) {
-    go_to_folder(dir_, owner_, top, strf("%c:", top->root_path[0]));
+    go_to_folder(dir_, owner_, {top, strf("%c:", top->root_path[0])});
     return;
   }
   if (row == 1 && dir_.isdrv == 0) {
     lobj* cur = dir_.pcur.load();
     if (cur != nullptr && cur->parent != nullptr) {
-      go_to_folder(dir_, owner_, cur->parent, cur->parent->fpath());
+      go_to_folder(dir_, owner_, {cur->parent, cur->parent->fpath()});
       return;
     }
     // A path typed with '/' separators is scanned as the same folder; its parent is found at
@@ -67,7 +67,7 @@ void ItemActions::open_row(int row) {
     const size_t cut = parent.find_last_of("\\/");
     if (cut != std::string::npos) parent.erase(cut);
     if (settings_.db) show_message(parent, kMessageOk);
-    go_to_folder(dir_, owner_, nullptr, parent);
+    go_to_folder(dir_, owner_, {nullptr, parent});
     return;
   }
   lobj* node = node_of_row(row);
@@ -77,9 +77,9 @@ void ItemActions::open_row(int row) {
   }
   // A row whose entry has gone shows the folder asked for before.
   if (node == nullptr) {
-    go_to_folder(dir_, owner_, nullptr, dir_.cdir);
+    go_to_folder(dir_, owner_, {nullptr, dir_.cdir});
   } else {
-    go_to_folder(dir_, owner_, node, node->fpath());
+    go_to_folder(dir_, owner_, {node, node->fpath()});
   }
 }
 

@@ -7,15 +7,12 @@
 #include "app/mapp.h"
 #include "base/message_box.h"
 #include "res/resource_ids.h"
-#include "scan/disk_probe.h"
 #include "scan/item_texts.h"
-#include "scan/typed_path.h"
 #include "scan/win32_dir_source.h"
 #include "ui/dc.h"
 #include "ui/post_to_ui.h"
 #include "ui/window_dpi.h"
 #include "views/caption_band.h"
-#include "views/dir_request.h"
 #include "views/go_to_folder.h"
 #include "views/list_geometry.h"
 
@@ -169,46 +166,22 @@ void mvwl::list_drives() {
   invalidate_frame();
 }
 
-void mvwl::OnEnumDir() {
+void mvwl::OnEnumDir(const std::string& path) {
   if (pa->busy.load() != 0) return;
-  drop_tree();
-  OnDirs();
+  go_to_folder(pa->mdir, this, FolderRequest{nullptr, path, true});
 }
 
-void mvwl::OnDirs() {
-  if (pa->busy.load() != 0) return;
-  mdir& dir = pa->mdir;
-  // Whether a folder lies inside the tree is a question of names, which the platform compares
-  // without regard to case; the folder itself is scanned and kept with the case it was typed,
-  // since on a case-sensitive folder "data" and "DATA" are two folders.
-  const std::string scanned = upper_case(dir.path);
-  const bool inside =
-      dir.ptop.load() != nullptr && dir.pcur.load() != nullptr && inside_tree(upper_case(dir.cdir), scanned);
-  // A typed path names the folder it resolves to; paths from the tree are exact already.
-  const std::string requested = dir.cdir;
-  const TypedPath typed = inside ? TypedPath{} : resolve_typed_path(requested);
-  if (typed.valid) ask_folder(dir, nullptr, typed.path);
-  if (host_) host_->show_folder_title(dir.cdir);
-  dir.isdrv = is_drive_root(upper_case(dir.cdir)) ? 1 : 0;
-  if (pa->CGUI.vl > 0) {
-    pa->CGUI.flog.write("  mvwl::OnDirs () pa->mdir.path:%s, pa->mdir.cdir:%s\n", dir.path.c_str(),
-                        dir.cdir.c_str());
-  }
-  if (inside) {
-    OnFill();
-    invalidate_frame();
-    return;
-  }
-  // A path that names no folder, or a drive the system does not know, is refused before a
-  // scan could list an empty root for it; the drives are listed again, as after a failed scan.
-  if (!typed.valid || (typed.drive != 0 && !disk_probe().drive_known(typed.drive))) {
-    show_message("INVALID PATH !");
-    list_drives();
-    return;
-  }
-  if (typed.path != requested) set_path_field(typed.path);
+void mvwl::show_folder_title(const std::string& folder) {
+  if (host_) host_->show_folder_title(folder);
+}
+
+void mvwl::show_from_tree() {
+  OnFill();
+  invalidate_frame();
+}
+
+void mvwl::scan(const std::string& path) {
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  dir.path = dir.cdir;
   if (pa->CGUI.db != 0) show_message("SCAN");
   drop_tree();
   // The old rows stay until the scan has ended; they draw blank meanwhile.
@@ -218,7 +191,7 @@ void mvwl::OnDirs() {
     relay_->pattern_new = false;
   }
   SetTimer(hwnd(), ID_TIMER_SCAN_PROGRESS, kProgressPeriodMs, nullptr);
-  dir.start_scan(this);
+  pa->mdir.start_scan(path, this);
 }
 
 void mvwl::OnFill() {
@@ -234,10 +207,6 @@ void mvwl::OnFill() {
   resize_to_client();
   list_.invalidate(true);
   if (host_) host_->redraw_pie();
-}
-
-void mvwl::OnCommandRange(int id) {
-  if (host_) host_->run_command(id);
 }
 
 void mvwl::set_unit(int unit) {

@@ -1,8 +1,8 @@
 #pragma once
-// mvwl: the left pane of the splitter. It owns the list control and the slice table, decides
-// what the list shows (the drives, or the current folder of the scanned tree), starts scans
-// and turns a finished scan into rows. The frame calls OnEnumDir() for Enter/F5 and
-// OnCommandRange(id) for the drive, unit and directory commands.
+// mvwl: the left pane of the splitter. It owns the list control and the slice table, shows
+// what the list holds (the drives, or the current folder of the scanned tree), starts the scans
+// and deletions go_to_folder and the list's actions ask for, and turns a finished scan into
+// rows. The frame's commands reach it through OnEnumDir, OnDrives and set_unit.
 #include <windows.h>
 
 #include <memory>
@@ -25,9 +25,8 @@ class mvwl : public ui::view, public ScanClient, public DeleteClient, private Li
   explicit mvwl(ViewHost* host);
   ~mvwl() override;
 
-  void OnEnumDir();
-  // The File and View commands 199 to 205, run through the frame's command table.
-  void OnCommandRange(int id);
+  // The path field's request (Enter, F5, the path command): path, as typed, is scanned afresh.
+  void OnEnumDir(const std::string& path);
   // Sizes are shown in the unit (0 bytes ... 4 TB) from now on.
   void set_unit(int unit);
 
@@ -37,8 +36,9 @@ class mvwl : public ui::view, public ScanClient, public DeleteClient, private Li
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
   void OnDrives();
-  void OnDirs() override;
   void OnFill() override;
+  // The view as the pie's way to a folder.
+  FolderHost& folder_host() { return *this; }
 
   mbox& list() { return list_; }
   // The current folder's entries in list order, for the pie chart. Valid only while the list
@@ -57,7 +57,13 @@ class mvwl : public ui::view, public ScanClient, public DeleteClient, private Li
   struct Relay;  // what the posted calls share with the view
 
  private:
+  // FolderHost
   void set_path_field(const std::string& text) override;
+  void show_folder_title(const std::string& folder) override;
+  void show_from_tree() override;
+  void show_drives() override { list_drives(); }
+  void scan(const std::string& path) override;
+
   bool start_deletion(std::shared_ptr<DeleteRun> run) override;
   void finish_delete(const DeleteRun& run);
   // The tree goes, and with it every record that pointed into it.

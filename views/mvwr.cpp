@@ -133,13 +133,7 @@ LRESULT mvwr::handle(UINT msg, WPARAM wp, LPARAM lp) {
 
 const SliceTable* mvwr::slice_table() { return left_ != nullptr ? &left_->slices() : nullptr; }
 
-void mvwr::set_path_field(const std::string& text) {
-  if (pa->epath.exists()) pa->epath.set_text(text);
-}
-
-void mvwr::on_dirs() {
-  if (left_) left_->OnDirs();
-}
+FolderHost* mvwr::folder_host() { return left_ != nullptr ? &left_->folder_host() : nullptr; }
 
 void mvwr::select_only_row(int row) {
   if (left_ == nullptr || !left_->list().exists()) return;

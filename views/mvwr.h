@@ -38,8 +38,7 @@ class mvwr : public ui::view, private PieHost, public PieActions {
  private:
   // PieHost
   const SliceTable* slice_table() override;
-  void set_path_field(const std::string& text) override;
-  void on_dirs() override;
+  FolderHost* folder_host() override;
   void select_only_row(int row) override;
   void delete_selection() override;
 

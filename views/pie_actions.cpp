@@ -61,7 +61,7 @@ void PieActions::OnSlice(int action) {
         dir_.open_lobj(node);
         return;
       }
-      go_to_folder(dir_, &host_, node, node->fpath());
+      go_to_folder(dir_, host_.folder_host(), {node, node->fpath()});
       return;
     case kPieDelete:
       // Only the slice's own entry: rows the list still had selected would be deleted too.

@@ -15,13 +15,13 @@
 namespace kelvane {
 
 // What the actions need of the left view and its list.
-class PieHost : public FolderHost {
+class PieHost {
  public:
+  virtual ~PieHost() = default;
   // The left view's slice table, or nullptr when there is no left view.
   virtual const SliceTable* slice_table() = 0;
-  // The left view's OnDirs, which shows a folder opened on the pie.
-  virtual void on_dirs() = 0;
-  void OnDirs() final { on_dirs(); }
+  // The left view, which shows a folder opened on the pie; nullptr when there is none.
+  virtual FolderHost* folder_host() = 0;
   // The list's selection becomes this one row and nothing else.
   virtual void select_only_row(int row) = 0;
   // The list's own Delete, with its question.

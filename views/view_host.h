@@ -26,9 +26,6 @@ class ViewHost {
   virtual void redraw_all() = 0;
   // The pie chart beside the list is drawn again.
   virtual void redraw_pie() = 0;
-  // The path field's request (Enter, F5, command 205): its text is the folder asked for, and a
-  // text worth a scan is scanned afresh.
-  virtual void scan_path_field() = 0;
 };
 
 }  // namespace kelvane

@@ -10,6 +10,7 @@
 
 #include "scan/delete_check.h"
 #include "scan/delete_run.h"
+#include "scan/shell_delete.h"
 #include "tests/support/fake_system.h"
 #include "tests/support/tree_builder.h"
 
@@ -37,7 +38,7 @@ struct CheckedDelete : ::testing::Test {
     b = t.file(data, "b", 20);
     c = t.file(data, "c", 30);
     t.dir.path = "D:\\DATA";
-    t.dir.record_scan_root();
+    t.dir.record_scan_root("D:\\DATA");
     disk.folder("D:\\DATA");
     disk.file("D:\\DATA\\a", 10);
     disk.file("D:\\DATA\\b", 20);
@@ -193,10 +194,10 @@ TEST_F(CheckedDelete, EntryTheShellLeftOnDiskIsAFailureWithEitherBin) {
   shell.stuck = {"C:\\KTEST\\D1\\F2"};
   for (int ud : {0, 1}) {
     t.settings.ud = ud;
-    EXPECT_EQ(t.dir.SHFileOperation("C:\\KTEST\\D1\\F2"), 1) << ud;
+    EXPECT_FALSE(shell_delete("C:\\KTEST\\D1\\F2", ud != 0, t.log)) << ud;
   }
   EXPECT_EQ(shell.deleted.size(), 2u);
-  EXPECT_EQ(t.dir.SHFileOperation("C:\\KTEST\\D1\\S"), 0);
+  EXPECT_TRUE(shell_delete("C:\\KTEST\\D1\\S", false, t.log));
   EXPECT_EQ(disk.entries.count("C:\\KTEST\\D1\\S"), 0u);
   std::ifstream in(log_path);
   std::stringstream text;

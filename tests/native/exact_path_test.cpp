@@ -9,6 +9,7 @@
 #include "base/settings.h"
 #include "scan/mdir.h"
 #include "scan/memory_dir_source.h"
+#include "tests/support/scan_recorder.h"
 #include "tests/support/tree_builder.h"
 #include "tests/support/tree_queries.h"
 
@@ -73,13 +74,6 @@ TEST(ExactPath, FirstUnnamableNameBelowTheRoot) {
   EXPECT_STREQ(unnamable_name(*t.file(odd, "x", 1)), "q?dir");
 }
 
-class Done : public ScanClient {
- public:
-  void scan_progress(const std::string&) override {}
-  void scan_finished(bool ok_, const std::string&) override { ok = ok_; }
-  bool ok = false;
-};
-
 // A folder whose name a path cannot carry is listed but never read, in either scan mode: the
 // in-memory disk, like Wine's, would read it as its own folder, but the platform's would read
 // "q?dir" as a pattern (also matching "qxdir") and "back\slash" as slash inside back.
@@ -97,9 +91,8 @@ TEST(ExactPath, WalkNeverReadsAFolderWhoseNameNoPathCarries) {
     std::atomic<int> busy{1};
     mdir dir(log, settings, busy);
     dir.set_source(&fs);
-    dir.path = "C:\\T";
-    Done done;
-    dir.read_mdir(&done);
+    testing_fakes::ScanRecorder done(busy);
+    dir.read_mdir("C:\\T", &done);
     ASSERT_TRUE(done.ok);
     EXPECT_EQ(totals(folder_named(dir, "q?dir")), (std::vector<long long>{0, 0, 0}));
     EXPECT_EQ(totals(folder_named(dir, "a:b")), (std::vector<long long>{0, 0, 0}));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/typed_path.h"
 #include "views/dir_request.h"
 #include "views/fit_text.h"
 

@@ -320,8 +320,7 @@ TEST(PieDrawing, HugeSizesNeverWrapAndTheFoldersPieIsDrawn) {
   fs.add_file("C:\\R\\beyond", ~0ull);  // more than a size can be: taken as the largest
   testing_tree::TreeFixture t;
   t.dir.set_source(&fs);
-  t.dir.path = "C:\\R";
-  t.dir.read_mdir(nullptr);
+  t.dir.read_mdir("C:\\R", nullptr);
   lobj* root = t.dir.ptop;
   ASSERT_NE(root, nullptr);
   lobj* big = root->next;
@@ -387,13 +386,18 @@ TEST(PieGeometry, HitTestAndAngles) {
   EXPECT_EQ(slice_at(r, 2, 1.5), -1);
 }
 
-class FakeHost : public PieHost {
+class FakeHost : public PieHost, public FolderHost {
  public:
   SliceTable* table = nullptr;
   std::vector<std::string> calls;
   const SliceTable* slice_table() override { return table; }
+  FolderHost* folder_host() override { return this; }
   void set_path_field(const std::string& t) override { calls.push_back("path " + t); }
-  void on_dirs() override { calls.push_back("dirs"); }
+  void show_folder_title(const std::string&) override {}
+  // Each way go_to_folder shows a folder: from the tree, the drives again, a scan.
+  void show_from_tree() override { calls.push_back("dirs"); }
+  void show_drives() override { calls.push_back("dirs"); }
+  void scan(const std::string&) override { calls.push_back("dirs"); }
   void select_only_row(int row) override { calls.push_back("select " + std::to_string(row)); }
   void delete_selection() override { calls.push_back("delete"); }
 };

@@ -21,6 +21,7 @@
 #include "scan/mdir.h"
 #include "scan/memory_dir_source.h"
 #include "scan/read_ahead.h"
+#include "tests/support/scan_recorder.h"
 #include "tests/support/tree_compare.h"
 
 namespace kelvane {
@@ -50,23 +51,6 @@ std::string read_file(const std::string& path) {
   return text;
 }
 
-class Patterns : public ScanClient {
- public:
-  explicit Patterns(std::atomic<int>& busy) : busy_(busy) {}
-  void scan_progress(const std::string& pattern) override { seen.push_back(pattern); }
-  void scan_finished(bool ok_, const std::string& message_) override {
-    ok = ok_;
-    message = message_;
-    busy_.store(0, std::memory_order_release);
-  }
-  std::vector<std::string> seen;
-  bool ok = false;
-  std::string message;
-
- private:
-  std::atomic<int>& busy_;
-};
-
 // One scan in one mode, with its own log at level 1.
 struct ModeRun {
   ModeRun(DirSource& fs, int sq, const std::string& name) {
@@ -81,17 +65,15 @@ struct ModeRun {
     holder.reset();
     std::remove(log_path.c_str());
   }
-  void scan(const std::string& path, int isdrv) {
-    holder->path = path;
-    holder->isdrv = isdrv;
+  void scan(const std::string& path) {
     busy = 1;
-    holder->read_mdir(&client);
+    holder->read_mdir(path, &client);
   }
   Settings settings;
   Log log;
   std::string log_path;
   std::atomic<int> busy{0};
-  Patterns client{busy};
+  testing_fakes::ScanRecorder client{busy};
   std::unique_ptr<mdir> holder;
 };
 
@@ -132,19 +114,19 @@ void make_tree(MemoryDirSource& fs) {
 TEST(ScanModes, BothModesBuildTheSameTreeAndLog) {
   MemoryDirSource fs;
   make_tree(fs);
-  for (const auto& [path, isdrv] : {std::pair<std::string, int>{"C:\\T", 0}, {"C:", 1}}) {
+  for (const std::string path : {"C:\\T", "C:"}) {
     SCOPED_TRACE(path);
     ModeRun parallel(fs, 0, "p"), sequential(fs, 1, "s");
     const size_t calls0 = fs.list_calls();
-    parallel.scan(path, isdrv);
+    parallel.scan(path);
     const size_t calls1 = fs.list_calls();
-    sequential.scan(path, isdrv);
+    sequential.scan(path);
     const size_t calls2 = fs.list_calls();
     ASSERT_TRUE(parallel.client.ok);
     ASSERT_TRUE(sequential.client.ok);
     EXPECT_EQ(tree_difference(parallel.holder->ptop, sequential.holder->ptop), "");
     EXPECT_EQ(parallel.holder->pcur.load(), parallel.holder->ptop.load());
-    EXPECT_EQ(parallel.client.seen, sequential.client.seen);
+    EXPECT_EQ(parallel.client.patterns, sequential.client.patterns);
     // Every folder is read once in either mode (the links to folders entered already never).
     EXPECT_EQ(calls1 - calls0, calls2 - calls1);
     const std::string log = read_file(parallel.log_path);
@@ -164,15 +146,13 @@ TEST(ScanModes, ReadersAlwaysEnd) {
     ModeRun run(fs, sq, "end");
     run.settings.vl = 0;
     for (const char* bad : {"C:\\missing", "C:\\T\\first"}) {
-      run.scan(bad, 0);
+      run.scan(bad);
       EXPECT_FALSE(run.client.ok);
       EXPECT_EQ(run.holder->ptop.load(), nullptr);
     }
     for (int delay : {0, 1, 5, 20}) {
-      run.holder->path = "C:\\T";
-      run.holder->isdrv = 0;
       run.client.ok = false;
-      run.holder->start_scan(&run.client);
+      run.holder->start_scan("C:\\T", &run.client);
       std::this_thread::sleep_for(std::chrono::milliseconds(delay));
       run.holder->stop_scan();
       EXPECT_EQ(run.busy.load(), 0);
@@ -187,7 +167,7 @@ TEST(ScanModes, ReadersAlwaysEnd) {
         run.holder->free_tree();
       }
     }
-    run.scan("C:\\T", 0);
+    run.scan("C:\\T");
     EXPECT_TRUE(run.client.ok);
     if (threads >= 0) {
       EXPECT_EQ(thread_count(), threads);

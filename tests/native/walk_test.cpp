@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,44 +12,12 @@
 #include "base/log.h"
 #include "scan/mdir.h"
 #include "scan/memory_dir_source.h"
+#include "tests/support/scan_recorder.h"
 #include "tests/support/text_file.h"
 #include "tests/support/tree_queries.h"
 
 namespace kelvane {
 namespace {
-
-// The receiver of the program clears busy once it has refilled; this one records instead.
-class RecordingClient : public ScanClient {
- public:
-  explicit RecordingClient(std::atomic<int>& busy) : busy_(busy) {}
-  void scan_progress(const std::string& pattern) override {
-    patterns.push_back(pattern);
-    busy_while_walking = busy_.load();
-  }
-  void scan_finished(bool ok_, const std::string& message_) override {
-    ++finished;
-    ok = ok_;
-    message = message_;
-    busy_.store(0, std::memory_order_release);
-    if (done) done->set_value();
-  }
-  std::vector<std::string> patterns;
-  int finished = 0;
-  bool ok = false;
-  std::string message;
-  int busy_while_walking = -1;
-  std::promise<void>* done = nullptr;
-
-  void reset() {
-    patterns.clear();
-    finished = 0;
-    ok = false;
-    message.clear();
-  }
-
- private:
-  std::atomic<int>& busy_;
-};
 
 // Delegates to an in-memory file system and counts what the walk asks of it; can ask the
 // holder to stop at a chosen listing, as the program does when it closes.
@@ -108,11 +75,9 @@ class WalkTest : public ::testing::Test {
     fs.add_file(drive + "\\F4", 8);
   }
 
-  void scan(const std::string& path, int isdrv) {
-    holder->path = path;
-    holder->isdrv = isdrv;
+  void scan(const std::string& path) {
     busy = 1;
-    holder->read_mdir(&client);
+    holder->read_mdir(path, &client);
   }
 
   std::vector<lobj*> folders() const {
@@ -141,7 +106,7 @@ class WalkTest : public ::testing::Test {
   Settings settings;
   std::atomic<int> busy{0};
   MemoryDirSource fs;
-  RecordingClient client{busy};
+  testing_fakes::ScanRecorder client{busy};
   std::unique_ptr<mdir> holder;
 };
 
@@ -149,11 +114,9 @@ using V = std::vector<long long>;
 
 TEST_F(WalkTest, WorkedExampleDirectThenRecursiveTotals) {
   make_worked_example("D:");
-  holder->path = "D:";
-  holder->isdrv = 1;
   Walk walk(*holder, fs, &client);
   std::string message;
-  ASSERT_TRUE(walk.read(message));
+  ASSERT_TRUE(walk.read("D:", true, message));
   EXPECT_EQ(message, "");
 
   const std::vector<lobj*> list = folders();
@@ -198,7 +161,7 @@ TEST_F(WalkTest, WorkedExampleDirectThenRecursiveTotals) {
 
 TEST_F(WalkTest, DriveScanEndsAtRootAndReportsEachFolderOnce) {
   make_worked_example("D:");
-  scan("D:", 1);
+  scan("D:");
   EXPECT_EQ(client.finished, 1);
   EXPECT_TRUE(client.ok);
   EXPECT_EQ(client.message, "");
@@ -213,7 +176,7 @@ TEST_F(WalkTest, DriveScanEndsAtRootAndReportsEachFolderOnce) {
 
 TEST_F(WalkTest, DriveWithBackslashKeepsNameAndDoesNotDoubleSeparators) {
   make_worked_example("D:");
-  scan("D:\\", 1);
+  scan("D:\\");
   ASSERT_TRUE(client.ok);
   EXPECT_STREQ(holder->ptop.load()->name, "D:\\");
   EXPECT_EQ(holder->ptop.load()->fpath(), "D:\\");
@@ -227,14 +190,14 @@ TEST_F(WalkTest, DriveWithBackslashKeepsNameAndDoesNotDoubleSeparators) {
 // under the root: refused, so nothing is ever listed (or deleted) under a wrong path.
 TEST_F(WalkTest, DriveRelativePathIsRefusedAndTheNextScanWorks) {
   make_worked_example("D:");
-  scan("D:X", 1);
+  scan("D:X");
   EXPECT_EQ(client.finished, 1);
   EXPECT_FALSE(client.ok);
   EXPECT_EQ(client.message, "INVALID PATH !");
   EXPECT_EQ(holder->ptop.load(), nullptr);
   EXPECT_EQ(holder->pcur.load(), nullptr);
   EXPECT_TRUE(client.patterns.empty());
-  scan("D:", 1);
+  scan("D:");
   EXPECT_TRUE(client.ok);
   ASSERT_NE(holder->ptop.load(), nullptr);
 }
@@ -242,7 +205,7 @@ TEST_F(WalkTest, DriveRelativePathIsRefusedAndTheNextScanWorks) {
 TEST_F(WalkTest, UnreadableDriveGivesAnEmptyRoot) {
   fs.add_folder("E:");
   fs.set_unreadable("E:");
-  scan("E:", 1);
+  scan("E:");
   EXPECT_TRUE(client.ok);
   ASSERT_NE(holder->ptop.load(), nullptr);
   EXPECT_EQ(totals(holder->ptop), (V{0, 0, 0}));
@@ -260,7 +223,7 @@ TEST_F(WalkTest, FolderScanOfThreeFilesAndASubfolder) {
     local.add_file("C:\\Data\\Sub\\four", 4);
     local.add_file("C:\\Data\\three", 3);
     client.finished = 0;
-    scan(path, 0);
+    scan(path);
     ASSERT_TRUE(client.ok);
     EXPECT_EQ(holder->path, "C:\\DATA");
     lobj* root = holder->ptop;
@@ -289,7 +252,7 @@ TEST_F(WalkTest, EmptyFolderAtTheDeepestLevelStillCounts) {
   fs.add_file("C:\\R\\A\\f", 5);
   fs.add_folder("C:\\R\\A\\B\\C\\D");
   fs.add_folder("C:\\R\\Z");
-  scan("C:\\R", 0);
+  scan("C:\\R");
   ASSERT_TRUE(client.ok);
   EXPECT_EQ(totals(holder->ptop), (V{5, 5, 1}));
   EXPECT_EQ(totals(folder_named("A")), (V{5, 3, 1}));
@@ -304,7 +267,7 @@ TEST_F(WalkTest, FileSizesAreWholeSixtyFourBitLengths) {
   fs.add_file("D:\\big\\movie", five_gib);
   fs.add_file("D:\\big\\small", 3);
   fs.add_file("D:\\four", 4ull << 30);
-  scan("D:", 1);
+  scan("D:");
   ASSERT_TRUE(client.ok);
   EXPECT_EQ(folder_named("big")->first->size.load(), five_gib);
   EXPECT_EQ(folder_named("big")->size.load(), five_gib + 3);
@@ -318,11 +281,11 @@ TEST_F(WalkTest, FailedFolderScansLeaveNoTreeAndAllowAnotherScan) {
   for (const char* path : refused) {
     SCOPED_TRACE(path);
     client.reset();
-    scan(path, 0);
+    scan(path);
     expect_failed_scan();
     // The next scan on the same holder works.
     client.reset();
-    scan("C:\\DATA", 0);
+    scan("C:\\DATA");
     ASSERT_TRUE(client.ok);
     EXPECT_EQ(totals(holder->ptop), (V{7, 0, 1}));
     holder->pcur = nullptr;
@@ -334,7 +297,7 @@ TEST_F(WalkTest, ForwardSlashesNameTheSameFolderAndItsEntriesKeepTheirOwnPaths) 
   fs.add_file("C:\\DATA\\SUB\\x", 5);
   fs.add_folder("C:\\DATA\\SUB\\in");
   fs.add_file("C:\\SUB\\decoy", 99);  // what a path formed from the drive alone would read
-  scan("C:/DATA/SUB/", 0);
+  scan("C:/DATA/SUB/");
   ASSERT_TRUE(client.ok);
   EXPECT_EQ(holder->path, "C:\\DATA\\SUB");
   EXPECT_EQ(holder->ptop.load()->fpath(), "C:\\DATA\\SUB");
@@ -346,7 +309,7 @@ TEST_F(WalkTest, UnreadableFolderInsideTheTreeIsAnEmptyNode) {
   fs.add_file("C:\\R\\locked\\secret", 100);
   fs.set_unreadable("C:\\R\\locked");
   fs.add_file("C:\\R\\open", 1);
-  scan("C:\\R", 0);
+  scan("C:\\R");
   ASSERT_TRUE(client.ok);
   EXPECT_EQ(totals(folder_named("locked")), (V{0, 0, 0}));
   EXPECT_EQ(totals(holder->ptop), (V{1, 1, 1}));
@@ -374,7 +337,7 @@ TEST_F(WalkTest, EveryFolderIsEnteredOncePerScan) {
   fs.add_link("C:\\R\\drive", "C:");  // the drive that holds the root
   WatchedSource watched(fs);
   holder->set_source(&watched);
-  scan("C:\\R", 0);
+  scan("C:\\R");
   ASSERT_TRUE(client.ok);
 
   for (const char* name : {"up", "self", "early", "back", "toO2", "toP"}) {
@@ -407,7 +370,7 @@ TEST_F(WalkTest, WideChainsOfLinksCountTheirTargetOnce) {
     client.reset();
     if (holder->ptop) holder->free_tree();
     holder->pcur = nullptr;
-    scan("C:\\N1", 0);
+    scan("C:\\N1");
     ASSERT_TRUE(client.ok);
     EXPECT_EQ(totals(holder->ptop), (V{1000, 24, 1}));
     EXPECT_EQ(client.patterns.size(), 10u);  // the path, then N1 to N9
@@ -422,7 +385,7 @@ TEST_F(WalkTest, SecondLinkToAFolderIsNotEnteredWhereThePlatformGivesNoPlace) {
   WatchedSource watched(fs);
   watched.no_place = true;
   holder->set_source(&watched);
-  scan("C:\\R", 0);
+  scan("C:\\R");
   ASSERT_TRUE(client.ok);
   EXPECT_EQ(totals(folder_named("toO")), (V{100, 0, 1}));
   EXPECT_EQ(totals(folder_named("toO2")), (V{0, 0, 0}));
@@ -433,7 +396,7 @@ TEST_F(WalkTest, IdentityIsAskedOnlyForLinks) {
   make_worked_example("D:");
   WatchedSource watched(fs);
   holder->set_source(&watched);
-  scan("D:", 1);
+  scan("D:");
   ASSERT_TRUE(client.ok);
   EXPECT_EQ(watched.identities, 0);
   EXPECT_EQ(watched.lists, 4);
@@ -444,7 +407,7 @@ TEST_F(WalkTest, LongPathsAndUnicodeNamesAreKeptExactly) {
   const std::string name = "Grüße — 日本語";
   for (int i = 0; i < 30; ++i) path += "\\" + name;
   fs.add_file(path + "\\" + name + ".txt", 42);
-  scan("C:\\top", 0);
+  scan("C:\\top");
   ASSERT_TRUE(client.ok);
   EXPECT_EQ(totals(holder->ptop), (V{42, 30, 1}));
   lobj* deepest = holder->ptop;
@@ -462,7 +425,7 @@ TEST_F(WalkTest, StopFlagEndsTheWalkWithoutReport) {
   watched.holder = holder.get();
   watched.stop_at = 2;  // while D1 is being read
   holder->set_source(&watched);
-  scan("D:", 1);
+  scan("D:");
   EXPECT_EQ(client.finished, 0);
   EXPECT_EQ(watched.lists, 2);
   EXPECT_EQ(holder->ptop.load(), nullptr);
@@ -471,7 +434,7 @@ TEST_F(WalkTest, StopFlagEndsTheWalkWithoutReport) {
   holder->stop_scan();  // collects nothing, and clears the request
 
   watched.stop_at = 0;
-  scan("D:", 1);
+  scan("D:");
   EXPECT_TRUE(client.ok);
   EXPECT_EQ(totals(holder->ptop), (V{15, 3, 4}));
 }
@@ -485,7 +448,7 @@ TEST_F(WalkTest, AGivenUpTreeIsFreedOnlyWhenTheScanIsCollected) {
   watched.holder = holder.get();
   watched.stop_at = 2;
   holder->set_source(&watched);
-  scan("D:", 1);
+  scan("D:");
   EXPECT_EQ(holder->ptop.load(), nullptr);
   ASSERT_NE(watched.cur_at_stop, nullptr);
   EXPECT_STREQ(watched.cur_at_stop->name, "D:");
@@ -495,23 +458,18 @@ TEST_F(WalkTest, AGivenUpTreeIsFreedOnlyWhenTheScanIsCollected) {
 
 TEST_F(WalkTest, ScanThreadSetsBusyAndReportsOnce) {
   make_worked_example("D:");
-  holder->path = "D:";
-  holder->isdrv = 1;
   for (int round = 0; round < 2; ++round) {
-    std::promise<void> done;
-    client.done = &done;
-    client.finished = 0;
+    client.reset();
     holder->pcur = nullptr;
     if (holder->ptop) holder->free_tree();
-    holder->start_scan(&client);
-    done.get_future().wait();
+    holder->start_scan("D:", &client);
+    client.wait();
     EXPECT_EQ(client.busy_while_walking, 1);
     EXPECT_EQ(busy.load(std::memory_order_acquire), 0);
     EXPECT_FALSE(holder->scan_running());
     EXPECT_EQ(client.finished, 1);
     EXPECT_EQ(totals(holder->ptop), (V{15, 3, 4}));
   }
-  client.done = nullptr;
 }
 
 TEST_F(WalkTest, ClosingDuringAScanStopsAndJoins) {
@@ -521,9 +479,7 @@ TEST_F(WalkTest, ClosingDuringAScanStopsAndJoins) {
   watched.holder = holder.get();
   watched.stop_at = 3;
   holder->set_source(&watched);
-  holder->path = "D:";
-  holder->isdrv = 1;
-  holder->start_scan(&client);
+  holder->start_scan("D:", &client);
   holder->stop_scan();
   EXPECT_FALSE(holder->scan_running());
   EXPECT_EQ(busy.load(), 0);
@@ -535,7 +491,7 @@ TEST_F(WalkTest, ClosingDuringAScanStopsAndJoins) {
 TEST_F(WalkTest, DumpAtLevelOne) {
   settings.vl = 1;
   make_worked_example("D:");
-  scan("D:", 1);
+  scan("D:");
   ASSERT_TRUE(client.ok);
   EXPECT_EQ(read_text_file(log_path),
             "mdir::mdir () OK ...\n"
@@ -555,7 +511,7 @@ TEST_F(WalkTest, FolderScanDumpStartsWithTheRootAtDepthOne) {
   settings.vl = 1;
   fs.add_file("C:\\R\\f", 1);
   fs.add_folder("C:\\R\\S");
-  scan("C:\\R", 0);
+  scan("C:\\R");
   ASSERT_TRUE(client.ok);
   EXPECT_EQ(read_text_file(log_path),
             "mdir::mdir () OK ...\n"
@@ -569,7 +525,7 @@ TEST_F(WalkTest, FolderScanDumpStartsWithTheRootAtDepthOne) {
 TEST_F(WalkTest, TraceLinesAtLevelTwoAndNoneAtZero) {
   settings.vl = 2;
   make_worked_example("D:");
-  scan("D:", 1);
+  scan("D:");
   EXPECT_EQ(read_text_file(log_path),
             "mdir::mdir () OK ...\n"
             "    read_sdir () started ...\n"
@@ -580,7 +536,7 @@ TEST_F(WalkTest, TraceLinesAtLevelTwoAndNoneAtZero) {
   holder->pcur = nullptr;
   holder->free_tree();
   ASSERT_TRUE(log.open(log_path));
-  scan("D:", 1);
+  scan("D:");
   EXPECT_EQ(read_text_file(log_path), "");
 }
 

@@ -58,8 +58,7 @@ class ProgramWindowTest : public ::testing::Test {
   }
   // A scan of path as the path field and Enter start it.
   void scan(const std::string& path) {
-    app->mdir.cdir = path;
-    left->OnEnumDir();
+    left->OnEnumDir(path);
     settle();
   }
   std::vector<std::string> rows() {

@@ -302,7 +302,7 @@ TEST_F(DeleteOnDisk, DeletionRunsOffTheWindowThreadWhichKeepsAnswering) {
   const size_t boxes = shown.size();
   select({"big.bin"});
   left->list().OnDelete();
-  left->OnEnumDir();
+  left->OnEnumDir(upper_folder());
   EXPECT_EQ(shown.size(), boxes);
   EXPECT_EQ(held.calls.load(), 1);
   EXPECT_TRUE(on_disk("mid.txt"));

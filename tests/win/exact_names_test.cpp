@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,7 +19,7 @@
 #include "scan/item_texts.h"
 #include "scan/mdir.h"
 #include "scan/shell.h"
-#include "tests/support/finished_scan.h"
+#include "tests/support/scan_recorder.h"
 #include "tests/support/tree_queries.h"
 #include "tests/support/unix_shell.h"
 
@@ -77,13 +76,11 @@ class ExactNames : public ::testing::Test {
   void TearDown() override { holder->stop_scan(); }
 
   bool scan(const std::string& path) {
-    testing_fakes::FinishedScan finished(busy);
-    holder->path = path;
-    holder->isdrv = 0;
+    testing_fakes::ScanRecorder finished(busy, false);
     if (holder->ptop) holder->free_tree();
     holder->pcur = nullptr;
-    holder->start_scan(&finished);
-    finished.done.get_future().wait();
+    holder->start_scan(path, &finished);
+    finished.wait();
     return finished.ok;
   }
   lobj* folder(const std::string& name) { return folder_named(*holder, name); }

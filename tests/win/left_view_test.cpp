@@ -167,7 +167,7 @@ TEST_F(LeftView, DeleteKeyRemovesTheEntryAndRefills) {
 
 TEST_F(LeftView, PathCommandNeedsTwoCharacters) {
   app->epath.set_text("R");
-  left->OnCommandRange(ID_CMD_ENUM_DIR);
+  app->frame()->run_command(ID_CMD_ENUM_DIR);
   EXPECT_EQ(app->busy.load(), 0);
   EXPECT_EQ(left->list().mode, kListDrives);
   EXPECT_EQ(disk.list_calls(), 0u);
@@ -201,11 +201,11 @@ TEST_F(LeftView, TypingALetterSelectsTheFirstRowWithThatInitial) {
 TEST_F(LeftView, UnitCommandsChangeOnlyTheUnit) {
   scan("R:\\DATA");
   const int before = left->slices().count();
-  left->OnCommandRange(ID_CMD_UNIT_KB);
+  app->frame()->run_command(ID_CMD_UNIT_KB);
   EXPECT_EQ(app->CGUI.un, 1);
   EXPECT_EQ(left->slices().count(), before);
   EXPECT_EQ(left->list().mode, kListFiles);
-  left->OnCommandRange(ID_CMD_ENUM_DRIVES);
+  app->frame()->run_command(ID_CMD_ENUM_DRIVES);
   EXPECT_EQ(left->list().mode, kListDrives);
   EXPECT_TRUE(left->slices().empty());  // the tree is gone, so are its records
   EXPECT_EQ(app->mdir.ptop.load(), nullptr);
@@ -241,8 +241,7 @@ class EndlessFolder : public DirSource {
 TEST_F(LeftView, ClosingDuringAScanStopsTheWalkBeforeTheViewGoes) {
   EndlessFolder endless(disk, "R:\\DATA\\*.*");
   app->mdir.set_source(&endless);
-  app->mdir.cdir = "R:\\DATA";
-  left->OnEnumDir();
+  left->OnEnumDir("R:\\DATA");
   ASSERT_EQ(app->busy.load(), 1);
   // The window closes while the walk still runs; the view it reports to goes with it.
   app->free_main_window();

@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
 #include "scan/win32_dir_source.h"
+#include "tests/support/scan_recorder.h"
 #include "tests/support/tree_compare.h"
 #include "tests/support/tree_queries.h"
 #include "tests/support/unix_shell.h"
@@ -50,26 +50,7 @@ bool make_file(const std::string& path, uint64_t size) {
   return ok;
 }
 
-class Recorder : public ScanClient {
- public:
-  explicit Recorder(std::atomic<int>& busy) : busy_(busy) {}
-  void scan_progress(const std::string&) override { ++folders; }
-  void scan_finished(bool ok_, const std::string& message_) override {
-    ok = ok_;
-    message = message_;
-    ++finished;
-    busy_.store(0, std::memory_order_release);
-    done.set_value();
-  }
-  int folders = 0;
-  int finished = 0;
-  bool ok = false;
-  std::string message;
-  std::promise<void> done;
-
- private:
-  std::atomic<int>& busy_;
-};
+using Recorder = testing_fakes::ScanRecorder;
 
 // One fixture for the whole suite: made once in a fresh folder under /tmp.
 class Win32ScanTest : public ::testing::Test {
@@ -125,14 +106,12 @@ class Win32ScanTest : public ::testing::Test {
   }
 
   // The program's way: the thread, through the default source.
-  Recorder& scan(const std::string& path, int isdrv) {
+  Recorder& scan(const std::string& path) {
     recorder = std::make_unique<Recorder>(busy);
-    holder->path = path;
-    holder->isdrv = isdrv;
     if (holder->ptop) holder->free_tree();
     holder->pcur = nullptr;
-    holder->start_scan(recorder.get());
-    recorder->done.get_future().wait();
+    holder->start_scan(path, recorder.get());
+    recorder->wait();
     return *recorder;
   }
   lobj* folder_named(const std::string& name) const { return kelvane::folder_named(*holder, name); }
@@ -151,7 +130,7 @@ using V = std::vector<long long>;
 TEST_F(Win32ScanTest, FolderScanWithAndWithoutBackslash) {
   for (const std::string& path : {root + "\\R", root + "\\R\\"}) {
     SCOPED_TRACE(path);
-    Recorder& r = scan(path, 0);
+    Recorder& r = scan(path);
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.message, "");
     EXPECT_EQ(holder->path, root + "\\R");
@@ -171,13 +150,13 @@ TEST_F(Win32ScanTest, MissingFolderFailsAndTheNextScanWorks) {
   for (const std::string& bad :
        {root + "\\nothing here", root + "\\R\\*.*", root + "\\R\\one", root + "\\R*"}) {
     SCOPED_TRACE(bad);
-    Recorder& r = scan(bad, 0);
+    Recorder& r = scan(bad);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, "INVALID PATH !");
     EXPECT_EQ(holder->ptop.load(), nullptr);
     EXPECT_EQ(holder->pcur.load(), nullptr);
     EXPECT_EQ(busy.load(), 0);
-    Recorder& again = scan(root + "\\R", 0);
+    Recorder& again = scan(root + "\\R");
     EXPECT_TRUE(again.ok);
     EXPECT_EQ(totals(holder->ptop), (V{10, 1, 4}));
   }
@@ -216,7 +195,7 @@ TEST_F(Win32ScanTest, ScanWhoseFolderOrDriveWentSaysSo) {
     SCOPED_TRACE(path);
     settings.sq = 1;  // one folder at a time: the walk lists Sub before it goes
     holder->set_source(source);
-    Recorder& r = scan(path, path == g ? 0 : 1);
+    Recorder& r = scan(path);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, path + "\nGONE DURING THE SCAN, SCAN AGAIN !");
     EXPECT_EQ(holder->ptop.load(), nullptr);
@@ -226,17 +205,17 @@ TEST_F(Win32ScanTest, ScanWhoseFolderOrDriveWentSaysSo) {
       ASSERT_TRUE(run_unix("mv '" + unix_root + "/G2' '" + unix_root + "/G'", root, "back"));
     }
   }
-  EXPECT_TRUE(scan(g, 0).ok);
+  EXPECT_TRUE(scan(g).ok);
   EXPECT_EQ(totals(holder->ptop), (V{3, 2, 2}));
 }
 
 // Each scan starts and ends its reader threads and their locks: a handle lost per scan adds up
 // over a session.
 TEST_F(Win32ScanTest, RepeatedScansKeepTheHandleCount) {
-  ASSERT_TRUE(scan(root + "\\R", 0).ok);
+  ASSERT_TRUE(scan(root + "\\R").ok);
   holder->stop_scan();
   const unsigned long before = bench::handle_count();
-  for (int i = 0; i < 10; ++i) ASSERT_TRUE(scan(root + "\\R", 0).ok) << recorder->message;
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(scan(root + "\\R").ok) << recorder->message;
   holder->stop_scan();
   EXPECT_LE(bench::handle_count(), before + 2);
 }
@@ -245,7 +224,7 @@ TEST_F(Win32ScanTest, DriveScanWithAndWithoutBackslash) {
   ASSERT_TRUE(drive_m) << "drive m: could not be mapped";
   for (const std::string& path : {std::string("M:"), std::string("M:\\")}) {
     SCOPED_TRACE(path);
-    Recorder& r = scan(path, 1);
+    Recorder& r = scan(path);
     ASSERT_TRUE(r.ok);
     lobj* top = holder->ptop;
     EXPECT_EQ(std::string(top->name), path);
@@ -258,7 +237,7 @@ TEST_F(Win32ScanTest, DriveScanWithAndWithoutBackslash) {
 
 TEST_F(Win32ScanTest, LinkCycleEndsAndLinkedFileIsCountedOnce) {
   ASSERT_TRUE(links) << "links could not be made";
-  Recorder& r = scan(root + "\\L", 0);
+  Recorder& r = scan(root + "\\L");
   ASSERT_TRUE(r.ok);
   lobj* up = folder_named("up");
   ASSERT_NE(up, nullptr);
@@ -283,17 +262,17 @@ TEST_F(Win32ScanTest, LinksToEnteredFoldersAreNotEnteredAgain) {
   ASSERT_TRUE(links) << "links could not be made";
   for (int sq = 0; sq < 2; ++sq) {
     settings.sq = sq;
-    Recorder& r = scan(root + "\\W\\K", 0);
+    Recorder& r = scan(root + "\\W\\K");
     ASSERT_TRUE(r.ok);
     // K's files, and through the links W with O: K itself not again, O once.
     EXPECT_EQ(totals(holder->ptop), (V{3500, 5, 3}));
-    EXPECT_EQ(r.folders, 4);  // the path, K, W and O
+    EXPECT_EQ(r.patterns.size(), 4u);  // the path, K, W and O
     holder->stop_scan();
   }
 }
 
 TEST_F(Win32ScanTest, PathsLongerThanThreeHundredCharacters) {
-  Recorder& r = scan(root + "\\D", 0);
+  Recorder& r = scan(root + "\\D");
   ASSERT_TRUE(r.ok);
   lobj* last = holder->ptop;
   while (last->next) last = last->next;
@@ -302,11 +281,12 @@ TEST_F(Win32ScanTest, PathsLongerThanThreeHundredCharacters) {
   ASSERT_NE(last->first, nullptr);
   EXPECT_STREQ(last->first->name, "deepest");
   EXPECT_EQ(holder->ptop.load()->size.load(), 11u);
-  EXPECT_EQ(r.folders, holder->ptop.load()->ndir.load() + 2);  // the path itself, then every folder
+  EXPECT_EQ(r.patterns.size(),
+            static_cast<size_t>(holder->ptop.load()->ndir.load() + 2));  // the path itself, then every folder
 }
 
 TEST_F(Win32ScanTest, UnicodeNamesAreExact) {
-  Recorder& r = scan(root + "\\U", 0);
+  Recorder& r = scan(root + "\\U");
   ASSERT_TRUE(r.ok);
   lobj* f = folder_named(kUnicode);
   ASSERT_NE(f, nullptr);
@@ -337,11 +317,9 @@ TEST_F(Win32ScanTest, BothModesBuildTheSameTreeAndLog) {
       paths[sq] = strf("%skelvane-modes-%d.log", temp, sq);
       ASSERT_TRUE(logs[sq].open(paths[sq]));
       holders[sq] = std::make_unique<mdir>(logs[sq], modes[sq], busy);
-      holders[sq]->path = root;
-      holders[sq]->isdrv = 0;
       Recorder r(busy);
-      holders[sq]->start_scan(&r);
-      r.done.get_future().wait();
+      holders[sq]->start_scan(root, &r);
+      r.wait();
       ASSERT_TRUE(r.ok);
       holders[sq]->stop_scan();
     }

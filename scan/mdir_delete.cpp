@@ -1,4 +1,4 @@
-// The deletion thread: the shell's work on disk, which can take minutes for a large folder,
+// mdir's deletion thread: the shell's work on disk, which can take minutes for a large folder,
 // runs here so the window keeps answering. It reads only the run's own copies, never the tree.
 #include <system_error>
 

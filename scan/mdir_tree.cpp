@@ -3,42 +3,11 @@
 // everything beneath it, its size and counts taken off the folders above, so that the panes
 // stay right without a rescan. The walk (walk.cpp) builds the tree through these.
 #include <cstdint>
-#include <vector>
 
 #include "base/size_sum.h"
 #include "scan/mdir.h"
 
 namespace kelvane {
-
-mdir::mdir(Log& log, const Settings& settings, std::atomic<int>& busy)
-    : log_(log), settings_(settings), busy_(busy) {
-  path.clear();
-  ptop = nullptr;
-  pcur = nullptr;
-  log_.write("mdir::mdir () OK ...\n");
-}
-
-mdir::~mdir() {
-  // A walk still running would go on writing into the tree about to be freed; a deletion
-  // ends its current entry (the disk is left whole) and starts no other.
-  stop_scan();
-  stop_delete(true);
-  if (ptop) free_tree();
-  log_.write("mdir::~mdir () OK ...\n");
-}
-
-std::string lobj::fpath() const {
-  std::vector<const char*> names;
-  const lobj* root = this;
-  for (; root->parent; root = root->parent) names.push_back(root->name);
-  std::string path = root->root_path;
-  for (size_t i = names.size(); i-- > 0;) {
-    // A drive's root ends in its separator already ("C:\\").
-    if (!path.empty() && path.back() != '\\') path += '\\';
-    path += names[i];
-  }
-  return path;
-}
 
 lobj* mdir::new_node() { return store_.new_node(); }
 

@@ -1,0 +1,124 @@
+// mdir's scan: the scan thread, one at a time, started for each scan with the path it walks
+// and always collected (joined) on the user-interface thread, before the next scan starts or
+// before what the walk reads and writes goes; and the scan itself on that thread, which runs
+// the walk (walk.cpp) and tells the client how it ended.
+#include <system_error>
+
+#include "scan/delete_check.h"
+#include "scan/disk_probe.h"
+#include "scan/mdir.h"
+#include "scan/typed_path.h"
+#include "scan/walk.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "scan/win32_dir_source.h"
+#endif
+
+namespace kelvane {
+namespace {
+
+void scan_thread_entry(mdir* holder, std::string path, ScanClient* client) {
+#ifdef _WIN32
+  // A drive without a medium must fail quietly, not stop the walk with a system box.
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, nullptr);
+#endif
+  holder->record_scan_root(path);
+  holder->read_mdir(path, client);
+}
+
+}  // namespace
+
+void mdir::start_scan(const std::string& requested, ScanClient* client) {
+  // The thread of the previous scan has made its last call; only its end is left to collect.
+  if (pthr.joinable()) pthr.join();
+  retired_.clear();
+  stop_.store(false);
+  running_.store(true);
+  busy_.store(1);
+  try {
+    pthr = std::thread(scan_thread_entry, this, requested, client);
+  } catch (const std::system_error&) {
+    // No thread, no scan: the receiver must still learn of it, or busy would stay set forever.
+    running_.store(false);
+    if (client) {
+      client->scan_finished(false, "");
+    } else {
+      busy_.store(0, std::memory_order_release);
+    }
+  }
+}
+
+void mdir::stop_scan() {
+  stop_.store(true);
+  if (pthr.joinable()) pthr.join();
+  retired_.clear();
+  stop_.store(false);  // the next scan starts unhindered
+}
+
+bool mdir::scan_running() const { return running_.load(); }
+
+void mdir::record_scan_root(const std::string& folder) {
+  // Deletions compare the folder with this later: a drive letter pointed elsewhere since the
+  // scan names another folder, perhaps on another volume, under the same path.
+  root_recorded_ = disk_probe().folder_identity(folder, root_id_);
+}
+
+bool mdir::scan_root_identity(FolderId& id) const {
+  id = root_id_;
+  return root_recorded_;
+}
+
+void mdir::read_mdir(const std::string& requested, ScanClient* client) {
+  const bool drive = is_drive_root(requested);
+  const std::string scanned = Walk::scan_form(requested, drive);
+  // What lies inside the tree is told by this path until the next scan; nothing else reads it
+  // while busy is set.
+  path = scanned;
+  const int level = settings_.vl;
+  if (level == 1) log_.write("  Thread:read_mdir () started ...\n");
+  std::string message = kInvalidPath;
+  bool ok = false;
+  DirSource* source = source_;
+#ifdef _WIN32
+  if (!source) source = &win32_dir_source();
+#endif
+  if (source) {
+    Walk walk(*this, *source, client);
+    ok = walk.read(scanned, drive, message);
+    lobj* top = ptop.load();
+    if (walk.stopped() || (ok && level == 1 && !Walk::dump(log_, top, &stop_))) {
+      // Stopped because the program closes: the receiver may already be gone.
+      pcur.store(nullptr);
+      if (ptop) retire_tree();
+      running_.store(false);
+      busy_.store(0, std::memory_order_release);
+      return;
+    }
+    // A root that went while the walk ran (its drive letter removed, the folder deleted or put
+    // elsewhere) leaves folders unread that looked empty: such a tree is no finished scan.
+    FolderId now;
+    if (ok && root_recorded_ &&
+        root_state(true, root_id_, disk_probe().folder_identity(scanned, now), now) != RootState::kSame) {
+      if (level >= 2) log_.write("  Thread:read_mdir () the scanned folder went during the scan\n");
+      message = gone_text(scanned);
+      ok = false;
+      pcur.store(nullptr);
+      retire_tree();
+    }
+    if (ok) {
+      Walk::totals(top);
+      if (level >= 2) log_.write("  Thread:read_mdir () finished ...\n");
+      pcur.store(top, std::memory_order_release);
+    }
+  }
+  running_.store(false);
+  if (client) {
+    client->scan_finished(ok, message);
+  } else {
+    busy_.store(0, std::memory_order_release);
+  }
+}
+
+}  // namespace kelvane
