@@ -71,7 +71,8 @@ TEST(DiskProbe, ExactEntriesIdentitiesDrivesAndShortFormOfALongPath) {
 
 // Under Wine a drive letter pointed at a copy of the same layout on a fresh file system keeps
 // its serial number (made from the letter), its indexes and its place: only the mapping tells.
-// Pointed anew at the very same folder, the rest is alike by construction.
+// Pointed anew at the very same folder, the rest is alike by construction (or, within a second
+// of the change, as Wine has not yet reread its drive table, differs: another root all the same).
 TEST(DiskProbe, DriveLetterPointedAnewIsAnotherRoot) {
   const std::string c_drive = unix_name_of("C:\\");
   const size_t links_at = c_drive.rfind("/c:");
@@ -98,8 +99,8 @@ TEST(DiskProbe, DriveLetterPointedAnewIsAnotherRoot) {
   ASSERT_TRUE(disk_probe().folder_identity(mapped, after));
   run_unix("rm -f '" + link + "'", folder, "unmapped");
   RemoveDirectoryW(widen(folder).c_str());
-  EXPECT_TRUE(before == after);
   EXPECT_NE(before.mapping, 0u);
+  EXPECT_NE(before.mapping, after.mapping);
   EXPECT_EQ(root_state(true, before, true, after), RootState::kOther);
   EXPECT_EQ(root_state(true, after, true, after), RootState::kSame);
 }
