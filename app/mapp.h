@@ -4,6 +4,7 @@
 #include <atomic>
 #include <memory>
 
+#include "app/app_pointer.h"
 #include "app/cgui.h"
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
@@ -12,24 +13,8 @@
 
 namespace kelvane {
 
-class mapp;
 class mdoc;
 class mwin;
-
-// The one application object; set before its first member is made, cleared after its last
-// one is gone.
-extern mapp* pa;
-
-// The log of the application object, or nullptr when there is none (yet).
-Log* app_log();
-
-namespace detail {
-// First base of mapp: points pa at the object before CGUI's constructor runs.
-struct app_anchor {
-  explicit app_anchor(mapp* self);
-  ~app_anchor();
-};
-}  // namespace detail
 
 class mapp : private detail::app_anchor, public ui::application {
  public:
@@ -47,6 +32,8 @@ class mapp : private detail::app_anchor, public ui::application {
   int InitInstance() override;
   int OnIdle(long count) override;
   int ExitInstance() override;
+  // Help and Info: the commands that reach the application object (no window takes them).
+  bool on_command(int id) override;
 
   void OnHelp();
   void OnInfo();

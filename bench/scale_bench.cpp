@@ -24,7 +24,7 @@
 #include "base/log.h"
 #include "bench/bench_clock.h"
 #include "scan/mdir.h"
-#include "scan/memory_dir_source.h"
+#include "tests/support/memory_dir_source.h"
 #include "views/slice_table.h"
 
 using namespace kelvane;

@@ -50,9 +50,6 @@ bool toolbar_shown(mwin& frame) { return frame.bar_visible(ID_CMD_TOOLBAR); }
 void toggle_status_bar(mwin& frame) { frame.toggle_bar(ID_CMD_STATUS_BAR); }
 bool status_bar_shown(mwin& frame) { return frame.bar_visible(ID_CMD_STATUS_BAR); }
 
-void help(mwin&) { pa->OnHelp(); }
-void info(mwin&) { pa->OnInfo(); }
-
 constexpr std::array kCommands{
     Command{ID_CMD_ENUM_DRIVES, enum_drives, nullptr},
     Command{ID_CMD_ENUM_DIR, enum_dir, nullptr},
@@ -64,8 +61,6 @@ constexpr std::array kCommands{
     Command{ID_CMD_UNIT_TB, show_unit<4>, unit_shown<4>},
     Command{ID_CMD_TOOLBAR, toggle_toolbar, toolbar_shown},
     Command{ID_CMD_STATUS_BAR, toggle_status_bar, status_bar_shown},
-    Command{ID_CMD_HELP, help, nullptr},
-    Command{ID_CMD_INFO, info, nullptr},
     Command{ID_CMD_PROPERTIES, item_command<kPieProperties, &mbox::OnProp>, nullptr},
     Command{ID_CMD_OPEN, item_command<kPieOpen, &mbox::OnOpen>, nullptr},
     Command{ID_CMD_DELETE, item_command<kPieDelete, &mbox::OnDelete>, nullptr},

@@ -1,7 +1,8 @@
 #pragma once
-// Every command of the menus, the toolbar and the context menus, declared once: what it does in
-// the main frame and, for the five units and the two bars, whether its menu item is checked and
-// its toolbar button pressed. The frame routes every command and sets every mark from here.
+// Every command of the menus, the toolbar and the context menus that the main frame carries out,
+// declared once: what it does and, for the five units and the two bars, whether its menu item
+// is checked and its toolbar button pressed. The frame routes these and sets every mark from
+// here; Help and Info pass on to the application object, which handles them.
 #include <span>
 
 namespace kelvane {

@@ -19,8 +19,8 @@
 #include "app/settings.h"
 #include "base/log.h"
 #include "scan/mdir.h"
-#include "scan/memory_dir_source.h"
 #include "scan/read_ahead.h"
+#include "tests/support/memory_dir_source.h"
 #include "tests/support/tree_compare.h"
 
 namespace kelvane {

@@ -12,7 +12,7 @@
 #include "app/settings.h"
 #include "base/log.h"
 #include "scan/mdir.h"
-#include "scan/memory_dir_source.h"
+#include "tests/support/memory_dir_source.h"
 #include "tests/support/text_file.h"
 #include "tests/support/tree_queries.h"
 
