@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "base/log.h"
+#include "base/settings.h"
 #include "bench/bench_clock.h"
 #include "scan/mdir.h"
 #include "tests/support/memory_dir_source.h"

@@ -16,8 +16,8 @@
 #include <dirent.h>
 #endif
 
-#include "app/settings.h"
 #include "base/log.h"
+#include "base/settings.h"
 #include "scan/mdir.h"
 #include "scan/read_ahead.h"
 #include "tests/support/memory_dir_source.h"
