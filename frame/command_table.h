@@ -5,15 +5,15 @@
 // here; Help and Info pass on to the application object, which handles them.
 #include <span>
 
-namespace kelvane {
+#include "frame/command_target.h"
 
-class mwin;
+namespace kelvane {
 
 struct Command {
   int id;
-  void (*run)(mwin& frame);
+  void (*run)(CommandTarget& frame);
   // Whether the menu item is checked and the button pressed; nullptr: the command has no mark.
-  bool (*marked)(mwin& frame);
+  bool (*marked)(CommandTarget& frame);
 };
 
 // Every command, in the order of the menus.
