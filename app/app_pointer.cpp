@@ -1,5 +1,6 @@
-#include "app/app_pointer.h"
-
+// The global pointer to the application object and the log behind it (declared in app/mapp.h).
+// They live here, in the application layer, and not with the rest of mapp in the program's
+// start: the views and the frame read them, and a layer links with only those below it.
 #include "app/mapp.h"
 
 namespace kelvane {

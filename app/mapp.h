@@ -4,7 +4,6 @@
 #include <atomic>
 #include <memory>
 
-#include "app/app_pointer.h"
 #include "app/cgui.h"
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
@@ -13,8 +12,27 @@
 
 namespace kelvane {
 
+class mapp;
 class mdoc;
 class mwin;
+
+// pa, app_log and the anchor are defined in the application layer (app_pointer.cpp), so that
+// the views and the frame, which read them, link without the program's start.
+
+// The one application object; set before its first member is made, cleared after its last
+// one is gone.
+extern mapp* pa;
+
+// The log of the application object, or nullptr when there is none (yet).
+Log* app_log();
+
+namespace detail {
+// First base of mapp: points pa at the object before CGUI's constructor runs.
+struct app_anchor {
+  explicit app_anchor(mapp* self);
+  ~app_anchor();
+};
+}  // namespace detail
 
 class mapp : private detail::app_anchor, public ui::application {
  public:
