@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/registry.h"
+#include "app/settings_loader.h"
 #include "base/message_box.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"

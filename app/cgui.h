@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/settings.h"
 #include "base/log.h"
+#include "base/settings.h"
 #include "ui/dc.h"
 
 namespace kelvane {

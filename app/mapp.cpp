@@ -11,15 +11,6 @@
 
 namespace kelvane {
 
-mapp* pa = nullptr;
-
-Log* app_log() { return pa ? &pa->CGUI.flog : nullptr; }
-
-namespace detail {
-app_anchor::app_anchor(mapp* self) { pa = self; }
-app_anchor::~app_anchor() { pa = nullptr; }
-}  // namespace detail
-
 mapp::mapp() : mapp(CguiSources{}) {}
 
 mapp::mapp(const CguiSources& sources)
@@ -89,6 +80,19 @@ int mapp::OnIdle(long count) {
       bar->set_text_by_id(ID_PANE_SIZE, texts.size, true);
   }
   return result;
+}
+
+bool mapp::on_command(int id) {
+  switch (id) {
+    case ID_CMD_HELP:
+      OnHelp();
+      return true;
+    case ID_CMD_INFO:
+      OnInfo();
+      return true;
+    default:
+      return false;
+  }
 }
 
 void mapp::OnHelp() { show_help(CGUI.program_path()); }

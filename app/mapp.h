@@ -16,6 +16,9 @@ class mapp;
 class mdoc;
 class mwin;
 
+// pa, app_log and the anchor are defined in the application layer (app_pointer.cpp), so that
+// the views and the frame, which read them, link without the program's start.
+
 // The one application object; set before its first member is made, cleared after its last
 // one is gone.
 extern mapp* pa;
@@ -47,6 +50,8 @@ class mapp : private detail::app_anchor, public ui::application {
   int InitInstance() override;
   int OnIdle(long count) override;
   int ExitInstance() override;
+  // Help and Info: the commands that reach the application object (no window takes them).
+  bool on_command(int id) override;
 
   void OnHelp();
   void OnInfo();

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/settings.h"
+#include "app/settings_loader.h"
 #include "base/utf8_path.h"
 
 namespace kelvane {

@@ -2,7 +2,7 @@
 // The program's settings as plain data: what the registry and the colour file gave at start.
 // CGUI (app/cgui.h) fills them on Windows; every layer and the tests read them directly.
 // kSettingTable below is the one place a registry setting is declared: the record's defaults,
-// the loader (app/settings.h), the values written at a first start and the checks of the
+// the loader (app/settings_loader.h), the values written at a first start and the checks of the
 // manual's settings page and the README all come from it.
 #include <cstdint>
 #include <string>

@@ -22,7 +22,7 @@
 #include "bench/bench_app.h"
 #include "bench/bench_clock.h"
 #include "frame/mwin.h"
-#include "scan/memory_dir_source.h"
+#include "tests/support/memory_dir_source.h"
 #include "views/mvwl.h"
 #include "views/mvwr.h"
 

@@ -20,7 +20,7 @@
 #include "bench/bench_app.h"
 #include "bench/bench_clock.h"
 #include "frame/mwin.h"
-#include "scan/memory_dir_source.h"
+#include "tests/support/memory_dir_source.h"
 #include "views/go_to_folder.h"
 #include "views/mvwl.h"
 

@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "base/log.h"
+#include "base/settings.h"
 #include "bench/bench_clock.h"
 #include "scan/mdir.h"
-#include "scan/memory_dir_source.h"
+#include "tests/support/memory_dir_source.h"
 #include "views/slice_table.h"
 
 using namespace kelvane;

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "base/log.h"
+#include "base/settings.h"
 #include "base/utf8_path.h"
 #include "bench/bench_clock.h"
 #include "scan/mdir.h"

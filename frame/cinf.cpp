@@ -7,8 +7,8 @@
 #include "frame/help_rules.h"
 #include "res/resource_ids.h"
 #include "scan/shell.h"
-#include "ui/frame_window.h"
 #include "ui/resources.h"
+#include "ui/window.h"
 #include "ui/window_dpi.h"
 
 namespace kelvane {
@@ -28,7 +28,7 @@ CInf::~CInf() {
 
 INT_PTR CInf::DoModal() {
   // Made without a parent, the dialog belongs to the main window, as the framework's would.
-  ui::frame_window* main = pa ? pa->main_window() : nullptr;
+  ui::window* main = pa ? pa->main_window() : nullptr;
   return run_modal(main && main->exists() ? main->hwnd() : nullptr);
 }
 

@@ -5,8 +5,8 @@
 #include <array>
 
 #include "app/mapp.h"
-#include "frame/mwin.h"
 #include "res/resource_ids.h"
+#include "ui/frame_window.h"
 #include "views/mvwl.h"
 #include "views/mvwr.h"
 #include "views/pie_actions.h"
@@ -14,27 +14,27 @@
 namespace kelvane {
 namespace {
 
-void enum_drives(mwin& frame) {
+void enum_drives(CommandTarget& frame) {
   if (mvwl* left = frame.left_view()) left->OnDrives();
 }
 
-void enum_dir(mwin& frame) { frame.scan_path_field(); }
+void enum_dir(CommandTarget& frame) { frame.scan_path_field(); }
 
 // Sizes shown in bytes (0), KB, MB, GB or TB (4); the setting un names the unit shown.
 template <int unit>
-void show_unit(mwin& frame) {
+void show_unit(CommandTarget& frame) {
   if (mvwl* left = frame.left_view()) left->set_unit(unit);
 }
 
 template <int unit>
-bool unit_shown(mwin&) {
+bool unit_shown(CommandTarget&) {
   return pa->CGUI.un == unit;
 }
 
 // Properties, Open and Delete act on the pie's slice when the command came from the pie's
 // menu (the pie is the active view then), else on the list's selection.
 template <PieAction on_slice, void (mbox::*on_rows)()>
-void item_command(mwin& frame) {
+void item_command(CommandTarget& frame) {
   mvwr* pie = frame.right_view();
   if (pie != nullptr && ui::view::active() == pie) {
     pie->OnSlice(on_slice);
@@ -43,15 +43,12 @@ void item_command(mwin& frame) {
   }
 }
 
-void exit_program(mwin& frame) { PostMessageW(frame.hwnd(), WM_CLOSE, 0, 0); }
+void exit_program(CommandTarget& frame) { PostMessageW(frame.window().hwnd(), WM_CLOSE, 0, 0); }
 
-void toggle_toolbar(mwin& frame) { frame.toggle_bar(ID_CMD_TOOLBAR); }
-bool toolbar_shown(mwin& frame) { return frame.bar_visible(ID_CMD_TOOLBAR); }
-void toggle_status_bar(mwin& frame) { frame.toggle_bar(ID_CMD_STATUS_BAR); }
-bool status_bar_shown(mwin& frame) { return frame.bar_visible(ID_CMD_STATUS_BAR); }
-
-void help(mwin&) { pa->OnHelp(); }
-void info(mwin&) { pa->OnInfo(); }
+void toggle_toolbar(CommandTarget& frame) { frame.window().toggle_bar(ID_CMD_TOOLBAR); }
+bool toolbar_shown(CommandTarget& frame) { return frame.window().bar_visible(ID_CMD_TOOLBAR); }
+void toggle_status_bar(CommandTarget& frame) { frame.window().toggle_bar(ID_CMD_STATUS_BAR); }
+bool status_bar_shown(CommandTarget& frame) { return frame.window().bar_visible(ID_CMD_STATUS_BAR); }
 
 constexpr std::array kCommands{
     Command{ID_CMD_ENUM_DRIVES, enum_drives, nullptr},
@@ -64,8 +61,6 @@ constexpr std::array kCommands{
     Command{ID_CMD_UNIT_TB, show_unit<4>, unit_shown<4>},
     Command{ID_CMD_TOOLBAR, toggle_toolbar, toolbar_shown},
     Command{ID_CMD_STATUS_BAR, toggle_status_bar, status_bar_shown},
-    Command{ID_CMD_HELP, help, nullptr},
-    Command{ID_CMD_INFO, info, nullptr},
     Command{ID_CMD_PROPERTIES, item_command<kPieProperties, &mbox::OnProp>, nullptr},
     Command{ID_CMD_OPEN, item_command<kPieOpen, &mbox::OnOpen>, nullptr},
     Command{ID_CMD_DELETE, item_command<kPieDelete, &mbox::OnDelete>, nullptr},

@@ -1,18 +1,19 @@
 #pragma once
-// Every command of the menus, the toolbar and the context menus, declared once: what it does in
-// the main frame and, for the five units and the two bars, whether its menu item is checked and
-// its toolbar button pressed. The frame routes every command and sets every mark from here.
+// Every command of the menus, the toolbar and the context menus that the main frame carries out,
+// declared once: what it does and, for the five units and the two bars, whether its menu item
+// is checked and its toolbar button pressed. The frame routes these and sets every mark from
+// here; Help and Info pass on to the application object, which handles them.
 #include <span>
+
+#include "frame/command_target.h"
 
 namespace kelvane {
 
-class mwin;
-
 struct Command {
   int id;
-  void (*run)(mwin& frame);
+  void (*run)(CommandTarget& frame);
   // Whether the menu item is checked and the button pressed; nullptr: the command has no mark.
-  bool (*marked)(mwin& frame);
+  bool (*marked)(CommandTarget& frame);
 };
 
 // Every command, in the order of the menus.

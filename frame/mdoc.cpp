@@ -1,8 +1,8 @@
 #include "frame/mdoc.h"
 
 #include "app/mapp.h"
-#include "frame/mwin.h"
 #include "res/resource_ids.h"
+#include "ui/frame_window.h"
 #include "ui/resources.h"
 
 namespace kelvane {

@@ -5,7 +5,9 @@
 
 namespace kelvane {
 
-class mwin;
+namespace ui {
+class frame_window;
+}
 
 class mdoc {
  public:
@@ -21,11 +23,12 @@ class mdoc {
   const std::string& GetTitle() const { return title_; }
   // "<title> - Kelvane".
   std::string frame_title() const;
-  void set_frame(mwin* frame) { frame_ = frame; }
+  // The window whose caption shows the title.
+  void set_frame(ui::frame_window* frame) { frame_ = frame; }
 
  private:
   std::string title_;
-  mwin* frame_ = nullptr;
+  ui::frame_window* frame_ = nullptr;
 };
 
 }  // namespace kelvane

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "frame/command_target.h"
 #include "frame/mspw.h"
 #include "frame/mtbr.h"
 #include "frame/toolbar_dock.h"
@@ -22,7 +23,7 @@ class mdoc;
 class mvwl;
 class mvwr;
 
-class mwin : public ui::frame_window, public ViewHost {
+class mwin : public ui::frame_window, public ViewHost, public CommandTarget {
  public:
   static constexpr int kPathFieldId = ID_CTL_PATH_FIELD;
   static constexpr int kSplitterId = ID_CTL_SPLITTER;
@@ -51,8 +52,11 @@ class mwin : public ui::frame_window, public ViewHost {
   ui::edit_control& path_field();
   mspw& splitter() { return splitter_; }
   ToolbarDock& dock() { return dock_; }
-  mvwl* left_view() const;
-  mvwr* right_view() const;
+
+  // CommandTarget: what the commands of the command table act on.
+  mvwl* left_view() const override;
+  mvwr* right_view() const override;
+  ui::frame_window& window() override { return *this; }
 
   // ViewHost: what the views ask of the frame.
   ui::status_bar* status_bar() override;

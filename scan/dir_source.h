@@ -3,7 +3,7 @@
 // entries matching a search pattern (a path whose last component may hold wildcards, as
 // "D:\\DATA\\*.*" or a bare "D:\\DATA" naming one entry). The program reads real folders
 // through the Win32 back end (scan/win32_dir_source.h); tests and benchmarks use the
-// in-memory one (scan/memory_dir_source.h). Both may be asked from several threads at once
+// in-memory one (tests/support/memory_dir_source.h). Both may be asked from several threads at once
 // (the scan's readers list folders side by side).
 #include <cstdint>
 #include <functional>

@@ -12,9 +12,6 @@
 
 namespace kelvane {
 
-// The longest path the system's plain (not extended) calls take, in characters.
-constexpr size_t kLongestPlainPath = 259;
-
 enum class Presence {
   kAbsent,   // the entry (or its folder) does not exist
   kPresent,  // the entry exists

@@ -1,7 +1,6 @@
 #include "scan/exact_path.h"
 
 #include "base/ascii_case.h"
-#include "scan/disk_probe.h"
 
 namespace kelvane {
 

@@ -15,12 +15,16 @@
 // could not convert, so that several names read the same. Such names exist on disks the
 // platform did not make (Wine shows Unix names as they are); their entries are listed with
 // their sizes, but a folder among them is never read and no such entry is opened or deleted.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "scan/lobj.h"
 
 namespace kelvane {
+
+// The longest path the system's plain (not extended) calls take, in characters.
+constexpr size_t kLongestPlainPath = 259;
 
 // Whether name, one entry's name as an enumeration reported it (UTF-8), can stand as one
 // component of a path that names that entry and no other.

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "scan/exact_path.h"
-#include "scan/walk.h"
+#include "scan/search_pattern.h"
 
 namespace kelvane {
 namespace {
@@ -108,9 +108,9 @@ bool ReadAhead::list(FolderJob* job, const FileSink* on_file) {
       return true;
     }
     if (is_dots(e.name)) return true;
-    std::string path = Walk::join(folder, e.name);
+    std::string path = join_path(folder, e.name);
     const size_t name_at = path.size() - e.name.size();
-    std::string pattern = Walk::folder_pattern(path);
+    std::string pattern = folder_pattern(path);
     // A folder whose name no path can carry is never read: every path formed from it names
     // another folder or none. It stays empty, as a folder that cannot be read.
     const bool unnamable = !name_fits_path(e.name);

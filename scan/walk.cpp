@@ -4,6 +4,7 @@
 #include "base/strf.h"
 #include "scan/delete_check.h"
 #include "scan/disk_probe.h"
+#include "scan/search_pattern.h"
 
 namespace kelvane {
 namespace {
@@ -47,31 +48,6 @@ Walk::Walk(mdir& holder, DirSource& source, ScanClient* client)
 bool Walk::stop_asked() const { return m_.stop_.load(std::memory_order_relaxed); }
 
 bool Walk::stopped() const { return stopped_; }
-
-std::string Walk::folder_pattern(const std::string& folder) {
-  if (!folder.empty() && folder.back() == '\\') return folder + "*.*";
-  return folder + "\\*.*";
-}
-
-std::string Walk::pattern_folder(const std::string& pattern) {
-  const size_t slash = pattern.rfind('\\');
-  // "\\DATA" lives in the root of the current drive; an empty folder would make its path
-  // relative to the current folder instead.
-  if (slash == 0) return "\\";
-  if (slash != std::string::npos) return pattern.substr(0, slash);
-  // "D:X" is drive-relative: its entries live in the drive.
-  if (pattern.size() >= 2 && pattern[1] == ':') return pattern.substr(0, 2);
-  return std::string();
-}
-
-std::string Walk::join(const std::string& folder, std::string_view name) {
-  std::string path;
-  path.reserve(folder.size() + 1 + name.size());
-  path = folder;
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  path += name;
-  return path;
-}
 
 std::string Walk::scan_form(const std::string& path, bool drive) {
   // The platform takes '/' for a separator too, but the paths of the entries are formed at

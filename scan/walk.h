@@ -41,13 +41,6 @@ class Walk {
   // The file list dump of verbosity 1. False when stop was set before it was complete.
   static bool dump(Log& log, lobj* top, const std::atomic<bool>* stop = nullptr);
 
-  // "%s\\*.*" for a folder, without doubling a backslash the folder path already ends in.
-  static std::string folder_pattern(const std::string& folder);
-  // The folder that a pattern's entries live in, as full paths of entries are formed from it.
-  static std::string pattern_folder(const std::string& pattern);
-  // folder, one backslash, name.
-  static std::string join(const std::string& folder, std::string_view name);
-
  private:
   // One folder being read: the frames from the bottom up are the ancestors of every node
   // made at the top.

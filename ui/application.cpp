@@ -1,7 +1,7 @@
 #include "ui/application.h"
 
-#include "ui/frame_window.h"
 #include "ui/post_to_ui.h"
+#include "ui/window.h"
 
 namespace kelvane::ui {
 namespace {

@@ -5,7 +5,7 @@
 
 namespace kelvane::ui {
 
-class frame_window;
+class window;
 
 class application {
  public:
@@ -33,8 +33,10 @@ class application {
     return false;
   }
 
-  frame_window* main_window() const { return main_; }
-  void set_main_window(frame_window* frame) { main_ = frame; }
+  // The main window: it sees every message of the loop first (pre_translate), and its end
+  // ends the loop.
+  window* main_window() const { return main_; }
+  void set_main_window(window* frame) { main_ = frame; }
 
   // Handles every message waiting now, then the idle processing; for tests, which must not
   // sit in a loop. Returns false once the quit message was seen.
@@ -46,7 +48,7 @@ class application {
   bool process(const MSG& msg);
   static bool starts_burst(const MSG& msg);
 
-  frame_window* main_ = nullptr;
+  window* main_ = nullptr;
   bool quit_ = false;
 };
 

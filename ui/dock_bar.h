@@ -28,7 +28,7 @@ class dock_host {
   ~dock_host() = default;
 };
 
-class dock_bar : public toolbar {
+class dock_bar : public toolbar, public float_host {
  public:
   static constexpr int kGripper = 8;  // the gripper's strip, in pixels at 96 DPI
 
@@ -56,9 +56,11 @@ class dock_bar : public toolbar {
 
   // The drag. capture: the window that takes the mouse until release (the bar, or the floating
   // window when its caption was taken); it passes its mouse messages to track.
-  void begin_drag(HWND capture, POINT screen);
-  bool track(HWND capture, UINT msg, LPARAM lp);
-  void caption_double_clicked();
+  void begin_drag(HWND capture, POINT screen) override;
+  bool track(HWND capture, UINT msg, LPARAM lp) override;
+  void caption_double_clicked() override;
+  // The bar's own id: its show-or-hide command.
+  int hide_command() const override { return id(); }
 
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 

@@ -2,11 +2,9 @@
 
 #include <windowsx.h>
 
-#include "ui/dock_bar.h"
-
 namespace kelvane::ui {
 
-bool float_window::create(HWND owner, dock_bar* bar) {
+bool float_window::create(HWND owner, float_host* bar) {
   bar_ = bar;
   return window::create(L"kelvane.float", "", kStyle, kExStyle, 0, 0, 0, 0, owner, nullptr,
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
@@ -37,7 +35,7 @@ LRESULT float_window::handle(UINT msg, WPARAM wp, LPARAM lp) {
       case WM_CLOSE:
         // The close box is the bar's hide command, so the View menu's check follows.
         if (HWND owner = GetWindow(hwnd(), GW_OWNER))
-          SendMessageW(owner, WM_COMMAND, MAKEWPARAM(bar_->id(), 0), 0);
+          SendMessageW(owner, WM_COMMAND, MAKEWPARAM(bar_->hide_command(), 0), 0);
         return 0;
     }
   }

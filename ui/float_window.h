@@ -8,7 +8,20 @@
 
 namespace kelvane::ui {
 
-class dock_bar;
+// What the floating window passes on to the bar in it (the docking toolbar).
+class float_host {
+ public:
+  // The caption was taken (screen: the pointer); capture then takes the mouse and passes its
+  // mouse messages to track until the drag ends.
+  virtual void begin_drag(HWND capture, POINT screen) = 0;
+  virtual bool track(HWND capture, UINT msg, LPARAM lp) = 0;
+  virtual void caption_double_clicked() = 0;
+  // The command that hides the bar, which the close box sends to the owner.
+  virtual int hide_command() const = 0;
+
+ protected:
+  ~float_host() = default;
+};
 
 class float_window : public window {
  public:
@@ -16,12 +29,12 @@ class float_window : public window {
   static constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
 
   // Hidden at first; the bar places and shows it.
-  bool create(HWND owner, dock_bar* bar);
+  bool create(HWND owner, float_host* bar);
 
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  dock_bar* bar_ = nullptr;
+  float_host* bar_ = nullptr;
 };
 
 }  // namespace kelvane::ui

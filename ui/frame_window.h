@@ -33,12 +33,6 @@ class frame_window : public window {
   // The window went to a monitor of another display scale (dpi dots per inch): it takes the
   // rectangle the system suggests for that scale.
   virtual void OnDpiChanged(int dpi, const RECT& suggested);
-  // Every message of the thread's loop passes here first; true swallows it.
-  virtual bool pre_translate(MSG& msg) {
-    (void)msg;
-    return false;
-  }
-
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
   bool on_command(int id) override;
 

@@ -47,6 +47,13 @@ class window {
     return false;
   }
 
+  // The application's main window sees every message of the thread's loop here first; true
+  // swallows it.
+  virtual bool pre_translate(MSG& msg) {
+    (void)msg;
+    return false;
+  }
+
   LRESULT send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageW(hwnd_, msg, wp, lp); }
   int id() const { return GetDlgCtrlID(hwnd_); }
   RECT client_rect() const;

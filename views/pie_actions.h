@@ -6,7 +6,7 @@
 #include <atomic>
 #include <string>
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "scan/mdir.h"
 #include "views/go_to_folder.h"
 #include "views/pie_painter.h"

@@ -8,7 +8,7 @@
 #include "base/log.h"
 #include "base/settings.h"
 #include "scan/mdir.h"
-#include "scan/memory_dir_source.h"
+#include "tests/support/memory_dir_source.h"
 #include "tests/support/scan_recorder.h"
 #include "tests/support/tree_builder.h"
 #include "tests/support/tree_queries.h"

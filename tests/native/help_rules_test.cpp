@@ -5,7 +5,7 @@
 #include <tuple>
 #include <utility>
 
-#include "app/settings.h"
+#include "app/settings_loader.h"
 
 namespace kelvane {
 namespace {

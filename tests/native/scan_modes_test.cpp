@@ -16,11 +16,11 @@
 #include <dirent.h>
 #endif
 
-#include "app/settings.h"
 #include "base/log.h"
+#include "base/settings.h"
 #include "scan/mdir.h"
-#include "scan/memory_dir_source.h"
 #include "scan/read_ahead.h"
+#include "tests/support/memory_dir_source.h"
 #include "tests/support/scan_recorder.h"
 #include "tests/support/tree_compare.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "base/log.h"
+#include "base/settings.h"
 #include "base/strf.h"
 #include "scan/mdir.h"
 #include "scan/node_store.h"

@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "base/log.h"
+#include "base/settings.h"
 #include "scan/mdir.h"
-#include "scan/memory_dir_source.h"
+#include "scan/search_pattern.h"
+#include "tests/support/memory_dir_source.h"
 #include "tests/support/scan_recorder.h"
 #include "tests/support/text_file.h"
 #include "tests/support/tree_queries.h"
@@ -541,17 +542,17 @@ TEST_F(WalkTest, TraceLinesAtLevelTwoAndNoneAtZero) {
 }
 
 TEST(WalkPaths, PatternsAndJoins) {
-  EXPECT_EQ(Walk::folder_pattern("D:\\"), "D:\\*.*");
-  EXPECT_EQ(Walk::folder_pattern("D:\\X"), "D:\\X\\*.*");
-  EXPECT_EQ(Walk::pattern_folder("D:\\*.*"), "D:");
-  EXPECT_EQ(Walk::pattern_folder("D:\\X\\*.*"), "D:\\X");
-  EXPECT_EQ(Walk::pattern_folder("\\\\srv\\share\\dir"), "\\\\srv\\share");
-  EXPECT_EQ(Walk::pattern_folder("D:X"), "D:");
+  EXPECT_EQ(folder_pattern("D:\\"), "D:\\*.*");
+  EXPECT_EQ(folder_pattern("D:\\X"), "D:\\X\\*.*");
+  EXPECT_EQ(pattern_folder("D:\\*.*"), "D:");
+  EXPECT_EQ(pattern_folder("D:\\X\\*.*"), "D:\\X");
+  EXPECT_EQ(pattern_folder("\\\\srv\\share\\dir"), "\\\\srv\\share");
+  EXPECT_EQ(pattern_folder("D:X"), "D:");
   // The root of the current drive, not a name relative to the current folder.
-  EXPECT_EQ(Walk::pattern_folder("\\DATA"), "\\");
-  EXPECT_EQ(Walk::join(Walk::pattern_folder("\\DATA"), "DATA"), "\\DATA");
-  EXPECT_EQ(Walk::join("D:", "X"), "D:\\X");
-  EXPECT_EQ(Walk::join("D:\\", "X"), "D:\\X");
+  EXPECT_EQ(pattern_folder("\\DATA"), "\\");
+  EXPECT_EQ(join_path(pattern_folder("\\DATA"), "DATA"), "\\DATA");
+  EXPECT_EQ(join_path("D:", "X"), "D:\\X");
+  EXPECT_EQ(join_path("D:\\", "X"), "D:\\X");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "base/strf.h"
 #include "base/utf8_path.h"
 #include "scan/delete_check.h"
+#include "scan/exact_path.h"
 #include "tests/support/unix_shell.h"
 
 namespace kelvane {

@@ -12,8 +12,8 @@
 
 #include "frame/mdoc.h"
 #include "res/resource_ids.h"
-#include "scan/memory_dir_source.h"
 #include "tests/support/fake_system.h"
+#include "tests/support/memory_dir_source.h"
 #include "tests/support/program_window.h"
 #include "views/caption_band.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "base/log.h"
+#include "base/settings.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
 #include "bench/process_counts.h"

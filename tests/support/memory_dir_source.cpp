@@ -1,4 +1,4 @@
-#include "scan/memory_dir_source.h"
+#include "tests/support/memory_dir_source.h"
 
 #include "base/ascii_case.h"
 

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "app/settings_loader.h"
 
 #include <iterator>
 
