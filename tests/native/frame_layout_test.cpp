@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "res/resource_ids.h"
 #include "views/dir_request.h"
 #include "views/pane_widths.h"
 
@@ -127,11 +126,7 @@ TEST(StatusPanes, PieWidthIsSharedThreeQuartersToOneQuarter) {
   EXPECT_EQ(p.size, 0);
 }
 
-TEST(Commands, UnitCommandsAndRescanDecisions) {
-  EXPECT_EQ(unit_command(0), ID_CMD_UNIT_BYTES);
-  EXPECT_EQ(unit_command(2), ID_CMD_UNIT_MB);
-  EXPECT_EQ(unit_command(4), ID_CMD_UNIT_TB);
-  EXPECT_EQ(unit_command(9), ID_CMD_UNIT_BYTES + 9);  // shown as TB, but no unit command is marked
+TEST(Commands, RescanDecisions) {
   EXPECT_TRUE(is_rescan_key(0x0D));
   EXPECT_TRUE(is_rescan_key(0x74));
   EXPECT_FALSE(is_rescan_key(0x75));
