@@ -18,7 +18,6 @@ class mdoc {
   int OnNewDocument();
 
   void SetTitle(const std::string& title);
-  const std::string& GetTitle() const { return title_; }
   // "<title> - Kelvane".
   std::string frame_title() const;
   void set_frame(mwin* frame) { frame_ = frame; }

@@ -120,7 +120,6 @@ class mdir {
   bool start_delete(std::shared_ptr<DeleteRun> run, DeleteClient* client);
   // Asks a running deletion to stop before its next entry (program closing); only asks.
   void request_delete_stop() { delete_stop_.store(true); }
-  bool delete_stop_asked() const { return delete_stop_.load(); }
   // Waits for the deletion thread (asking it to stop first when stop is true).
   void stop_delete(bool stop);
   // Starts the program associated with file node p. 0, 1, 2 or 3 (see item_shell.cpp).
