@@ -61,7 +61,7 @@ void mvwr::OnDraw(HDC dc) {
   }
   ui::saved_dc keep(dc);
   const RECT client = client_rect();
-  scene.client = Rect{client.left, client.top, client.right, client.bottom};
+  scene.client = PixelRect{client.left, client.top, client.right, client.bottom};
   scene.highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
   scene.shadow = GetSysColor(COLOR_BTNSHADOW);
   scene.info = GetSysColor(COLOR_INFOBK);
