@@ -65,20 +65,27 @@ int mapp::ExitInstance() {
   return 0;
 }
 
+namespace {
+
+// Unchanged texts are not written again: each write repaints the pane.
+void write_pane(ui::status_bar& bar, int id, const std::string& text) {
+  if (bar.pane_text(bar.pane_index(id)) != text) bar.set_text_by_id(id, text, true);
+}
+
+}  // namespace
+
 int mapp::OnIdle(long count) {
   const int result = ui::application::OnIdle(count);
   ui::status_bar* bar = frame_ && frame_->exists() ? frame_->status_bar() : nullptr;
   lobj* top = mdir.ptop.load();
   lobj* cur = mdir.pcur.load();
-  if (!top || !cur) return result;
-  const StatusTexts texts = status_texts(*cur, CGUI.un);
-  if (bar) {
-    // Unchanged texts are not written again: each write repaints the pane.
-    if (bar->pane_text(bar->pane_index(ID_PANE_FOLDER)) != texts.folder)
-      bar->set_text_by_id(ID_PANE_FOLDER, texts.folder, true);
-    if (bar->pane_text(bar->pane_index(ID_PANE_SIZE)) != texts.size)
-      bar->set_text_by_id(ID_PANE_SIZE, texts.size, true);
+  if (top && cur) {
+    shown_size_ = static_cast<int64_t>(cur->size.load(std::memory_order_relaxed));
+    if (bar) write_pane(*bar, ID_PANE_FOLDER, status_folder_text(*cur));
   }
+  // Without a tree the panes keep the folder shown last, but its size is written in the unit
+  // of now, as the list beside it shows the drives.
+  if (bar && shown_size_) write_pane(*bar, ID_PANE_SIZE, status_size_text(*shown_size_, CGUI.un));
   return result;
 }
 

@@ -2,7 +2,9 @@
 // mapp: the application object, the root of the program. One exists for the whole process;
 // every part reaches its members through the global pointer pa.
 #include <atomic>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/cgui.h"
 #include "scan/mdir.h"
@@ -67,6 +69,9 @@ class mapp : private detail::app_anchor, public ui::application {
  private:
   std::unique_ptr<mdoc> doc_;
   std::unique_ptr<mwin> frame_;
+  // The size of the folder the status bar shows, kept for the idle update once the tree is
+  // gone; none before the first.
+  std::optional<int64_t> shown_size_;
 };
 
 }  // namespace kelvane

@@ -1,7 +1,5 @@
 #include "frame/frame_layout.h"
 
-#include "res/resource_ids.h"
-
 namespace kelvane {
 
 PixelRect default_frame_rect(Dpi dpi) {
@@ -72,11 +70,6 @@ int button_height(const PixelRect& button5, int image, Dpi dpi) {
 }
 
 int folder_pane_width(int xs, Dpi dpi) { return clamp_width(dpi.px(xs - 435)); }
-
-int unit_command(int unit) {
-  // Not clamped: a unit beyond TB (set in the registry) is shown as TB but marks no command.
-  return ID_CMD_UNIT_BYTES + unit;
-}
 
 bool is_rescan_key(unsigned virtual_key) { return virtual_key == 0x0D || virtual_key == 0x74; }
 

@@ -12,7 +12,7 @@
 
 namespace kelvane {
 
-// The rectangle of the default settings: left 10, top 10, 690 x 390.
+// The rectangle the settings table's defaults of xo, yo, xs and ys ask for.
 PixelRect default_frame_rect(Dpi dpi = {});
 // The rectangle the settings ask for: x = yo, y = xo, right xs, bottom ys.
 PixelRect stored_frame_rect(const Settings& settings, Dpi dpi = {});
@@ -48,9 +48,6 @@ int button_height(const PixelRect& button5, int image, Dpi dpi = {});
 int folder_pane_width(int xs, Dpi dpi = {});
 constexpr int kSizePaneWidth = 80;
 inline int size_pane_width(Dpi dpi = {}) { return dpi.px(kSizePaneWidth); }
-// The View menu command and button that show the size unit: 200 + unit, so a unit outside 0..4
-// matches none of them and none is marked.
-int unit_command(int unit);
 
 // Enter and F5 copy the path field and rescan it.
 bool is_rescan_key(unsigned virtual_key);

@@ -20,7 +20,6 @@ class mdoc {
   int OnNewDocument();
 
   void SetTitle(const std::string& title);
-  const std::string& GetTitle() const { return title_; }
   // "<title> - Kelvane".
   std::string frame_title() const;
   // The window whose caption shows the title.

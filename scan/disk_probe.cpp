@@ -1,7 +1,8 @@
 #include "scan/disk_probe.h"
 
-#include <atomic>
 #include <vector>
+
+#include "base/replaceable.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -235,16 +236,12 @@ class PlatformProbe : public DiskProbe {
 
 #endif
 
-std::atomic<DiskProbe*> replacement_probe{nullptr};
+Replaceable<DiskProbe, PlatformProbe> replacement_probe;
 
 }  // namespace
 
-DiskProbe& disk_probe() {
-  static PlatformProbe platform;
-  DiskProbe* p = replacement_probe.load();
-  return p != nullptr ? *p : platform;
-}
+DiskProbe& disk_probe() { return replacement_probe.get(); }
 
-DiskProbe* set_disk_probe(DiskProbe* replacement) { return replacement_probe.exchange(replacement); }
+DiskProbe* set_disk_probe(DiskProbe* replacement) { return replacement_probe.replace(replacement); }
 
 }  // namespace kelvane

@@ -2,6 +2,7 @@
 // floppy letters A: and B: are left out, and a drive that cannot be read (no medium,
 // unreachable) gets no row, so listing the drives never waits on a disk or asks for one.
 #include <cctype>
+#include <utility>
 
 #include "base/strf.h"
 #include "scan/mdrv.h"
@@ -33,10 +34,15 @@ bool query_volume(const std::string& name, uint64_t& free_to_caller, uint64_t& t
 
 }  // namespace
 
-mdrv::mdrv(Log& log) : log_(log) {
+VolumeQuery system_volume_query() {
 #ifdef _WIN32
-  query_ = query_volume;
+  return query_volume;
+#else
+  return {};
 #endif
+}
+
+mdrv::mdrv(Log& log, VolumeQuery query) : log_(log), query_(std::move(query)) {
   log_.write("mdrv::mdrv () OK ...\n");
 }
 

@@ -1,6 +1,6 @@
 #include "scan/entry_remover.h"
 
-#include <atomic>
+#include "base/replaceable.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -143,18 +143,14 @@ class PlatformRemover : public EntryRemover {
 
 #endif
 
-std::atomic<EntryRemover*> replacement_remover{nullptr};
+Replaceable<EntryRemover, PlatformRemover> replacement_remover;
 
 }  // namespace
 
-EntryRemover& entry_remover() {
-  static PlatformRemover platform;
-  EntryRemover* r = replacement_remover.load();
-  return r != nullptr ? *r : platform;
-}
+EntryRemover& entry_remover() { return replacement_remover.get(); }
 
 EntryRemover* set_entry_remover(EntryRemover* replacement) {
-  return replacement_remover.exchange(replacement);
+  return replacement_remover.replace(replacement);
 }
 
 }  // namespace kelvane

@@ -67,13 +67,12 @@ LaunchCommand launch_command(const std::string& program, const std::string& file
   return c;
 }
 
-StatusTexts status_texts(const lobj& folder, int unit) {
-  StatusTexts texts;
-  texts.folder =
-      strf("%s %s %i, %s %i", folder.fpath().c_str(), "Files:", folder.nfil.load(std::memory_order_relaxed),
-           "Folders:", folder.ndir.load(std::memory_order_relaxed));
-  texts.size = " " + format_size(static_cast<int64_t>(folder.size.load(std::memory_order_relaxed)), unit);
-  return texts;
+std::string status_folder_text(const lobj& folder) {
+  return strf("%s %s %i, %s %i", folder.fpath().c_str(),
+              "Files:", folder.nfil.load(std::memory_order_relaxed),
+              "Folders:", folder.ndir.load(std::memory_order_relaxed));
 }
+
+std::string status_size_text(int64_t bytes, int unit) { return " " + format_size(bytes, unit); }
 
 }  // namespace kelvane

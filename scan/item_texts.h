@@ -30,14 +30,11 @@ std::string deleting_text(const std::string& path, size_t done, size_t total);
 // delete entries the user never chose.
 bool has_wildcard(const std::string& path);
 
-// The two data panes of the status bar for the current folder: "D:\\Data Files: 12, Folders: 3"
-// and " 1.50 KB" (note the leading blank). Reads the node's counters atomically, so it may
-// run while the scan thread is adding to them.
-struct StatusTexts {
-  std::string folder;
-  std::string size;
-};
-StatusTexts status_texts(const lobj& folder, int unit);
+// The two data panes of the status bar: the current folder, "D:\\Data Files: 12, Folders: 3"
+// (reading the node's counters atomically, so it may run while the scan thread is adding to
+// them), and a size, " 1.50 KB" (note the leading blank).
+std::string status_folder_text(const lobj& folder);
+std::string status_size_text(int64_t bytes, int unit);
 
 // How a file is opened: the program to start and its command line.
 struct LaunchCommand {

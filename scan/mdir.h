@@ -106,7 +106,6 @@ class mdir {
   bool start_delete(std::shared_ptr<DeleteRun> run, DeleteClient* client);
   // Asks a running deletion to stop before its next entry (program closing); only asks.
   void request_delete_stop() { delete_stop_.store(true); }
-  bool delete_stop_asked() const { return delete_stop_.load(); }
   // Waits for the deletion thread (asking it to stop first when stop is true).
   void stop_delete(bool stop);
 

@@ -18,10 +18,13 @@ struct drive_record {
 // The volume size query; the program's uses GetDiskFreeSpaceExW, tests their own.
 // Returns false when the drive cannot be read (no medium, unreachable).
 using VolumeQuery = std::function<bool(const std::string& name, uint64_t& free_to_caller, uint64_t& total)>;
+// The platform's query (none off Windows).
+VolumeQuery system_volume_query();
 
 class mdrv {
  public:
-  explicit mdrv(Log& log);
+  // Drive sizes come from query; without one no drive can be read.
+  explicit mdrv(Log& log, VolumeQuery query = system_volume_query());
   ~mdrv();
 
   drive_record drives[26];
@@ -34,8 +37,6 @@ class mdrv {
   // read, calling add_row(name, index) for it when given. Returns the number of drives listed.
   int enumerate(const char* drive_strings, size_t length,
                 const std::function<void(const std::string&, int)>& add_row = {});
-
-  void set_query(VolumeQuery query) { query_ = std::move(query); }
 
  private:
   Log& log_;

@@ -52,27 +52,19 @@ void* NodeStore::carve(Region& region, size_t bytes, size_t align) {
   return out;
 }
 
-lobj* NodeStore::new_node() {
-  void* memory;
-  if (free_nodes_) {
-    memory = free_nodes_;
-    free_nodes_ = free_nodes_->next;
-  } else {
-    memory = carve(nodes_, sizeof(lobj), alignof(lobj));
-  }
-  return new (memory) lobj();
+void* NodeStore::reuse_or_carve(lobj*& free_list, size_t bytes, size_t align) {
+  if (!free_list) return carve(nodes_, bytes, align);
+  lobj* memory = free_list;
+  free_list = free_list->next;
+  return memory;
 }
 
+lobj* NodeStore::new_node() { return new (reuse_or_carve(free_nodes_, sizeof(lobj), alignof(lobj))) lobj(); }
+
 lobj* NodeStore::new_file() {
-  void* memory;
-  if (free_files_) {
-    memory = free_files_;
-    free_files_ = free_files_->next;
-  } else {
-    memory = carve(nodes_, sizeof(lobj_head), alignof(lobj_head));
-  }
   // Only the head is made: the folder fields would lie beyond the node.
-  return static_cast<lobj*>(new (memory) lobj_head());
+  return static_cast<lobj*>(new (reuse_or_carve(free_files_, sizeof(lobj_head), alignof(lobj_head)))
+                                lobj_head());
 }
 
 const char* NodeStore::copy_text(std::string_view text) {

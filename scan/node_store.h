@@ -40,6 +40,8 @@ class NodeStore {
   lobj* free_files_ = nullptr;
   size_t reserved_ = 0;
   void* carve(Region& region, size_t bytes, size_t align);
+  // A node's memory: the first of free_list (released nodes of that kind), else a new one.
+  void* reuse_or_carve(lobj*& free_list, size_t bytes, size_t align);
   char* new_block(size_t bytes);
 };
 

@@ -1,6 +1,6 @@
 #include "scan/shell.h"
 
-#include <atomic>
+#include "base/replaceable.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -128,16 +128,12 @@ class PlatformShell : public Shell {
 
 #endif
 
-std::atomic<Shell*> replacement_shell{nullptr};
+Replaceable<Shell, PlatformShell> replacement_shell;
 
 }  // namespace
 
-Shell& shell() {
-  static PlatformShell platform;
-  Shell* s = replacement_shell.load();
-  return s != nullptr ? *s : platform;
-}
+Shell& shell() { return replacement_shell.get(); }
 
-Shell* set_shell(Shell* replacement) { return replacement_shell.exchange(replacement); }
+Shell* set_shell(Shell* replacement) { return replacement_shell.replace(replacement); }
 
 }  // namespace kelvane

@@ -36,31 +36,7 @@ bool list_control::set_column_width(int index, int width) {
   return send(LVM_SETCOLUMNWIDTH, index, MAKELPARAM(width, 0)) != 0;
 }
 
-int list_control::insert_item(int index, const std::string& text) {
-  std::wstring wide = widen(text);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = index;
-  item.pszText = wide.data();
-  return static_cast<int>(send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
 bool list_control::delete_all_items() { return send(LVM_DELETEALLITEMS) != 0; }
-
-int list_control::item_count() const { return static_cast<int>(send(LVM_GETITEMCOUNT)); }
-
-std::string list_control::item_text(int index, int sub_item) const {
-  // The control copies at most the buffer's size; grow until the text fits.
-  for (size_t size = 256;; size *= 2) {
-    std::wstring buffer(size, L'\0');
-    LVITEMW item{};
-    item.iSubItem = sub_item;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(size);
-    const int got = static_cast<int>(send(LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
-    if (got < static_cast<int>(size) - 1 || size > (1u << 20)) return narrow(buffer.c_str(), got);
-  }
-}
 
 bool list_control::set_item_count(int count) {
   return send(LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL) != 0;
@@ -72,8 +48,6 @@ std::vector<int> list_control::selected_items() const {
   return rows;
 }
 
-int list_control::selected_count() const { return static_cast<int>(send(LVM_GETSELECTEDCOUNT)); }
-
 int list_control::next_selected(int after) const {
   return static_cast<int>(send(LVM_GETNEXTITEM, static_cast<WPARAM>(after), MAKELPARAM(LVNI_SELECTED, 0)));
 }
@@ -83,16 +57,6 @@ bool list_control::select_item(int index, bool selected) {
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = selected ? (LVIS_SELECTED | LVIS_FOCUSED) : 0;
   return send(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) != 0;
-}
-
-bool list_control::is_selected(int index) const {
-  return (send(LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED) != 0;
-}
-
-int list_control::hit_test(POINT client_point) const {
-  LVHITTESTINFO info{};
-  info.pt = client_point;
-  return static_cast<int>(send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
 }
 
 RECT list_control::item_rect(int index) const {

@@ -28,11 +28,7 @@ class list_control : public window {
   int column_width(int index) const;
   bool set_column_width(int index, int width);
 
-  // Rows with a text in column 0 (not for owner-data lists).
-  int insert_item(int index, const std::string& text);
   bool delete_all_items();
-  int item_count() const;
-  std::string item_text(int index, int sub_item = 0) const;  // never cut
 
   // Owner-data lists: the number of virtual rows (the control asks for nothing else when it
   // is owner-drawn too).
@@ -40,11 +36,8 @@ class list_control : public window {
 
   // Selection.
   std::vector<int> selected_items() const;
-  int selected_count() const;
   int next_selected(int after) const;  // -1 starts the search; -1 when none follows
   bool select_item(int index, bool selected);
-  bool is_selected(int index) const;
-  int hit_test(POINT client_point) const;  // row under the point, or -1
   RECT item_rect(int index) const;
 
  protected:

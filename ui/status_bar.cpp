@@ -33,12 +33,6 @@ int status_bar::pane_width(int index) const {
   return (index >= 0 && index < pane_count()) ? panes_[index].width : 0;
 }
 
-int status_bar::shown_pane_width(int index) const {
-  RECT r{};
-  if (!send(SB_GETRECT, index, reinterpret_cast<LPARAM>(&r))) return 0;
-  return r.right - r.left;
-}
-
 void status_bar::layout() {
   if (!exists() || panes_.empty()) return;
   const RECT client = client_rect();

@@ -21,8 +21,6 @@ class status_bar : public window {
   int pane_count() const { return static_cast<int>(panes_.size()); }
   int pane_index(int id) const;  // -1 when no pane has the id
   int pane_width(int index) const;
-  // The pane's width as the control shows it (the message pane included).
-  int shown_pane_width(int index) const;
 
   void set_pane_text(int index, const std::string& text, bool repaint_now = false);
   // False when no pane has the id.

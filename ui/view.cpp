@@ -46,6 +46,12 @@ LRESULT view::handle(UINT msg, WPARAM wp, LPARAM lp) {
       // A view that holds a control (the list) hands the keyboard on to it.
       if (HWND child = GetWindow(hwnd(), GW_CHILD)) SetFocus(child);
       break;
+    case WM_SETCURSOR:
+      if (waiting()) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
     case WM_DESTROY:
       if (active_view == this) active_view = nullptr;
       break;

@@ -24,6 +24,9 @@ class view : public window {
   // Window creation: 0 goes on, -1 fails the creation.
   virtual int OnCreate(CREATESTRUCTW*) { return 0; }
   virtual void OnSize(UINT /*type*/, int /*cx*/, int /*cy*/) {}
+  // True while the pane waits for the program's work: the pointer then shows the wait cursor
+  // over the pane and whatever it holds.
+  virtual bool waiting() const { return false; }
 
   // The view that was last clicked or focused in this thread (the target of commands from
   // context menus); nullptr when none.

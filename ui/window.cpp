@@ -115,26 +115,21 @@ LRESULT window::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool window::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  // A menu's items (no child window) are drawn and measured by the menu itself.
+  bool handled = false;
   switch (msg) {
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-      if (item->CtlType == ODT_MENU) return false;
-      window* child = from_handle(item->hwndItem);
-      if (child && child != this && child->on_draw_item(*item)) {
-        result = TRUE;
-        return true;
-      }
-      return false;
+      window* child = item->CtlType == ODT_MENU ? nullptr : from_handle(item->hwndItem);
+      handled = child && child != this && child->on_draw_item(*item);
+      break;
     }
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-      if (item->CtlType == ODT_MENU) return false;
-      window* child = from_handle(GetDlgItem(hwnd_, static_cast<int>(item->CtlID)));
-      if (child && child != this && child->on_measure_item(*item)) {
-        result = TRUE;
-        return true;
-      }
-      return false;
+      window* child =
+          item->CtlType == ODT_MENU ? nullptr : from_handle(GetDlgItem(hwnd_, static_cast<int>(item->CtlID)));
+      handled = child && child != this && child->on_measure_item(*item);
+      break;
     }
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lp);
@@ -143,7 +138,8 @@ bool window::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     }
   }
   (void)wp;
-  return false;
+  if (handled) result = TRUE;
+  return handled;
 }
 
 LRESULT window::handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -8,24 +8,24 @@ namespace kelvane {
 
 namespace {
 
-RECT to_rect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+RECT to_rect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
 void GdiPainter::set_transparent_background() { SetBkMode(dc_, TRANSPARENT); }
 
-void GdiPainter::fill_rect(const Rect& r, Color color) {
+void GdiPainter::fill_rect(const PixelRect& r, Color color) {
   const RECT rect = to_rect(r);
   const ui::brush brush = ui::solid_brush(color);
   FillRect(dc_, &rect, brush.get());
 }
 
-void GdiPainter::frame_rectangle(const Rect& r) {
+void GdiPainter::frame_rectangle(const PixelRect& r) {
   ui::selection hollow(dc_, GetStockObject(NULL_BRUSH));
   Rectangle(dc_, r.left, r.top, r.right, r.bottom);
 }
 
-void GdiPainter::filled_rectangle(const Rect& r, Color fill) {
+void GdiPainter::filled_rectangle(const PixelRect& r, Color fill) {
   // Declared in this order, the brush leaves the context before it is deleted.
   const ui::brush brush = ui::solid_brush(fill);
   ui::selection filled(dc_, brush.get());
@@ -55,7 +55,7 @@ GdiPainter::~GdiPainter() {
   if (pen_ != nullptr || brush_ != nullptr) select_null_pen_brush();
 }
 
-void GdiPainter::caption_band(const Rect& client, int string_id) {
+void GdiPainter::caption_band(const PixelRect& client, int string_id) {
   draw_caption_band(dc_, to_rect(client), string_id, dpi_);
 }
 
@@ -69,13 +69,13 @@ void GdiPainter::select_font(PieFont font) {
   SelectObject(dc_, object);
 }
 
-void GdiPainter::draw_3d_rect(const Rect& r, Color top_left, Color bottom_right) {
+void GdiPainter::draw_3d_rect(const PixelRect& r, Color top_left, Color bottom_right) {
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
-  fill_rect(Rect{r.left, r.top, r.left + w - 1, r.top + 1}, top_left);
-  fill_rect(Rect{r.left, r.top, r.left + 1, r.top + h - 1}, top_left);
-  fill_rect(Rect{r.right - 1, r.top, r.right, r.bottom}, bottom_right);
-  fill_rect(Rect{r.left, r.bottom - 1, r.right, r.bottom}, bottom_right);
+  fill_rect(PixelRect{r.left, r.top, r.left + w - 1, r.top + 1}, top_left);
+  fill_rect(PixelRect{r.left, r.top, r.left + 1, r.top + h - 1}, top_left);
+  fill_rect(PixelRect{r.right - 1, r.top, r.right, r.bottom}, bottom_right);
+  fill_rect(PixelRect{r.left, r.bottom - 1, r.right, r.bottom}, bottom_right);
 }
 
 void GdiPainter::bottom_text(int x, int y, const std::string& text) {
@@ -108,14 +108,14 @@ void GdiPainter::select_null_pen_brush() {
   brush_ = nullptr;
 }
 
-void GdiPainter::ellipse(const Rect& box) {
+void GdiPainter::ellipse(const PixelRect& box) {
   // The context's defaults, whatever was selected before.
   SelectObject(dc_, GetStockObject(BLACK_PEN));
   SelectObject(dc_, GetStockObject(WHITE_BRUSH));
   Ellipse(dc_, box.left, box.top, box.right, box.bottom);
 }
 
-void GdiPainter::pie(const Rect& box, Point from, Point to) {
+void GdiPainter::pie(const PixelRect& box, Point from, Point to) {
   Pie(dc_, box.left, box.top, box.right, box.bottom, from.x, from.y, to.x, to.y);
 }
 
@@ -124,7 +124,7 @@ void GdiPainter::line(Point from, Point to) {
   LineTo(dc_, to.x, to.y);
 }
 
-void GdiPainter::frame_box(const Rect& r) {
+void GdiPainter::frame_box(const PixelRect& r) {
   const RECT rect = to_rect(r);
   FrameRect(dc_, &rect, brush_ != nullptr ? brush_ : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }

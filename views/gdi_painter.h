@@ -19,25 +19,25 @@ class GdiPainter : public PiePainter {
   GdiPainter& operator=(const GdiPainter&) = delete;
 
   void set_transparent_background() override;
-  void fill_rect(const Rect& r, Color color) override;
-  void frame_rectangle(const Rect& r) override;
-  void filled_rectangle(const Rect& r, Color fill) override;
+  void fill_rect(const PixelRect& r, Color color) override;
+  void frame_rectangle(const PixelRect& r) override;
+  void filled_rectangle(const PixelRect& r, Color fill) override;
   void set_text_color(Color color) override;
   void text_out(int x, int y, TextAlign align, const std::string& text) override;
   int text_width(const std::string& text) override;
 
   int text_height(const std::string& text) override;
-  void caption_band(const Rect& client, int string_id) override;
+  void caption_band(const PixelRect& client, int string_id) override;
   void select_font(PieFont font) override;
-  void draw_3d_rect(const Rect& r, Color top_left, Color bottom_right) override;
+  void draw_3d_rect(const PixelRect& r, Color top_left, Color bottom_right) override;
   void bottom_text(int x, int y, const std::string& text) override;
   void select_pen(Color color) override;
   void select_brush(Color color) override;
   void select_null_pen_brush() override;
-  void ellipse(const Rect& box) override;
-  void pie(const Rect& box, Point from, Point to) override;
+  void ellipse(const PixelRect& box) override;
+  void pie(const PixelRect& box, Point from, Point to) override;
   void line(Point from, Point to) override;
-  void frame_box(const Rect& r) override;
+  void frame_box(const PixelRect& r) override;
 
  private:
   SIZE extent(const std::string& text);

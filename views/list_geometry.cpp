@@ -54,7 +54,7 @@ UsageBar usage_bar(int left, int top, int w0, uint64_t used, uint64_t total, Dpi
   return bar;
 }
 
-Rect color_key_rect(int top, int w0, Dpi dpi) {
+PixelRect color_key_rect(int top, int w0, Dpi dpi) {
   return {w0 - dpi.px(15), top + dpi.px(2), w0 - dpi.px(5), top + dpi.px(13)};
 }
 

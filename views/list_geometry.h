@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/dpi.h"
+#include "ui/pixel_rect.h"
 
 namespace kelvane {
 
@@ -34,14 +35,6 @@ struct ListColumns {
 // The one table of the columns: the headings, the widths and the painted rows all follow it.
 const ListColumns& list_columns(int mode);
 
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int right = 0;   // exclusive
-  int bottom = 0;  // exclusive
-  bool operator==(const Rect&) const = default;
-};
-
 struct ColumnWidths {
   int count = 0;
   int width[kMaxColumns] = {};
@@ -59,14 +52,14 @@ inline int row_of_item(int item, int lead) { return item + lead; }
 // The drive usage bar of a row whose rectangle starts at left/top, in a name column w0 wide,
 // at the display scale dpi (every offset below is written for 96 DPI).
 struct UsageBar {
-  Rect outline;   // drawn with the pen
-  Rect interior;  // light grey
-  Rect used;      // blue part; empty (right == left) when nothing is used or the total is 0
+  PixelRect outline;   // drawn with the pen
+  PixelRect interior;  // light grey
+  PixelRect used;      // blue part; empty (right == left) when nothing is used or the total is 0
 };
 UsageBar usage_bar(int left, int top, int w0, uint64_t used, uint64_t total, Dpi dpi = {});
 
 // The colour key square at the end of the name column.
-Rect color_key_rect(int top, int w0, Dpi dpi = {});
+PixelRect color_key_rect(int top, int w0, Dpi dpi = {});
 
 // The list's search as the user types (its rows are virtual, so the control asks us): the
 // first row from start on, round to the top again when wrap is set, whose name begins with

@@ -250,13 +250,6 @@ LRESULT mvwl::handle(UINT msg, WPARAM wp, LPARAM lp) {
       pa->mdir.request_stop();
       pa->mdir.request_delete_stop();
       break;
-    case WM_SETCURSOR:
-      // The pane (and the list in it) waits for a deletion, whatever the pointer rests on.
-      if (pa->busy.load() == kBusyDelete) {
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
   }
   return ui::view::handle(msg, wp, lp);
 }
@@ -318,6 +311,9 @@ bool mvwl::start_deletion(std::shared_ptr<DeleteRun> run) {
   refresh_cursor();
   return true;
 }
+
+// The pane (and the list in it) waits for a deletion, whatever the pointer rests on.
+bool mvwl::waiting() const { return pa->busy.load() == kBusyDelete; }
 
 void mvwl::stop_deletion() {
   if (pa->busy.load() == kBusyDelete) pa->mdir.request_delete_stop();

@@ -32,6 +32,7 @@ class mvwl : public ui::view, public ScanClient, public DeleteClient, private Li
 
   int OnCreate(CREATESTRUCTW* cs) override;
   void OnSize(UINT type, int cx, int cy) override;
+  bool waiting() const override;
   void OnDraw(HDC dc) override;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 

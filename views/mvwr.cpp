@@ -61,7 +61,7 @@ void mvwr::OnDraw(HDC dc) {
   }
   ui::saved_dc keep(dc);
   const RECT client = client_rect();
-  scene.client = Rect{client.left, client.top, client.right, client.bottom};
+  scene.client = PixelRect{client.left, client.top, client.right, client.bottom};
   scene.highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
   scene.shadow = GetSysColor(COLOR_BTNSHADOW);
   scene.info = GetSysColor(COLOR_INFOBK);
@@ -120,16 +120,12 @@ LRESULT mvwr::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
       tip_.set_text(tip_text(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)));
       break;
-    case WM_SETCURSOR:
-      // The pane waits for a deletion, whatever the pointer rests on.
-      if (pa->busy.load() == kBusyDelete) {
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
   }
   return ui::view::handle(msg, wp, lp);
 }
+
+// The pane waits for a deletion, whatever the pointer rests on.
+bool mvwr::waiting() const { return pa->busy.load() == kBusyDelete; }
 
 const SliceTable* mvwr::slice_table() { return left_ != nullptr ? &left_->slices() : nullptr; }
 

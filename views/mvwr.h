@@ -27,6 +27,7 @@ class mvwr : public ui::view, private PieHost, public PieActions {
   int OnCreate(CREATESTRUCTW* cs) override;
   void OnDraw(HDC dc) override;
   void OnSize(UINT type, int cx, int cy) override;
+  bool waiting() const override;
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
   // The context-menu request at a screen point ((-1, -1) from the keyboard); false when it

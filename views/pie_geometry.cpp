@@ -8,13 +8,13 @@ namespace kelvane {
 
 using namespace pie;
 
-Rect chart_area(const Rect& client, Dpi dpi) {
-  Rect r = client;
+PixelRect chart_area(const PixelRect& client, Dpi dpi) {
+  PixelRect r = client;
   r.top = client.top + band_height(dpi);
   return r;
 }
 
-PieCentre pie_centre(const Rect& area, Dpi dpi) {
+PieCentre pie_centre(const PixelRect& area, Dpi dpi) {
   PieCentre c;
   c.xs = area.right - area.left;
   c.ys = area.bottom - area.top;
@@ -30,7 +30,7 @@ int pie_radius(int xs, int ys, Dpi dpi) {
   return hr < vr ? hr : vr;
 }
 
-Rect pie_box(int xo, int yo, int rd) { return Rect{xo - rd, yo - rd, xo + rd, yo + rd}; }
+PixelRect pie_box(int xo, int yo, int rd) { return PixelRect{xo - rd, yo - rd, xo + rd, yo + rd}; }
 
 Point circle_point(int xo, int yo, int r, double a, int lift) {
   return Point{xo + static_cast<int>(r * std::cos(a)), yo - static_cast<int>(r * std::sin(a)) - lift};
@@ -56,18 +56,18 @@ LabelPlace label_place(int xo, int yo, int rd, double m, int tw, Dpi dpi) {
   l.inner = Point{xo + static_cast<int>(rd * std::cos(m)), yo - static_cast<int>(rd * std::sin(m))};
   l.text_bottom = Y + above;
   if (kQuarter < m && m < kThreeQuarters) {
-    l.box = Rect{X - tw - pad, Y - above, X + pad, Y + below};
+    l.box = PixelRect{X - tw - pad, Y - above, X + pad, Y + below};
     l.text_x = X - tw;
     l.leader = m < kHalf ? Point{X + pad, Y + below} : Point{X + pad, Y - above};
   } else {
-    l.box = Rect{X - pad, Y - above, X + tw + pad, Y + below};
+    l.box = PixelRect{X - pad, Y - above, X + tw + pad, Y + below};
     l.text_x = X;
     l.leader = m < kQuarter ? Point{X - pad, Y + below} : Point{X - pad, Y - above};
   }
   return l;
 }
 
-bool label_clear_of(const Rect& last, const Rect& box, int tw, Dpi dpi) {
+bool label_clear_of(const PixelRect& last, const PixelRect& box, int tw, Dpi dpi) {
   return (std::abs(last.bottom - box.top) > dpi.px(1) && std::abs(last.bottom - box.bottom) > dpi.px(12)) ||
          std::abs(last.left - box.left) > tw;
 }

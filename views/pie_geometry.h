@@ -13,9 +13,7 @@
 namespace kelvane {
 
 namespace pie {
-// The program's own decimal constants: the slice table and the hit test use the same ones, so
-// a click on the drawn edge of a slice falls where the table says it does.
-constexpr double kFullTurn = 6.283185307;
+// The program's own decimal constants, like the full turn (views/slice.h) they go with.
 constexpr double kNearFullMargin = 0.02;
 constexpr double kDegToRad = 0.017453292519444445;
 constexpr double kQuarter = 1.57079632675;
@@ -35,7 +33,7 @@ struct Point {
 };
 
 // The chart area below the caption band.
-Rect chart_area(const Rect& client, Dpi dpi = {});
+PixelRect chart_area(const PixelRect& client, Dpi dpi = {});
 
 // Size of the chart area and the pie's centre in client pixels.
 struct PieCentre {
@@ -44,11 +42,11 @@ struct PieCentre {
   int xo = 0;
   int yo = 0;
 };
-PieCentre pie_centre(const Rect& area, Dpi dpi = {});
+PieCentre pie_centre(const PixelRect& area, Dpi dpi = {});
 // The radius for an area of xs by ys pixels, or 0 when it is too small for a disc.
 int pie_radius(int xs, int ys, Dpi dpi = {});
 // The bounding box of the disc.
-Rect pie_box(int xo, int yo, int rd);
+PixelRect pie_box(int xo, int yo, int rd);
 
 // The point at angle a on the circle of radius r around (xo, yo), raised by lift pixels
 // (the sectors' and the hatching's radial points are raised by one).
@@ -59,7 +57,7 @@ double drawn_span(double span);
 
 // A label of the slice whose middle angle is m, with a text tw pixels wide.
 struct LabelPlace {
-  Rect box;
+  PixelRect box;
   int text_x = 0;
   int text_bottom = 0;
   Point leader;  // where the leader leaves the box: the corner facing the pie
@@ -71,7 +69,7 @@ LabelPlace label_place(int xo, int yo, int rd, double m, int tw, Dpi dpi = {});
 int label_room(int xo, int rd, double m, Dpi dpi = {});
 // Whether a label box keeps clear of the last label drawn (or, before the first, the chart
 // area): it is drawn only then.
-bool label_clear_of(const Rect& last, const Rect& box, int tw, Dpi dpi = {});
+bool label_clear_of(const PixelRect& last, const PixelRect& box, int tw, Dpi dpi = {});
 
 // The outer ends of the hatching lines from the centre: every tm degrees from start + tm up to
 // the full turn. None for a threshold of 0, whose step would never advance.

@@ -16,13 +16,13 @@ struct Disc {
   int xo;
   int yo;
   int rd;
-  Rect box;
+  PixelRect box;
 };
 
 // The label of a wide slice, unless it would lie on the last one drawn (last is then left as
 // it was).
 void draw_label(PiePainter& p, const PieScene& scene, const Disc& d, const slice& record, double start,
-                double span, Rect& last) {
+                double span, PixelRect& last) {
   const double m = middle_angle(start, span);
   std::string text = record.node->name;
   int tw = p.text_width(text);
@@ -52,11 +52,11 @@ void draw_hatching(PiePainter& p, const Disc& d, double start, int tm) {
   p.select_null_pen_brush();
 }
 
-void draw_slices(PiePainter& p, const PieScene& scene, const Disc& d, const Rect& area) {
+void draw_slices(PiePainter& p, const PieScene& scene, const Disc& d, const PixelRect& area) {
   if (scene.records == nullptr || scene.count <= 0 || scene.records[0].count <= 0) return;
   const int n = scene.records[0].count < scene.count ? scene.records[0].count : scene.count;
   int k = 0;
-  Rect last = area;
+  PixelRect last = area;
   for (int i = 0; i < n; ++i) {
     const slice& r = scene.records[i];
     if (r.node == nullptr || scene.folder_size <= 0) continue;
@@ -98,7 +98,7 @@ PieDrawn draw_pie(PiePainter& p, const PieScene& scene) {
   p.set_transparent_background();
   p.caption_band(scene.client, ID_STR_PIE_CHART);
 
-  const Rect area = chart_area(scene.client, scene.dpi);
+  const PixelRect area = chart_area(scene.client, scene.dpi);
   p.fill_rect(area, kChartWhite);
   p.draw_3d_rect(area, scene.highlight, scene.shadow);
 

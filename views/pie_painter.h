@@ -19,11 +19,11 @@ class PiePainter : public Painter {
  public:
   virtual int text_height(const std::string& text) = 0;
   // The caption band of both views at the top of the client rectangle, with the string.
-  virtual void caption_band(const Rect& client, int string_id) = 0;
+  virtual void caption_band(const PixelRect& client, int string_id) = 0;
   // The program font (the stock variable-pitch font when there is none) or SYSTEM_FONT.
   virtual void select_font(PieFont font) = 0;
   // One-pixel frame: top and left edges in the first colour, bottom and right in the second.
-  virtual void draw_3d_rect(const Rect& r, Color top_left, Color bottom_right) = 0;
+  virtual void draw_3d_rect(const PixelRect& r, Color top_left, Color bottom_right) = 0;
   // Text whose left edge is at x and whose bottom is at y, without background.
   virtual void bottom_text(int x, int y, const std::string& text) = 0;
   // A solid pen of width 1 and a solid brush, made here and selected.
@@ -32,13 +32,13 @@ class PiePainter : public Painter {
   // The stock null pen and brush; the pen and brush made before are released.
   virtual void select_null_pen_brush() = 0;
   // The disc: a black outline around white.
-  virtual void ellipse(const Rect& box) = 0;
+  virtual void ellipse(const PixelRect& box) = 0;
   // A sector in the selected pen and brush, counter-clockwise from the first radial point to
   // the second.
-  virtual void pie(const Rect& box, Point from, Point to) = 0;
+  virtual void pie(const PixelRect& box, Point from, Point to) = 0;
   virtual void line(Point from, Point to) = 0;
   // A one-pixel frame in the selected brush.
-  virtual void frame_box(const Rect& r) = 0;
+  virtual void frame_box(const PixelRect& r) = 0;
 };
 
 constexpr Color kChartWhite = rgb(255, 255, 255);
@@ -47,7 +47,7 @@ constexpr Color kBlack = rgb(0, 0, 0);
 // Everything a paint of the pane reads; the view takes it from the settings, the tree and the
 // left view's slice table.
 struct PieScene {
-  Rect client;
+  PixelRect client;
   bool busy = false;
   int db = 0;
   Color highlight = 0;  // COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW and COLOR_INFOBK

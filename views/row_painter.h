@@ -22,12 +22,12 @@ enum class TextAlign { kLeft, kRight };
 class Painter : public TextMeasure {
  public:
   virtual void set_transparent_background() = 0;
-  virtual void fill_rect(const Rect& r, Color color) = 0;
+  virtual void fill_rect(const PixelRect& r, Color color) = 0;
   // Outline in the current pen; the interior is left alone (hollow brush).
-  virtual void frame_rectangle(const Rect& r) = 0;
+  virtual void frame_rectangle(const PixelRect& r) = 0;
   // Outline in the current pen, interior in a solid brush of the colour (made and released
   // for this one call).
-  virtual void filled_rectangle(const Rect& r, Color fill) = 0;
+  virtual void filled_rectangle(const PixelRect& r, Color fill) = 0;
   virtual void set_text_color(Color color) = 0;
   // Top-aligned text whose left (kLeft) or right (kRight) edge is at x.
   virtual void text_out(int x, int y, TextAlign align, const std::string& text) = 0;
@@ -39,7 +39,7 @@ struct RowState {
   int mode = kListDrives;
   int row = 0;
   int row_count = 0;
-  Rect rect;  // the row's rectangle in the list's client coordinates
+  PixelRect rect;  // the row's rectangle in the list's client coordinates
   bool selected = false;
   bool busy = false;
   std::string text;  // the row's name as the list holds it

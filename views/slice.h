@@ -12,10 +12,13 @@ struct slice {
   int64_t size = 0;      // the node's size when the table was built
   lobj* node = nullptr;  // the entry; nullptr once the entry has left the tree
   double start = 0;      // radians: sum of the spans before this record
-  double span = 0;       // radians: size / size of pcur * 6.283185307
+  double span = 0;       // radians: size / size of pcur * kFullTurn
   int count = 0;         // number of records in the table
 };
 
+// The program's own decimal constants: the slice table and the pie's hit test use the same
+// ones, so a click on the drawn edge of a slice falls where the table says it does.
+constexpr double kFullTurn = 6.283185307;
 constexpr double kRadToDeg = 57.29577951471995;
 
 // The wide-slice rule: a slice of span radians wider than tm degrees is a sector of its own in

@@ -10,8 +10,6 @@ namespace kelvane {
 
 namespace {
 
-constexpr double kFullTurn = 6.283185307;
-
 slice record_for(lobj* node, double folder_size) {
   slice s;
   s.node = node;

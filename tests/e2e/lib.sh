@@ -129,6 +129,13 @@ find_main_window() {
   [ -n "$w" ] && echo "$w"
 }
 
+# setting_table: the rows of the table that declares the settings (base/settings.h), one to a
+# line as KIND NAME DEFAULT USE: "dword xo 10 kWriteBack", "text mf "Tahoma" kWriteBack".
+setting_table() {
+  sed -n 's/^ *\(dword\|text\)_setting("\([a-z]*\)", *&Settings::[a-z]*, *\("[^"]*"\|[0-9]*\), *SettingUse::\(k[A-Za-z]*\)).*/\1 \2 \3 \4/p' \
+    "$E2E_SOURCE/base/settings.h"
+}
+
 # winepath_of UNIX_PATH: the path as the program sees it (Z:\...).
 winepath_of() { echo "Z:${1//\//\\}"; }
 

@@ -8,7 +8,13 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/faults_lib.sh"
 e2e_init faults_settings
 
-DWORDS="xo yo xs ys ft tm ud un vl db sq"
+# The settings and their defaults come from the table that declares them.
+table=$(setting_table)
+[ "$(wc -l <<<"$table")" -ge 12 ] || fail "setting table not read: $table"
+DWORDS=$(awk '$1 == "dword" { printf "%s ", $2 }' <<<"$table")
+# The DWORDs start-up leaves as they are when unusable (db and sq), and the face's default.
+KEPT_DWORDS=$(awk '$1 == "dword" && $4 != "kWriteBack" { printf "%s ", $2 }' <<<"$table")
+MF_DEFAULT=$(awk '$2 == "mf" { gsub(/"/, "", $3); print $3 }' <<<"$table")
 # Few Wine starts: the values go in with one import, and come out with one query.
 # reg_import LINES...: the key made anew with these value lines ("name"=dword:.. or "name"="..").
 reg_import() {
@@ -24,11 +30,12 @@ reg_read() {
 }
 reg_value() { awk -v n="$1" '$1 == n { print $2, $3 }' <<<"$REG"; }
 expect_defaults_written() {
-  local pair name want
-  for pair in xo=0xa yo=0xa xs=0x2bc ys=0x190 ft=0x1 tm=0x3 ud=0x1 un=0x2 vl=0x0; do
-    name=${pair%%=*} want=${pair#*=}
+  local kind name default use want
+  while read -r kind name default use; do
+    [ "$kind" = dword ] && [ "$use" = kWriteBack ] || continue
+    want=$(printf '0x%x' "$default")
     [ "$(reg_value "$name")" = "REG_DWORD $want" ] || fail "$name is '$(reg_value "$name")', not the default $want"
-  done
+  done <<<"$table"
 }
 # The main window's place and size on the screen: X Y WIDTH HEIGHT.
 geometry() { xdotool getwindowgeometry --shell "$E2E_WID" | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=//p' | tr '\n' ' '; }
@@ -60,7 +67,7 @@ scan_shows_colour() {
 build_colour0=$(rgb_of "$(grep -m 1 -o '^0x[0-9A-Fa-f]*' "$E2E_BUILD/kelvane.cfg")")
 
 # Wrong types: every DWORD a string, the strings DWORDs. The defaults are used and written
-# back as DWORDs; db, sq and iv are left as they were; mf becomes "Tahoma".
+# back as DWORDs; db, sq and iv are left as they were; mf becomes its default.
 values=()
 for v in $DWORDS; do values+=("\"$v\"=\"5\""); done
 reg_import "${values[@]}" '"mf"=dword:00000005' '"iv"=dword:00000005'
@@ -68,9 +75,9 @@ e2e_start
 e2e_wait_painted
 reg_read
 expect_defaults_written
-for v in db sq; do [ "$(reg_value "$v")" = "REG_SZ 5" ] || fail "$v was rewritten: $(reg_value "$v")"; done
+for v in $KEPT_DWORDS; do [ "$(reg_value "$v")" = "REG_SZ 5" ] || fail "$v was rewritten: $(reg_value "$v")"; done
 [ "$(reg_value iv)" = "REG_DWORD 0x5" ] || fail "iv was rewritten: $(reg_value iv)"
-[ "$(reg_value mf)" = "REG_SZ Tahoma" ] || fail "mf is '$(reg_value mf)'"
+[ "$(reg_value mf)" = "REG_SZ $MF_DEFAULT" ] || fail "mf is '$(reg_value mf)'"
 default_place=$(geometry)
 inside_screen
 scan_shows_colour "$build_colour0"
@@ -86,8 +93,8 @@ e2e_start
 e2e_wait_painted
 reg_read
 expect_defaults_written
-for v in db sq; do [ "$(reg_value "$v")" = "REG_DWORD 0xffffffff" ] || fail "$v was rewritten: $(reg_value "$v")"; done
-[ "$(reg_value mf)" = "REG_SZ Tahoma" ] || fail "mf is '$(reg_value mf)'"
+for v in $KEPT_DWORDS; do [ "$(reg_value "$v")" = "REG_DWORD 0xffffffff" ] || fail "$v was rewritten: $(reg_value "$v")"; done
+[ "$(reg_value mf)" = "REG_SZ $MF_DEFAULT" ] || fail "mf is '$(reg_value mf)'"
 [ "$(geometry)" = "$default_place" ] || fail "window at $(geometry), not at the default $default_place"
 scan_shows_colour "$build_colour0"
 no_boxes || fail "unexpected message: $(cat "$E2E_MESSAGES")"

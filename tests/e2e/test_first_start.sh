@@ -12,8 +12,7 @@ e2e_screenshot first_start >/dev/null
 
 # What a first start writes, from the table that declares the settings: each DWORD and string
 # marked for writing back holds its default, the others stay absent.
-table=$(sed -n 's/^ *\(dword\|text\)_setting("\([a-z]*\)", *&Settings::[a-z]*, *\("[^"]*"\|[0-9]*\), *SettingUse::\(k[A-Za-z]*\)).*/\1 \2 \3 \4/p' \
-  "${KELVANE_SOURCE:-$(dirname "$0")/../..}/base/settings.h")
+table=$(setting_table)
 [ "$(wc -l <<<"$table")" -ge 12 ] || fail "setting table not read: $table"
 while read -r kind name default use; do
   got=$(e2e_get_value "$name")

@@ -38,6 +38,21 @@ TEST(DockLayout, EachEdgeReachesThirtyOnePixelsEitherSide) {
   for (const auto& c : cases) EXPECT_EQ(dock_side_for_drop(client, c.x, c.y), c.side) << c.x << "," << c.y;
 }
 
+TEST(DockLayout, ReachPixelsPastTheClientFloatsEvenOnAnotherEdgesLine) {
+  // A drop on an edge's line docks there only within reach of the client: it floats from reach
+  // pixels past the client's bottom or right (both exclusive), and from reach + 1 pixels before
+  // its top or left; one pixel nearer it docks on the edge whose line it is on.
+  const PixelRect client{100, 50, 780, 450};
+  EXPECT_EQ(dock_side_for_drop(client, client.left, client.bottom + kDockReach), DockSide::floating);
+  EXPECT_EQ(dock_side_for_drop(client, client.left, client.bottom + kDockReach - 1), DockSide::left);
+  EXPECT_EQ(dock_side_for_drop(client, client.right + kDockReach, client.top), DockSide::floating);
+  EXPECT_EQ(dock_side_for_drop(client, client.right + kDockReach - 1, client.top), DockSide::top);
+  EXPECT_EQ(dock_side_for_drop(client, client.left, client.top - kDockReach - 1), DockSide::floating);
+  EXPECT_EQ(dock_side_for_drop(client, client.left, client.top - kDockReach), DockSide::left);
+  EXPECT_EQ(dock_side_for_drop(client, client.left - kDockReach - 1, client.top), DockSide::floating);
+  EXPECT_EQ(dock_side_for_drop(client, client.left - kDockReach, client.top), DockSide::top);
+}
+
 TEST(DockLayout, BarTakesItsSideAndTheClientTheRestAboveTheStatusBar) {
   // 680 x 320 client, status bar 20, horizontal bar 27 high, vertical bar 28 wide.
   DockLayout l = dock_layout(680, 320, DockSide::top, 27, 20);

@@ -34,10 +34,10 @@ struct ScaleCase {
   PixelRect splitter_bar;
   int band;
   int radius;  // chart area of 300 x 300 at 96
-  Rect label_box;
+  PixelRect label_box;
   int room;
-  Rect key;
-  Rect bar_outline;
+  PixelRect key;
+  PixelRect bar_outline;
   int reach;
   int button_cell;
 };
@@ -57,7 +57,8 @@ TEST_P(AtScale, EveryRuleGrowsWithTheScale) {
   EXPECT_EQ(path_field_rect(button5, -dpi.px(11), 800, dpi), c.field);
   EXPECT_EQ(splitter_layout(800, 400, 300, 0, dpi).bar, c.splitter_bar);
   EXPECT_EQ(band_height(dpi), c.band);
-  const PieCentre centre = pie_centre(chart_area(Rect{0, 0, dpi.px(300), dpi.px(300) + c.band}, dpi), dpi);
+  const PieCentre centre =
+      pie_centre(chart_area(PixelRect{0, 0, dpi.px(300), dpi.px(300) + c.band}, dpi), dpi);
   EXPECT_EQ(pie_radius(centre.xs, centre.ys, dpi), c.radius);
   // A label straight right of a pie of radius 100 around (200, 200), text 40 wide.
   EXPECT_EQ(label_place(200, 200, 100, 0.0, 40, dpi).box, c.label_box);
@@ -119,10 +120,10 @@ INSTANTIATE_TEST_SUITE_P(Scales, AtScale,
 
 TEST(AtScale, LabelsKeepApartAndTheLinkGrowsByTheScale) {
   // A box 12 pixels below the last one collides at 96 and at 150 % (where 18 would not).
-  const Rect last{0, 0, 50, 20};
-  EXPECT_FALSE(label_clear_of(last, Rect{0, 8, 50, 32}, 40));
-  EXPECT_FALSE(label_clear_of(last, Rect{0, 8, 50, 38}, 40, Dpi{144}));
-  EXPECT_TRUE(label_clear_of(last, Rect{0, 8, 50, 39}, 40, Dpi{144}));
+  const PixelRect last{0, 0, 50, 20};
+  EXPECT_FALSE(label_clear_of(last, PixelRect{0, 8, 50, 32}, 40));
+  EXPECT_FALSE(label_clear_of(last, PixelRect{0, 8, 50, 38}, 40, Dpi{144}));
+  EXPECT_TRUE(label_clear_of(last, PixelRect{0, 8, 50, 39}, 40, Dpi{144}));
   // The link zone: 68 < x < 182 and 48 < y < 54 at 96; 136 < x < 364, 96 < y < 108 at 200 %.
   EXPECT_TRUE(in_link_zone(137, 97, Dpi{192}));
   EXPECT_TRUE(in_link_zone(363, 107, Dpi{192}));

@@ -27,16 +27,15 @@ std::vector<char> drive_strings(const std::vector<std::string>& roots) {
 
 class DriveListTest : public ::testing::Test {
  protected:
-  DriveListTest() : drives(log) {
-    drives.set_query([this](const std::string& name, uint64_t& free, uint64_t& total) {
-      asked.push_back(name);
-      auto it = volumes.find(name);
-      if (it == volumes.end()) return false;
-      free = it->second.first;
-      total = it->second.second;
-      return true;
-    });
-  }
+  DriveListTest()
+      : drives(log, [this](const std::string& name, uint64_t& free, uint64_t& total) {
+          asked.push_back(name);
+          auto it = volumes.find(name);
+          if (it == volumes.end()) return false;
+          free = it->second.first;
+          total = it->second.second;
+          return true;
+        }) {}
   int enumerate(const std::vector<std::string>& roots) {
     const std::vector<char> buffer = drive_strings(roots);
     return drives.enumerate(buffer.data(), buffer.size(),
@@ -114,8 +113,7 @@ TEST_F(DriveListTest, FreeAboveTotalNeverWrapsUsed) {
 
 TEST(DriveList, WithoutAQueryNothingIsRead) {
   Log log;
-  mdrv drives(log);
-  drives.set_query(nullptr);
+  mdrv drives(log, nullptr);
   EXPECT_EQ(drives.read_mdrv("C:", 0), 1);
 }
 

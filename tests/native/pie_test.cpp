@@ -24,7 +24,7 @@ namespace kelvane {
 namespace {
 
 std::string pt(Point p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
-std::string rc(const Rect& r) {
+std::string rc(const PixelRect& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
          std::to_string(r.bottom);
 }
@@ -34,11 +34,11 @@ class RecordingPie : public PiePainter {
  public:
   std::vector<std::string> calls;
   void set_transparent_background() override { calls.push_back("transparent"); }
-  void fill_rect(const Rect& r, Color c) override {
+  void fill_rect(const PixelRect& r, Color c) override {
     calls.push_back("fill " + rc(r) + " " + std::to_string(c));
   }
-  void frame_rectangle(const Rect& r) override { calls.push_back("frame " + rc(r)); }
-  void filled_rectangle(const Rect& r, Color c) override {
+  void frame_rectangle(const PixelRect& r) override { calls.push_back("frame " + rc(r)); }
+  void filled_rectangle(const PixelRect& r, Color c) override {
     calls.push_back("key " + rc(r) + std::to_string(c));
   }
   void set_text_color(Color c) override { calls.push_back("color " + std::to_string(c)); }
@@ -47,11 +47,11 @@ class RecordingPie : public PiePainter {
   }
   int text_width(const std::string& t) override { return t == "..." ? 9 : static_cast<int>(t.size()) * 6; }
   int text_height(const std::string&) override { return 13; }
-  void caption_band(const Rect& r, int id) override {
+  void caption_band(const PixelRect& r, int id) override {
     calls.push_back("band " + rc(r) + " " + std::to_string(id));
   }
   void select_font(PieFont f) override { calls.push_back("font " + std::to_string(static_cast<int>(f))); }
-  void draw_3d_rect(const Rect& r, Color a, Color b) override {
+  void draw_3d_rect(const PixelRect& r, Color a, Color b) override {
     calls.push_back("3d " + rc(r) + " " + std::to_string(a) + " " + std::to_string(b));
   }
   void bottom_text(int x, int y, const std::string& t) override {
@@ -60,12 +60,12 @@ class RecordingPie : public PiePainter {
   void select_pen(Color c) override { calls.push_back("pen " + std::to_string(c)); }
   void select_brush(Color c) override { calls.push_back("brush " + std::to_string(c)); }
   void select_null_pen_brush() override { calls.push_back("null"); }
-  void ellipse(const Rect& r) override { calls.push_back("ellipse " + rc(r)); }
-  void pie(const Rect& r, Point a, Point b) override {
+  void ellipse(const PixelRect& r) override { calls.push_back("ellipse " + rc(r)); }
+  void pie(const PixelRect& r, Point a, Point b) override {
     calls.push_back("pie " + rc(r) + " " + pt(a) + " " + pt(b));
   }
   void line(Point a, Point b) override { calls.push_back("line " + pt(a) + " " + pt(b)); }
-  void frame_box(const Rect& r) override { calls.push_back("framebox " + rc(r)); }
+  void frame_box(const PixelRect& r) override { calls.push_back("framebox " + rc(r)); }
 
   std::vector<std::string> starting(const std::string& prefix) const {
     std::vector<std::string> out;
@@ -107,7 +107,7 @@ struct Scene {
       records.push_back(s);
     }
     for (slice& s : records) s.count = static_cast<int>(records.size());
-    scene.client = Rect{0, 0, 400, 322};
+    scene.client = PixelRect{0, 0, 400, 322};
     scene.highlight = 1;
     scene.shadow = 2;
     scene.info = 4;
@@ -125,7 +125,7 @@ struct Scene {
 
 TEST(PieDrawing, SingleItemIsShortenedAndLabelledAtItsMiddle) {
   Scene s({360});
-  s.records[0].span = pie::kFullTurn;
+  s.records[0].span = kFullTurn;
   s.nodes[0].name = "only";
   const PieDrawn drawn = s.draw();
   EXPECT_TRUE(drawn.disc);
@@ -201,7 +201,7 @@ TEST(PieDrawing, EmptyOrSizelessFolderAndNoTreeAndSmallPanes) {
 
   // A 44-pixel area: header and white area only, and no new radius.
   Scene small({360});
-  small.scene.client = Rect{0, 0, 44, 322};
+  small.scene.client = PixelRect{0, 0, 44, 322};
   const PieDrawn a = small.draw();
   EXPECT_EQ(a.rd, 0);
   EXPECT_FALSE(a.disc);
@@ -233,7 +233,7 @@ TEST(PieDrawing, LongNamesAreShortenedToTheRoom) {
   Scene s({180, 180});
   std::string long_name(60, 'x');
   s.nodes[0].name = long_name.c_str();
-  s.scene.client = Rect{0, 0, 200, 322};  // xo 100; at 90 degrees the room is 100 - 0 - 10
+  s.scene.client = PixelRect{0, 0, 200, 322};  // xo 100; at 90 degrees the room is 100 - 0 - 10
   s.draw();
   const std::vector<std::string> labels = s.painter.starting("label ");
   ASSERT_FALSE(labels.empty());
@@ -269,9 +269,9 @@ TEST(PieDrawing, LabelNeedsMoreThanTwiceTheThreshold) {
 
 TEST(PieGeometry, LabelsKeepClearByMoreThanTheirEdgesAllow) {
   // Boxes are 14 high; the last one drawn ends at 100 and starts at 10 with a 12-pixel text.
-  const Rect last{10, 86, 40, 100};
+  const PixelRect last{10, 86, 40, 100};
   const auto clear = [&](int left, int top, int bottom) {
-    return label_clear_of(last, Rect{left, top, left + 30, bottom}, 12);
+    return label_clear_of(last, PixelRect{left, top, left + 30, bottom}, 12);
   };
   EXPECT_FALSE(clear(10, 99, 150));  // tops 1 apart from last's bottom
   EXPECT_FALSE(clear(10, 101, 150));
@@ -291,7 +291,7 @@ TEST(PieGeometry, LabelsKeepClearByMoreThanTheirEdgesAllow) {
 TEST(PieDrawing, ZeroThresholdAndOnePixelSectors) {
   // tm 0: an item of size 0 reaches the hatching, which draws only the angle-0 radius.
   Scene s({360, 0}, 0);
-  s.records[0].span = pie::kFullTurn;
+  s.records[0].span = kFullTurn;
   s.draw();
   EXPECT_EQ(s.painter.starting("line 200,172").size(), 1u);
   EXPECT_EQ(s.painter.starting("line 200,172").front(), "line 200,172 295,172");
@@ -372,7 +372,7 @@ TEST(PieGeometry, HitTestAndAngles) {
   EXPECT_EQ(click_angle(0, 5), pie::kQuarter);
   EXPECT_EQ(click_angle(0, -5), pie::kThreeQuarters);
   EXPECT_EQ(click_angle(-5, 0), std::atan2(0.0, -5.0));
-  EXPECT_NEAR(click_angle(5, -5), 7 * pie::kFullTurn / 8, 1e-9);
+  EXPECT_NEAR(click_angle(5, -5), 7 * kFullTurn / 8, 1e-9);
 
   slice r[2];
   lobj a, b;

@@ -16,16 +16,16 @@ using testing_tree::TreeFixture;
 class RecordingPainter : public Painter {
  public:
   std::vector<std::string> calls;
-  static std::string r(const Rect& x) {
+  static std::string r(const PixelRect& x) {
     return std::to_string(x.left) + "," + std::to_string(x.top) + "," + std::to_string(x.right) + "," +
            std::to_string(x.bottom);
   }
   void set_transparent_background() override { calls.push_back("transparent"); }
-  void fill_rect(const Rect& x, Color c) override {
+  void fill_rect(const PixelRect& x, Color c) override {
     calls.push_back("fill " + r(x) + " " + std::to_string(c));
   }
-  void frame_rectangle(const Rect& x) override { calls.push_back("frame " + r(x)); }
-  void filled_rectangle(const Rect& x, Color c) override {
+  void frame_rectangle(const PixelRect& x) override { calls.push_back("frame " + r(x)); }
+  void filled_rectangle(const PixelRect& x, Color c) override {
     calls.push_back("key " + r(x) + " " + std::to_string(c));
   }
   void set_text_color(Color c) override { calls.push_back("color " + std::to_string(c)); }

@@ -332,9 +332,11 @@ TEST_F(DeleteOnDisk, ClosingDuringADeletionEndsTheEntryAtHandAndStartsNoOther) {
   select({"big.bin", "mid.txt"});
   left->list().OnDelete();
   ASSERT_EQ(WaitForSingleObject(held.entered, 10000), WAIT_OBJECT_0);
-  // The entry at hand goes on once the window has asked the run to stop.
-  std::thread releaser([this] {
-    for (int i = 0; i < 1000 && !app->mdir.delete_stop_asked(); ++i) Sleep(10);
+  // The entry at hand goes on once the window has asked the run to stop: the list's pane asks
+  // as it is destroyed, so once its window is gone.
+  const HWND pane = left->hwnd();
+  std::thread releaser([this, pane] {
+    for (int i = 0; i < 1000 && IsWindow(pane); ++i) Sleep(10);
     SetEvent(held.release);
   });
   app->free_main_window();
@@ -367,7 +369,6 @@ TEST_F(DeleteOnDisk, PermanentDeletionCountsAndStopsOnEscLeavingTheRestListedTru
   EXPECT_TRUE(status_reads(deleting_text(f, 3, 8)));
   PostMessageW(left->list().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   app->pump();
-  EXPECT_TRUE(app->mdir.delete_stop_asked());
   SetEvent(held.release);
   settle();
   EXPECT_EQ(held.calls.load(), 4);

@@ -16,6 +16,7 @@
 
 #include "app/mapp.h"
 #include "app/registry.h"
+#include "base/size_format.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
 #include "bench/process_counts.h"
@@ -34,6 +35,9 @@ namespace kelvane {
 namespace {
 
 const char kKey[] = "Software\\Tarnwick\\KelvaneFrameTest";
+// The View menu's unit commands (and buttons), by unit.
+const int kUnitCommands[] = {ID_CMD_UNIT_BYTES, ID_CMD_UNIT_KB, ID_CMD_UNIT_MB, ID_CMD_UNIT_GB,
+                             ID_CMD_UNIT_TB};
 
 // The frame with its outward call counted instead of starting a scan.
 class counting_mwin : public mwin {
@@ -105,6 +109,14 @@ class FrameTest : public ::testing::Test {
     return (GetMenuState(GetMenu(frame_->hwnd()), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
   }
 
+  // Exactly the unit's menu item and toolbar button are marked.
+  void expect_unit_marked(int unit) {
+    for (int u = 0; u < 5; ++u) {
+      EXPECT_EQ(frame_->toolbar().is_checked(kUnitCommands[u]), u == unit) << u << " with unit " << unit;
+      EXPECT_EQ(menu_checked(kUnitCommands[u]), u == unit) << u << " with unit " << unit;
+    }
+  }
+
   void resize_client(int width, int height) {
     const RECT outer = frame_->window_rect();
     const RECT inner = frame_->client_rect();
@@ -146,20 +158,16 @@ class FrameTest : public ::testing::Test {
   counting_mwin* frame_ = nullptr;
 };
 
-TEST_F(FrameTest, DefaultSettingsPlaceTheFrameAndShowMegabytes) {
+TEST_F(FrameTest, DefaultSettingsPlaceTheFrameAndMarkTheirUnit) {
   start();
   ASSERT_TRUE(no_failure_message());
+  const Settings defaults;  // the settings table's
   const RECT r = frame_->window_rect();
-  EXPECT_EQ(r.left, 10);
-  EXPECT_EQ(r.top, 10);
-  EXPECT_EQ(r.right - r.left, 690);
-  EXPECT_EQ(r.bottom - r.top, 390);
-  EXPECT_TRUE(frame_->toolbar().is_checked(ID_CMD_UNIT_MB));
-  EXPECT_TRUE(menu_checked(ID_CMD_UNIT_MB));
-  for (int id : {ID_CMD_UNIT_BYTES, ID_CMD_UNIT_KB, ID_CMD_UNIT_GB, ID_CMD_UNIT_TB}) {
-    EXPECT_FALSE(frame_->toolbar().is_checked(id)) << id;
-    EXPECT_FALSE(menu_checked(id)) << id;
-  }
+  EXPECT_EQ(r.left, defaults.yo);
+  EXPECT_EQ(r.top, defaults.xo);
+  EXPECT_EQ(r.right, defaults.xs);
+  EXPECT_EQ(r.bottom, defaults.ys);
+  expect_unit_marked(defaults.un);
   EXPECT_TRUE(frame_->toolbar().is_flat());
   EXPECT_TRUE(menu_checked(ID_CMD_TOOLBAR));
   EXPECT_TRUE(menu_checked(ID_CMD_STATUS_BAR));
@@ -195,6 +203,36 @@ TEST_F(FrameTest, StoredUnitAndStyleAndPlaceAreFollowed) {
   EXPECT_EQ(r.top, 50);
 }
 
+// A unit's command, as the View menu or a toolbar button sends it: exactly its item and button
+// are marked, and once the messages are done the size pane shows the folder in that unit, as
+// the list does. So it does after the tree is gone (the drives listed again): the panes keep
+// the folder shown last, its size in the unit of the list beside them.
+TEST_F(FrameTest, EachUnitCommandMarksItsItemAndButtonAndTheSizePaneFollows) {
+  start();
+  lobj folder;
+  folder.isdir = 1;
+  folder.root_path = "D:\\Data";
+  folder.size = (int64_t{5} << 40) + (int64_t{3} << 30) + 12345;
+  const int64_t size = folder.size.load();
+  app_->mdir.ptop = &folder;
+  app_->mdir.pcur = &folder;
+  for (int unit : {3, 0, 4, 1, 2}) {
+    PostMessageW(frame_->hwnd(), WM_COMMAND, kUnitCommands[unit], 0);
+    app_->pump();
+    expect_unit_marked(unit);
+    EXPECT_EQ(frame_->status().pane_text(2), " " + format_size(size, unit)) << unit;
+  }
+  const std::string folder_pane = frame_->status().pane_text(1);
+  app_->mdir.ptop = nullptr;
+  app_->mdir.pcur = nullptr;
+  for (int unit : {1, 4}) {
+    PostMessageW(frame_->hwnd(), WM_COMMAND, kUnitCommands[unit], 0);
+    app_->pump();
+    EXPECT_EQ(frame_->status().pane_text(1), folder_pane);
+    EXPECT_EQ(frame_->status().pane_text(2), " " + format_size(size, unit)) << unit;
+  }
+}
+
 TEST_F(FrameTest, UnitBeyondTerabytesMarksNothingButShowsTerabytes) {
   // 5 is where a unit's command id would name Refresh, the command after the units.
   set("un", 5);
@@ -226,10 +264,11 @@ TEST_F(FrameTest, OffScreenOrEmptyRectangleGivesTheDefaultAndIsNotWritten) {
   set("yo", 20000);
   set("xs", 20600);
   start();
+  const Settings defaults;  // the settings table's
   RECT r = frame_->window_rect();
-  EXPECT_EQ(r.left, 10);
-  EXPECT_EQ(r.top, 10);
-  EXPECT_EQ(r.right - r.left, 690);
+  EXPECT_EQ(r.left, defaults.yo);
+  EXPECT_EQ(r.top, defaults.xo);
+  EXPECT_EQ(r.right, defaults.xs);
   EXPECT_EQ(reg_get_dword("HKCU", kKey, "yo"), 20000);
   stop();
 
@@ -237,7 +276,7 @@ TEST_F(FrameTest, OffScreenOrEmptyRectangleGivesTheDefaultAndIsNotWritten) {
   set("xs", 10);  // zero width
   start();
   r = frame_->window_rect();
-  EXPECT_EQ(r.right - r.left, 690);
+  EXPECT_EQ(r.right - r.left, defaults.xs - defaults.yo);
   EXPECT_EQ(reg_get_dword("HKCU", kKey, "xs"), 10);
 }
 

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "frame/mdoc.h"
 #include "res/resource_ids.h"
 #include "tests/support/fake_system.h"
 #include "tests/support/memory_dir_source.h"
@@ -67,7 +66,7 @@ TEST_F(LeftView, ScanListsLargestFirstAndOpeningASubFolderReadsNothing) {
   // Kept as typed: on a case-sensitive folder another case names another folder.
   EXPECT_EQ(app->mdir.path, "r:\\data");
   EXPECT_EQ(app->mdir.cdir, "r:\\data");
-  EXPECT_EQ(app->document()->GetTitle(), "r:\\data");
+  EXPECT_EQ(app->frame()->text(), "r:\\data - Kelvane");
   EXPECT_EQ(left->list().mode, kListFiles);
   EXPECT_EQ(left->list().column_count(), 2);
   EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "mid.txt", "sub", "small.txt"}));
