@@ -46,12 +46,14 @@ for dpi in 96 144 192; do
   ask() { python3 "$E2E_SOURCE/tests/e2e/pie_pixels.py" "$raw" "$WIDTH" "$@"; }
   left=$(s 280)
   right=$(s 320)
+  # The toolbar is painted on its own: a capture may catch the panes drawn and the bar not yet.
   captured() {
     import -window "$E2E_WID" "$shot" 2>/dev/null && convert "$shot" -depth 8 "rgb:$raw" 2>/dev/null &&
       [ "$(ask extent "$right" 0 "$WIDTH" "$HEIGHT" ff0000)" != "0 0" ] &&
-      [ "$(ask extent 0 0 "$left" "$HEIGHT" ffa500)" != "0 0" ]
+      [ "$(ask extent 0 0 "$left" "$HEIGHT" ffa500)" != "0 0" ] &&
+      [ "$(ask extent 0 0 "$WIDTH" "$(s 70)" 008000)" != "0 0" ]
   }
-  wait_until 30 captured || fail "$dpi DPI: the folder's pie and keys were not drawn"
+  wait_until 30 captured || fail "$dpi DPI: the folder's pie, keys and toolbar were not drawn"
 
   # The refresh button's green (0x008000) in the toolbar strip, and the room between the path
   # field's white and that green on the image's middle row (none when the field covers it).
