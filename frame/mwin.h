@@ -57,6 +57,9 @@ class mwin : public ui::frame_window, public ViewHost, public CommandTarget {
   mvwl* left_view() const override;
   mvwr* right_view() const override;
   ui::frame_window& window() override { return *this; }
+  // The path field's request (Enter, F5, the path command): its text is the folder asked
+  // for, scanned afresh when it is worth a scan.
+  void scan_path_field() override;
 
   // ViewHost: what the views ask of the frame.
   ui::status_bar* status_bar() override;
@@ -66,9 +69,6 @@ class mwin : public ui::frame_window, public ViewHost, public CommandTarget {
   void show_folder_title(const std::string& folder) override;
   void redraw_all() override;
   void redraw_pie() override;
-  // The path field's request (Enter, F5, the path command): its text is the folder asked
-  // for, scanned afresh when it is worth a scan.
-  void scan_path_field();
 
  protected:
   // Every command of the command table; true when the id is one of them.

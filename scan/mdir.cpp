@@ -7,9 +7,6 @@ namespace kelvane {
 
 mdir::mdir(Log& log, const Settings& settings, std::atomic<int>& busy)
     : log_(log), settings_(settings), busy_(busy) {
-  path.clear();
-  ptop = nullptr;
-  pcur = nullptr;
   log_.write("mdir::mdir () OK ...\n");
 }
 
