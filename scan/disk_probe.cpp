@@ -74,6 +74,19 @@ OpenedEntry open_entry(const std::wstring& path) {
   return opened;
 }
 
+// The file id of the entry itself, a link's own rather than its target's; 0 when it cannot be
+// opened.
+uint64_t own_id(const std::wstring& path) {
+  HANDLE file =
+      CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  BY_HANDLE_FILE_INFORMATION info;
+  const BOOL ok = GetFileInformationByHandle(file, &info);
+  CloseHandle(file);
+  return ok ? (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow : 0;
+}
+
 // Whether the entry called name in folder, whose own place is `place`, resolves to another
 // entry (`at`: the entry opened by its path): a link the find data need not show as one.
 bool resolves_elsewhere(const std::wstring& place, const std::wstring& folder, const std::wstring& name,
@@ -158,7 +171,11 @@ class PlatformProbe : public DiskProbe {
         found.presence = Presence::kPresent;
         found.is_dir = e.is_dir;
         found.size = e.size;
-        found.stamp = e.stamp;
+        // The listing by name gives no file id: it is read from the entry itself (a link's own,
+        // as the scan's listing gives it), so that the stamp is the scan's.
+        found.stamp = e.is_dir
+                          ? e.stamp
+                          : file_stamp(ticks(data.ftCreationTime), ticks(data.ftLastWriteTime), own_id(wide));
         const std::wstring folder = wide.substr(0, wide.size() - name.size() - 1);
         const OpenedEntry at = open_entry(wide);
         if (e.is_dir) found.stamp = at.stamp;

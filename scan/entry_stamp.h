@@ -3,8 +3,8 @@
 // kind and size, kept in every node of the tree so that a deletion can tell the entry the scan
 // listed from another that took its place with the same name, kind and size.
 //
-// A file's stamp comes from its creation and last-write times, which the enumeration reports
-// anyway: new content or a new file gets new times (unless someone copies them over on purpose).
+// A file's stamp comes from its creation and last-write times and its file id, which the
+// listing reports anyway: new content gets new times, a new file another id.
 // A folder's comes from its file index on its volume: its times change with what it holds
 // (under Wine the creation time is the last-write time), its index does not, and a folder put
 // in its place while it still exists elsewhere has another. 0 means "not known": the scan and
@@ -24,5 +24,15 @@ constexpr uint32_t entry_stamp(uint64_t a, uint64_t b) {
   const uint32_t folded = static_cast<uint32_t>(x ^ (x >> 32));
   return folded != 0 ? folded : 1;
 }
+
+// A file's: its creation and last-write times and its file id on its volume (0 where the listing
+// gives none), so that another file given the same times, by a copy that keeps them or by the
+// file system's tunnelling of a re-made name, is still another file.
+constexpr uint32_t file_stamp(uint64_t creation, uint64_t last_write, uint64_t file_id) {
+  return entry_stamp(creation ^ (file_id * 0xD6E8FEB86659FD93ull), last_write);
+}
+
+// A folder's: its file id on its volume.
+constexpr uint32_t folder_stamp(uint64_t file_id) { return entry_stamp(file_id, 0); }
 
 }  // namespace kelvane

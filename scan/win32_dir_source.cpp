@@ -58,7 +58,7 @@ uint32_t handle_stamp(HANDLE file) {
   IoStatus io{};
   InternalInformation info{};
   if (query(file, &io, &info, sizeof info, kFileInternalInformation) < 0) return 0;
-  return entry_stamp(static_cast<uint64_t>(info.index.QuadPart), 0);
+  return folder_stamp(static_cast<uint64_t>(info.index.QuadPart));
 }
 
 std::wstring long_path_form(const std::string& path) { return widen(extended_path(path)); }
@@ -76,7 +76,7 @@ DirEntry decode_find_data(const WIN32_FIND_DATAW& data, std::string& name) {
   }
   if (!e.is_dir && !e.is_link)
     e.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | static_cast<uint64_t>(data.nFileSizeLow);
-  if (!e.is_dir) e.stamp = entry_stamp(ticks(data.ftCreationTime), ticks(data.ftLastWriteTime));
+  if (!e.is_dir) e.stamp = file_stamp(ticks(data.ftCreationTime), ticks(data.ftLastWriteTime), 0);
   return e;
 }
 
@@ -120,7 +120,9 @@ int list_with_indexes(const std::wstring& folder, const std::function<bool(const
       // A reparse point's tag stands where the extended attributes' size would.
       data.dwReserved0 = (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? info->EaSize : 0;
       DirEntry e = decode_find_data(data, name);
-      if (e.is_dir) e.stamp = entry_stamp(static_cast<uint64_t>(info->FileId.QuadPart), 0);
+      const auto id = static_cast<uint64_t>(info->FileId.QuadPart);
+      e.stamp = e.is_dir ? folder_stamp(id)
+                         : file_stamp(ticks(data.ftCreationTime), ticks(data.ftLastWriteTime), id);
       if (!sink(e)) {
         going = false;
         break;
