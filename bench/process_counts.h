@@ -8,6 +8,7 @@
 // After windows.h, which it needs.
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace kelvane::bench {
@@ -52,42 +53,65 @@ struct WineGdiEntry {
 };
 static_assert(sizeof(WineGdiEntry) == 24);
 
-inline unsigned long wine_gdi_objects() {
-  constexpr size_t kEntries = 0x10000;
+// Where Wine keeps its GDI handle table: the PEB's GdiSharedHandleTable. A 32-bit program in a
+// 64-bit prefix (WoW64) has it in the 64-bit PEB only, which Wine reaches through the 64-bit
+// TEB whose address it keeps in the 32-bit TEB's GdiBatchCount. None when it cannot be found.
+inline const WineGdiEntry* wine_gdi_table() {
+  const auto committed = [](uintptr_t at, size_t size) {
+    MEMORY_BASIC_INFORMATION info{};
+    return at != 0 && VirtualQuery(reinterpret_cast<const void*>(at), &info, sizeof info) != 0 &&
+           info.State == MEM_COMMIT &&
+           at + size <= reinterpret_cast<uintptr_t>(info.BaseAddress) + info.RegionSize;
+  };
+  const auto* teb = reinterpret_cast<const char*>(NtCurrentTeb());
 #ifdef _WIN64
-  constexpr size_t kTableField = 0xf8;  // PEB.GdiSharedHandleTable
+  const auto* peb = *reinterpret_cast<const char* const*>(teb + 0x60);
+  const uintptr_t table = peb != nullptr ? *reinterpret_cast<const uintptr_t*>(peb + 0xf8) : 0;
 #else
-  constexpr size_t kTableField = 0x94;
+  uintptr_t table = 0;
+  const uintptr_t teb64 = *reinterpret_cast<const uint32_t*>(teb + 0xf70);  // GdiBatchCount
+  if (teb64 != 0) {
+    if (!committed(teb64 + 0x60, 8)) return nullptr;
+    const uint64_t peb64 = *reinterpret_cast<const uint64_t*>(teb64 + 0x60);
+    if (peb64 > UINT32_MAX || !committed(static_cast<uintptr_t>(peb64) + 0xf8, 8)) return nullptr;
+    const uint64_t at = *reinterpret_cast<const uint64_t*>(static_cast<uintptr_t>(peb64) + 0xf8);
+    table = at <= UINT32_MAX ? static_cast<uintptr_t>(at) : 0;
+  } else {
+    const auto* peb = *reinterpret_cast<const char* const*>(teb + 0x30);
+    table = peb != nullptr ? *reinterpret_cast<const uint32_t*>(peb + 0x94) : 0;
+  }
 #endif
-  using Query = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
-  const auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-  PROCESS_BASIC_INFORMATION basic{};
-  if (query == nullptr ||
-      query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
-    return 0;
-  const auto* peb = reinterpret_cast<const char*>(basic.PebBaseAddress);
-  const auto* table = *reinterpret_cast<const WineGdiEntry* const*>(peb + kTableField);
-  if (table == nullptr) return 0;
+  return committed(table, sizeof(WineGdiEntry)) ? reinterpret_cast<const WineGdiEntry*>(table) : nullptr;
+}
+
+// The live entries of Wine's GDI handle table; false when the table cannot be found.
+inline bool wine_gdi_objects(unsigned long& live) {
+  constexpr size_t kEntries = 0x10000;
+  const WineGdiEntry* table = wine_gdi_table();
+  if (table == nullptr) return false;
   // Read only what is committed.
   MEMORY_BASIC_INFORMATION info{};
-  if (VirtualQuery(table, &info, sizeof info) == 0 || info.State != MEM_COMMIT) return 0;
+  if (VirtualQuery(table, &info, sizeof info) == 0) return false;
   const size_t readable =
       static_cast<const char*>(info.BaseAddress) + info.RegionSize - reinterpret_cast<const char*>(table);
-  const size_t entries =
-      readable / sizeof(WineGdiEntry) < kEntries ? readable / sizeof(WineGdiEntry) : kEntries;
-  unsigned long live = 0;
+  const size_t entries = std::min(readable / sizeof(WineGdiEntry), kEntries);
+  live = 0;
   for (size_t i = 0; i < entries; ++i) live += table[i].type != 0 ? 1 : 0;
-  return live;
+  // Wine makes its stock objects before any program code runs: an empty table is not ours.
+  return live != 0;
 }
 
 inline bool gui_resources_work() {
   return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) != 0 || !on_wine();
 }
 
-inline unsigned long gdi_object_count() {
-  if (gui_resources_work()) return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  return wine_gdi_objects();
+// The process's GDI objects; false where no count can be had (the figure is then unknown, not 0).
+inline bool gdi_object_count(unsigned long& count) {
+  if (gui_resources_work()) {
+    count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    return count != 0;
+  }
+  return wine_gdi_objects(count);
 }
 
 inline const char* gdi_count_source() {

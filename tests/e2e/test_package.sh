@@ -7,9 +7,11 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init package
 
+# Each package writes its uninstall entry in its own registry view, as on 64-bit Windows: a
+# plain `wine reg` is the 32-bit reg.exe where 32-bit Wine runs, and the 64-bit one elsewhere.
 case $(file -b "$E2E_EXE") in
-  PE32+*) arch=x64 programs="Program Files" ;;
-  *) arch=x86 programs="Program Files (x86)" ;;
+  PE32+*) arch=x64 programs="Program Files" view=/reg:64 ;;
+  *) arch=x86 programs="Program Files (x86)" view=/reg:32 ;;
 esac
 version=$(head -n 1 "$E2E_SOURCE/VERSION")
 later=$((${version%%.*} + 1)).0
@@ -29,7 +31,7 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 # The Programs and Features entries named Kelvane, one line each: product code, version and
 # publisher.
 entry_lines() {
-  wine reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' | awk '
+  wine reg query "$uninstall_key" /s $view 2>/dev/null | tr -d '\r' | awk '
     function flush() { if (name == "Kelvane") print code, version, publisher }
     /^HKEY_/ { flush(); code = $0; sub(/.*\\/, "", code); name = version = publisher = ""; next }
     $1 == "DisplayName" { name = $3 }

@@ -31,6 +31,8 @@ for exe in "$@"; do
   grep -Eq "^[0-9a-f]+   Entry: ID: 0x000018," <<<"$headers" || bad "$exe" "no manifest"
   archs=$(strings -n 8 "$exe" | grep -o 'processorArchitecture="[^"]*"' | sort | uniq -c | awk '{print $1, $2}')
   [ "$archs" = "2 processorArchitecture=\"$arch\"" ] || bad "$exe" "manifest does not name $arch for itself and the common controls: ${archs:-none}"
+  strings -n 8 "$exe" | grep -q 'requestedExecutionLevel level="asInvoker"' ||
+    bad "$exe" "manifest does not ask to run as invoker (no elevation, no virtualisation)"
   [ $failed -eq 0 ] && echo "$exe: $kind"
 done
 exit $failed

@@ -579,15 +579,18 @@ TEST_F(FrameTest, MovesBetweenScalesLeakNoGdiObjects) {
   };
   move_to(144);
   move_to(96);
-  const unsigned long before = bench::gdi_object_count();
+  // Under Wine (either program) and on Windows a count is always to be had: none is a fault of
+  // the counting, not a host's limit.
+  unsigned long before = 0;
+  ASSERT_TRUE(bench::gdi_object_count(before)) << "no GDI count from " << bench::gdi_count_source();
   for (int i = 0; i < 30; ++i) {
     move_to(i % 2 ? 192 : 144);
     move_to(96);
   }
-  const unsigned long after = bench::gdi_object_count();
+  unsigned long after = 0;
+  ASSERT_TRUE(bench::gdi_object_count(after));
   std::printf("GDI objects (%s): %lu before, %lu after 60 changes\n", bench::gdi_count_source(), before,
               after);
-  EXPECT_GT(before, 0ul);
   EXPECT_LE(after, before);
   // Back at 96 the toolbar is today's again.
   EXPECT_EQ(frame_->toolbar().button_size().cx, 23);
