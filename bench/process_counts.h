@@ -63,7 +63,23 @@ inline const WineGdiEntry* wine_gdi_table() {
            info.State == MEM_COMMIT &&
            at + size <= reinterpret_cast<uintptr_t>(info.BaseAddress) + info.RegionSize;
   };
-  const auto* teb = reinterpret_cast<const char*>(NtCurrentTeb());
+  // The thread's own TEB, as ntdll tells it (reading it from the segment register directly
+  // trips the compiler's bounds checks).
+  struct ThreadBasics {
+    LONG exit_status;
+    void* teb;
+    void* client_id[2];
+    ULONG_PTR affinity;
+    LONG priority;
+    LONG base_priority;
+  };
+  using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
+  ThreadBasics basics{};
+  if (query == nullptr || query(GetCurrentThread(), 0, &basics, sizeof basics, nullptr) != 0) return nullptr;
+  const auto* teb = static_cast<const char*>(basics.teb);
+  if (!committed(reinterpret_cast<uintptr_t>(teb), 0x1000)) return nullptr;
 #ifdef _WIN64
   const auto* peb = *reinterpret_cast<const char* const*>(teb + 0x60);
   const uintptr_t table = peb != nullptr ? *reinterpret_cast<const uintptr_t*>(peb + 0xf8) : 0;
