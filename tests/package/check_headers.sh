@@ -31,7 +31,8 @@ for exe in "$@"; do
   grep -Eq "^[0-9a-f]+   Entry: ID: 0x000018," <<<"$headers" || bad "$exe" "no manifest"
   archs=$(strings -n 8 "$exe" | grep -o 'processorArchitecture="[^"]*"' | sort | uniq -c | awk '{print $1, $2}')
   [ "$archs" = "2 processorArchitecture=\"$arch\"" ] || bad "$exe" "manifest does not name $arch for itself and the common controls: ${archs:-none}"
-  strings -n 8 "$exe" | grep -q 'requestedExecutionLevel level="asInvoker"' ||
+  # (grep reads it all: a grep -q that stops early would fail the pipe.)
+  [ "$(strings -n 8 "$exe" | grep -c 'requestedExecutionLevel level="asInvoker"')" -eq 1 ] ||
     bad "$exe" "manifest does not ask to run as invoker (no elevation, no virtualisation)"
   [ $failed -eq 0 ] && echo "$exe: $kind"
 done
