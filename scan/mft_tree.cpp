@@ -115,13 +115,13 @@ bool MftTree::add(const MftRecord& in) {
     if (r.flags & kBase) {
       if (r.sequence != sequence) return true;
     } else if (r.flags & kClaimed) {
-      if (r.entered != sequence) r.flags |= kBad;
+      if (r.claimed != sequence) r.flags |= kBad;
     } else {
-      r.entered = sequence;
+      r.claimed = sequence;
       r.flags |= kClaimed;
     }
   } else {
-    if ((r.flags & kClaimed) && r.entered != in.sequence) r.flags |= kBad;
+    if ((r.flags & kClaimed) && r.claimed != in.sequence) r.flags |= kBad;
     r.flags |= kBase;
     r.sequence = in.sequence;
     if (in.is_dir) r.flags |= kDir;

@@ -51,7 +51,7 @@ class MftTree {
     uint64_t written = 0;
     uint32_t number = 0;
     uint32_t first_name = 0;  // index + 1 into names_, 0 for none
-    uint32_t entered = 0;     // children start (set while building)
+    uint32_t claimed = 0;     // the sequence number an extension record named first
     uint16_t sequence = 0;    // the base record's; 0 until it came
     uint16_t flags = 0;
   };
