@@ -183,8 +183,8 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
   // Each name under its folder, if that folder is there as a folder: counted per folder, then
   // laid out folder by folder.
   constexpr uint32_t kNone = UINT32_MAX;
-  std::vector<uint32_t> parent(names_.size(), kNone);
-  std::vector<uint32_t> start(records_.size() + 1, 0);
+  std::pmr::vector<uint32_t> parent(names_.size(), kNone, &scratch_);
+  std::pmr::vector<uint32_t> start(records_.size() + 1, 0, &scratch_);
   for (size_t i = 0; i < names_.size(); ++i) {
     const Name& n = names_[i];
     const Record& r = records_[n.record];
@@ -213,14 +213,14 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
     ++start[slot];
   }
   for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
-  std::vector<uint32_t> children(start.back());
+  std::pmr::vector<uint32_t> children(start.back(), &scratch_);
   {
-    std::vector<uint32_t> fill(start.begin(), start.end() - 1);
+    std::pmr::vector<uint32_t> fill(start.begin(), start.end() - 1, &scratch_);
     for (size_t i = 0; i < names_.size(); ++i) {
       if (parent[i] != kNone) children[fill[parent[i]]++] = static_cast<uint32_t>(i);
     }
   }
-  std::vector<uint32_t>().swap(parent);
+  std::pmr::vector<uint32_t>(&scratch_).swap(parent);
   auto text = [this](uint32_t name) {
     return std::string_view(texts_).substr(names_[name].text_at, names_[name].text_size);
   };
@@ -238,7 +238,7 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
     lobj* node;
     uint32_t at;
   };
-  std::vector<Frame> frames;
+  std::pmr::vector<Frame> frames(&scratch_);
   lobj* last_folder = nullptr;
   auto enter = [&](uint32_t rec, lobj* node) {
     records_[rec].flags |= kEntered;

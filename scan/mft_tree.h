@@ -10,11 +10,13 @@
 // is left out and counted (left_out()).
 #include <atomic>
 #include <cstdint>
+#include <memory_resource>
 #include <string>
 #include <vector>
 
 #include "scan/mdir.h"
 #include "scan/mft_reader.h"
+#include "scan/scratch_memory.h"
 
 namespace kelvane {
 
@@ -68,10 +70,13 @@ class MftTree {
 
   ListingRule rule_;
   char drive_;
-  std::vector<uint32_t> slots_;  // record number -> index + 1 into records_
-  std::vector<Record> records_;
-  std::vector<Name> names_;
-  std::string texts_;
+  // What is kept of the table until the tree is made lives here: all of it goes back to the
+  // system with this object, so that the scan leaves only the tree behind, as the walk does.
+  ScratchMemory scratch_;
+  std::pmr::vector<uint32_t> slots_{&scratch_};  // record number -> index + 1 into records_
+  std::pmr::vector<Record> records_{&scratch_};
+  std::pmr::vector<Name> names_{&scratch_};
+  std::pmr::string texts_{&scratch_};
   std::string why_;
   uint64_t left_out_ = 0;
   uint64_t entries_ = 0;
