@@ -116,7 +116,7 @@ void mdir::read_mdir(const std::string& requested, ScanClient* client) {
     // the walk.
     TableScan::Outcome table = TableScan::Outcome::kWalk;
 #ifdef _WIN32
-    if (drive && source == &win32_dir_source() && scanned.size() == 3) {
+    if (drive && source == &win32_dir_source()) {
       std::string line;
       table = read_table(*this, scanned, client, line);
       if (table != TableScan::Outcome::kStopped) log_.write("%s", line.c_str());

@@ -17,14 +17,16 @@ TableScan::Outcome TableScan::read(VolumeReader& volume, const std::string& root
   }
   const char drive = root_path.empty() ? 0 : static_cast<char>(root_path[0] & ~0x20);
   MftTree tree(reader.record_count(), rule, drive);
-  if (client_) client_->scan_progress(root_path + "*.*");
+  // The status bar as the walk keeps it, with how much of the table is read.
+  const std::string pattern =
+      !root_path.empty() && root_path.back() == '\\' ? root_path + "*.*" : root_path + "\\*.*";
+  if (client_) client_->scan_progress(pattern);
   int shown = -1;
   result = reader.read([&](const MftRecord& r) { return tree.add(r); }, &stop,
                        [&](int share) {
-                         // The status bar as the walk keeps it, with how much of the table is read.
                          if (client_ && share / 10 != shown) {
                            shown = share / 10;
-                           client_->scan_progress(strf("%s*.*  %d %%", root_path.c_str(), shown));
+                           client_->scan_progress(strf("%s  %d %%", pattern.c_str(), shown));
                          }
                        });
   if (stop.load()) return Outcome::kStopped;

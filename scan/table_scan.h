@@ -20,7 +20,7 @@ class TableScan {
   TableScan(mdir& holder, ScanClient* client);
 
   // Reads volume into the holder's tree rooted at root_path (a drive root in its scan form,
-  // "D:\\"); the holder must have no tree.
+  // "D:\\" or "D:"); the holder must have no tree. The client hears the progress as from a walk.
   Outcome read(VolumeReader& volume, const std::string& root_path, ListingRule rule);
 
   const std::string& why() const { return why_; }

@@ -10,9 +10,8 @@ namespace kelvane {
 class VolumeReader {
  public:
   virtual ~VolumeReader() = default;
-  // Reads exactly bytes bytes at offset into out. False on any error or a short read.
-  // offset and bytes are multiples of 512 where the table reader asks (raw volumes need
-  // whole sectors).
+  // Reads exactly bytes bytes at offset into out. False on any error or a short read. Any
+  // offset and size: a reader whose device wants whole sectors aligns the read itself.
   virtual bool read(uint64_t offset, void* out, size_t bytes) = 0;
 };
 

@@ -97,7 +97,8 @@ class NtfsTable : public ::testing::Test {
     holder_->free_tree();
     ImageVolumeReader volume(image);
     EXPECT_TRUE(volume.is_open());
-    TableScan scan(*holder_, nullptr);
+    client_.patterns.clear();
+    TableScan scan(*holder_, &client_);
     const TableScan::Outcome outcome = scan.read(volume, "T:\\", rule);
     if (outcome == TableScan::Outcome::kTree) Walk::totals(holder_->ptop);
     if (why) *why = scan.why();
@@ -131,6 +132,7 @@ class NtfsTable : public ::testing::Test {
   Log log_;
   Settings settings_;
   std::atomic<int> busy_{0};
+  testing_fakes::ScanRecorder client_{busy_};
   std::unique_ptr<mdir> holder_;
 };
 
@@ -167,6 +169,10 @@ TEST_F(NtfsTable, GivesTheEntriesSizesOrderAndStampsOfAWalkOfTheMount) {
   EXPECT_EQ(static_cast<uint64_t>(root->ndir.load()), folders);
   EXPECT_EQ(got.at("links/target")->size.load(), 7u);
   EXPECT_EQ(got.at("sparse.bin")->size.load(), 5ull << 30);
+  // The status bar as during a walk of the root, with the share of the table read.
+  ASSERT_FALSE(client_.patterns.empty());
+  EXPECT_EQ(client_.patterns.front(), "T:\\*.*");
+  EXPECT_EQ(client_.patterns.back(), "T:\\*.*  100 %");
 
   // A folder's entries in the order NTFS keeps them: upper-cased names, unit by unit.
   const lobj* many = got.at("many");
