@@ -137,6 +137,7 @@ class mdir {
   std::thread pdel_;  // the deletion thread started last
   std::atomic<bool> delete_stop_{false};
   friend class Walk;
+  friend class TableScan;
 };
 
 }  // namespace kelvane

@@ -1,0 +1,331 @@
+#include "scan/mft_tree.h"
+
+#include <algorithm>
+
+#include "base/size_sum.h"
+#include "scan/entry_stamp.h"
+
+namespace kelvane {
+namespace {
+
+constexpr uint64_t kNumberMask = 0x0000FFFFFFFFFFFFull;
+constexpr uint32_t kRootRecord = 5;
+constexpr uint32_t kExtendRecord = 11;
+// Below this every record is one of the file system's own: none is listed.
+constexpr uint32_t kFirstUserRecord = 24;
+constexpr uint32_t kTagMountPoint = 0xA0000003;
+constexpr uint32_t kTagSymlink = 0xA000000C;
+
+enum : uint16_t {
+  kBase = 1,      // the base record came
+  kDir = 2,       // a folder
+  kLink = 4,      // a symbolic link or junction: listed, never entered
+  kEntered = 8,   // reached while building
+  kBad = 16,      // its extension records belong to another file: left out
+  kClaimed = 32,  // an extension record named the sequence number in `entered`
+};
+
+// The next UTF-16 unit of a UTF-8 name, upper-cased as NTFS orders names; pending holds the
+// low surrogate of a character beyond the basic plane.
+uint32_t next_unit(std::string_view s, size_t& i, uint32_t& pending) {
+  if (pending) {
+    const uint32_t low = pending;
+    pending = 0;
+    return low;
+  }
+  const auto b = static_cast<unsigned char>(s[i]);
+  uint32_t c = b;
+  size_t more = 0;
+  if (b >= 0xF0) {
+    c = b & 0x07;
+    more = 3;
+  } else if (b >= 0xE0) {
+    c = b & 0x0F;
+    more = 2;
+  } else if (b >= 0xC0) {
+    c = b & 0x1F;
+    more = 1;
+  }
+  ++i;
+  for (; more > 0 && i < s.size(); --more, ++i) c = (c << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
+  if (c >= 0x10000) {
+    c -= 0x10000;
+    pending = 0xDC00 + (c & 0x3FF);
+    return 0xD800 + (c >> 10);
+  }
+  if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 0x20;
+  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return c - 0x20;  // Greek
+  if (c >= 0x430 && c <= 0x44F) return c - 0x20;                // Cyrillic
+  if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+  return c;
+}
+
+// The order in which NTFS keeps a folder's names, and so lists them: by their upper-cased
+// UTF-16 units.
+bool listed_before(std::string_view a, std::string_view b) {
+  size_t i = 0, j = 0;
+  uint32_t pa = 0, pb = 0;
+  while ((i < a.size() || pa) && (j < b.size() || pb)) {
+    const uint32_t x = next_unit(a, i, pa);
+    const uint32_t y = next_unit(b, j, pb);
+    if (x != y) return x < y;
+  }
+  if ((i < a.size() || pa) != (j < b.size() || pb)) return j < b.size() || pb;
+  return a < b;
+}
+
+void add_size(std::atomic<uint64_t>& total, uint64_t amount) {
+  total.store(add_sizes(total.load(std::memory_order_relaxed), amount), std::memory_order_relaxed);
+}
+void add_count(std::atomic<int32_t>& total) {
+  total.store(total.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+}
+
+}  // namespace
+
+MftTree::MftTree(uint64_t records, ListingRule rule, char drive) : rule_(rule), drive_(drive) {
+  slots_.assign(static_cast<size_t>(std::min<uint64_t>(records, UINT32_MAX)), 0);
+}
+
+MftTree::Record& MftTree::record_of(uint64_t number) {
+  uint32_t& slot = slots_[static_cast<size_t>(number)];
+  if (slot == 0) {
+    records_.emplace_back();
+    records_.back().number = static_cast<uint32_t>(number);
+    slot = static_cast<uint32_t>(records_.size());
+  }
+  return records_[slot - 1];
+}
+
+bool MftTree::add(const MftRecord& in) {
+  const uint64_t number = in.base_ref ? (in.base_ref & kNumberMask) : in.number;
+  if (number >= slots_.size()) {
+    why_ = "a record beyond the table";
+    return false;
+  }
+  if (records_.size() >= UINT32_MAX - 1 || names_.size() + in.names.size() >= UINT32_MAX - 1) {
+    why_ = "more records than this reader keeps";
+    return false;
+  }
+  Record& r = record_of(number);
+  if (in.base_ref) {
+    // An extension record: its attributes are its base record's, if that is still the file it
+    // was written for.
+    const auto sequence = static_cast<uint16_t>(in.base_ref >> 48);
+    if (r.flags & kBase) {
+      if (r.sequence != sequence) return true;
+    } else if (r.flags & kClaimed) {
+      if (r.claimed != sequence) r.flags |= kBad;
+    } else {
+      r.claimed = sequence;
+      r.flags |= kClaimed;
+    }
+  } else {
+    if ((r.flags & kClaimed) && r.claimed != in.sequence) r.flags |= kBad;
+    r.flags |= kBase;
+    r.sequence = in.sequence;
+    if (in.is_dir) r.flags |= kDir;
+  }
+  if (in.has_times) {
+    r.created = in.created;
+    r.written = in.written;
+  }
+  if (in.has_size) r.size = in.size;
+  if (in.number >= kFirstUserRecord || in.base_ref) {
+    if (rule_ == ListingRule::kWine && (in.has_reparse || in.interix_link)) {
+      // ntfs-3g shows these as Unix links, which Wine lists as what they name.
+      why_ = "links Wine lists as what they name";
+      return false;
+    }
+    if (in.has_reparse && (in.reparse_tag == kTagMountPoint || in.reparse_tag == kTagSymlink)) {
+      r.flags |= kLink;
+      const std::string& to = in.reparse_target;
+      const bool on_volume = to.rfind(".\\", 0) == 0 || (to.size() >= 6 && to.compare(0, 4, "\\??\\") == 0 &&
+                                                         to[5] == ':' && (to[4] & ~0x20) == drive_);
+      if (in.is_dir && !on_volume) {
+        // The walk enters a link to a folder elsewhere: only the walk can give that tree.
+        why_ = "a link to a folder off the drive";
+        return false;
+      }
+    }
+  }
+  for (const MftName& n : in.names) {
+    Name name;
+    name.parent_ref = n.parent_ref;
+    name.record = static_cast<uint32_t>(&r - records_.data());
+    name.text_at = static_cast<uint32_t>(texts_.size());
+    name.text_size = static_cast<uint16_t>(n.name.size());
+    name.next = r.first_name;
+    texts_.append(n.name);
+    names_.push_back(name);
+    r.first_name = static_cast<uint32_t>(names_.size());
+  }
+  return true;
+}
+
+uint64_t MftTree::stamp_id(const Record& r) const {
+  if (rule_ == ListingRule::kWine) return r.number;
+  return (static_cast<uint64_t>(r.sequence) << 48) | r.number;
+}
+
+uint32_t MftTree::stamp_of(const Record& r) const {
+  if (r.flags & kDir) return folder_stamp(stamp_id(r));
+  if (rule_ == ListingRule::kWine) return file_stamp(r.written, r.written, stamp_id(r));
+  return file_stamp(r.created, r.written, stamp_id(r));
+}
+
+bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomic<bool>& stop) {
+  if (kRootRecord >= slots_.size() || slots_[kRootRecord] == 0 ||
+      !(records_[slots_[kRootRecord] - 1].flags & kDir)) {
+    why_ = "no root folder";
+    return false;
+  }
+  // Each name under its folder, if that folder is there as a folder: counted per folder, then
+  // laid out folder by folder.
+  constexpr uint32_t kNone = UINT32_MAX;
+  std::pmr::vector<uint32_t> parent(names_.size(), kNone, &scratch_);
+  std::pmr::vector<uint32_t> start(records_.size() + 1, 0, &scratch_);
+  for (size_t i = 0; i < names_.size(); ++i) {
+    const Name& n = names_[i];
+    const Record& r = records_[n.record];
+    if (r.number < kFirstUserRecord) continue;
+    if (!(r.flags & kBase) || (r.flags & kBad)) {
+      ++left_out_;
+      continue;
+    }
+    const uint64_t number = n.parent_ref & kNumberMask;
+    const uint32_t slot = number < slots_.size() ? slots_[static_cast<size_t>(number)] : 0;
+    if (slot == 0) {
+      ++left_out_;
+      continue;
+    }
+    const Record& p = records_[slot - 1];
+    if (p.number < kFirstUserRecord && p.number != kRootRecord && p.number != kExtendRecord) {
+      ++left_out_;
+      continue;
+    }
+    if (!(p.flags & kBase) || p.sequence != static_cast<uint16_t>(n.parent_ref >> 48) || !(p.flags & kDir) ||
+        (p.flags & (kLink | kBad))) {
+      ++left_out_;
+      continue;
+    }
+    parent[i] = slot - 1;
+    ++start[slot];
+  }
+  for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+  std::pmr::vector<uint32_t> children(start.back(), &scratch_);
+  {
+    std::pmr::vector<uint32_t> fill(start.begin(), start.end() - 1, &scratch_);
+    for (size_t i = 0; i < names_.size(); ++i) {
+      if (parent[i] != kNone) children[fill[parent[i]]++] = static_cast<uint32_t>(i);
+    }
+  }
+  std::pmr::vector<uint32_t>(&scratch_).swap(parent);
+  auto text = [this](uint32_t name) {
+    return std::string_view(texts_).substr(names_[name].text_at, names_[name].text_size);
+  };
+  for (size_t r = 0; r + 1 < start.size(); ++r) {
+    if (start[r + 1] - start[r] > 1)
+      std::sort(children.begin() + start[r], children.begin() + start[r + 1],
+                [&](uint32_t a, uint32_t b) { return listed_before(text(a), text(b)); });
+  }
+  if (stop.load(std::memory_order_relaxed)) return false;
+
+  // Folders in pre-order, each folder's files as it is entered, as the walk makes them; a
+  // folder reached a second time (a second name, or a loop of parents) is left out.
+  struct Frame {
+    uint32_t record;
+    lobj* node;
+    uint32_t at;
+  };
+  std::pmr::vector<Frame> frames(&scratch_);
+  lobj* last_folder = nullptr;
+  auto enter = [&](uint32_t rec, lobj* node) {
+    records_[rec].flags |= kEntered;
+    if (node) {
+      holder.add_lobj(node, nullptr);
+      holder.pcur.store(node, std::memory_order_release);
+      for (uint32_t c = start[rec]; c < start[rec + 1]; ++c) {
+        const Name& n = names_[children[c]];
+        const Record& f = records_[n.record];
+        if (f.flags & kDir) continue;
+        lobj* file = holder.new_file();
+        file->isdir = 0;
+        file->depth = static_cast<int16_t>(node->depth + 1);
+        // A link's own length, as the walk counts it.
+        const uint64_t size = (f.flags & kLink) ? 0 : f.size;
+        file->size.store(capped_size(size), std::memory_order_relaxed);
+        file->stamp = stamp_of(f);
+        file->name = holder.copy_text(text(children[c]));
+        file->parent = node;
+        file->prev = node->last;
+        add_size(node->size, size);
+        add_count(node->nfil);
+        holder.add_lobj(file, node);
+        ++entries_;
+      }
+    }
+    frames.push_back({rec, node, start[rec]});
+  };
+  auto descend = [&](uint32_t top_record, lobj* top_node) {
+    enter(top_record, top_node);
+    while (!frames.empty()) {
+      if (stop.load(std::memory_order_relaxed)) return false;
+      Frame& f = frames.back();
+      if (f.at == start[f.record + 1]) {
+        frames.pop_back();
+        continue;
+      }
+      const uint32_t name = children[f.at++];
+      const uint32_t rec = names_[name].record;
+      Record& d = records_[rec];
+      if (!(d.flags & kDir)) continue;
+      if ((d.flags & kEntered) || frames.size() >= 30000) {
+        ++left_out_;
+        continue;
+      }
+      lobj* node = nullptr;
+      if (f.node) {
+        node = holder.new_node();
+        node->isdir = 1;
+        node->depth = static_cast<int16_t>(frames.size());
+        node->prev = last_folder;
+        node->stamp = stamp_of(d);
+        node->name = holder.copy_text(text(name));
+        node->parent = f.node;
+        add_count(f.node->ndir);
+        last_folder = node;
+        ++entries_;
+      }
+      if (d.flags & kLink) {
+        d.flags |= kEntered;
+        if (node) holder.add_lobj(node, nullptr);
+        continue;
+      }
+      enter(rec, node);
+    }
+    return true;
+  };
+
+  lobj* root = holder.new_node();
+  root->isdir = 1;
+  root->depth = 0;
+  root->name = holder.copy_text(root_path);
+  root->root_path = root->name;
+  last_folder = root;
+  if (!descend(slots_[kRootRecord] - 1, root)) return false;
+  // The file system's own folder and what lies beneath it are neither listed nor left out.
+  if (kExtendRecord < slots_.size() && slots_[kExtendRecord] != 0) {
+    const uint32_t extend = slots_[kExtendRecord] - 1;
+    if ((records_[extend].flags & kDir) && !(records_[extend].flags & kEntered) && !descend(extend, nullptr))
+      return false;
+  }
+  // A name whose folder was never reached hangs beneath a loop of parents or beneath a second
+  // name of a folder.
+  for (size_t rec = 0; rec < records_.size(); ++rec) {
+    if (!(records_[rec].flags & kEntered)) left_out_ += start[rec + 1] - start[rec];
+  }
+  return true;
+}
+
+}  // namespace kelvane

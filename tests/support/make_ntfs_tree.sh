@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Makes a small NTFS image (DIR/vol.img) through mkntfs and the ntfs-3g mount, with a tree of
+# the cases the NTFS table reader must read as a walk does, and lists that tree as a walk of the
+# mount sees it into DIR/expected.txt: path (from the root, '/'-separated), kind (d, f, l),
+# size, inode, mtime in ns. The image is unmounted at the end.
+set -euo pipefail
+dir=$1
+img=$dir/vol.img
+mnt=$dir/mnt
+truncate -s 96M "$img"
+mkntfs -F -f -q "$img" >/dev/null 2>&1
+mkdir -p "$mnt"
+ntfs-3g -o streams_interface=windows "$img" "$mnt"
+trap 'umount "$mnt" 2>/dev/null || true' EXIT
+cd "$mnt"
+
+# One Python process writes the whole tree: a process per file would cost more than the writes.
+/usr/bin/python3 - <<'PY'
+import os
+def write(name, size):
+    with open(name, "wb") as f:
+        f.write(os.urandom(size))
+write("empty.txt", 0)
+write("one.bin", 1)
+write("resident.bin", 600)
+write("small.bin", 5000)
+write("big.bin", 3000000)
+os.makedirs("sub/deeper")
+write("sub/a", 123)
+write("sub/deeper/empty", 0)
+with open("sparse.bin", "wb") as f:
+    f.truncate(5 << 30)
+# Two files grown a block at a time in turn: each of them in hundreds of runs.
+for _ in range(300):
+    for name in ("frag1.bin", "frag2.bin"):
+        with open(name, "ab") as f:
+            f.write(os.urandom(4096))
+# Blocks written into every other hole of a sparse file: runs that alternate between clusters and
+# holes, more than its record holds, so that the data attribute goes on in extension records.
+with open("holes.bin", "wb") as f:
+    for i in range(800):
+        f.seek(i * 8192)
+        f.write(os.urandom(4096))
+    f.truncate(800 * 8192 + 100)
+# 150 names of one file: more than its record holds, so it needs an attribute list.
+os.mkdir("links")
+write("links/target", 7)
+for i in range(2, 151):
+    os.link("links/target", "links/name-%d-%s" % (i, "x" * 40))
+write("ads.txt", 5)
+with open("ads.txt:extra", "wb") as f:
+    f.write(b"a longer alternate stream")
+write("Grüße 日本.txt", 2)
+write("emoji 😀.txt", 2)
+p = "long"
+for i in range(1, 7):
+    p += "/" + "d" * 50 + str(i)
+os.makedirs(p)
+write(p + "/leaf.txt", 5)
+os.symlink("big.bin", "link.bin")
+os.mkdir("many")
+for i in range(1, 2001):
+    write("many/f%d" % i, 6 if i == 7 else 0)
+PY
+
+cd /
+/usr/bin/python3 - "$mnt" >"$dir/expected.txt" <<'PY'
+import os, sys
+root = sys.argv[1]
+def walk(path, rel):
+    with os.scandir(path) as it:
+        for e in it:
+            st = e.stat(follow_symlinks=False)
+            r = rel + "/" + e.name if rel else e.name
+            kind = "l" if e.is_symlink() else "d" if e.is_dir(follow_symlinks=False) else "f"
+            size = st.st_size if kind == "f" else 0
+            print(f"{r}\t{kind}\t{size}\t{st.st_ino}\t{st.st_mtime_ns}")
+            if kind == "d":
+                walk(e.path, r)
+walk(root, "")
+PY
+umount "$mnt"
+trap - EXIT
