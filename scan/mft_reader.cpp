@@ -396,6 +396,9 @@ MftReader::Result MftReader::open() {
     if (!set_runs()) return Result::kLayout;
   }
   if (!have_size || runs_.empty()) return Result::kLayout;
+  // The table lies on its volume: a size beyond it is a damaged record, and counting through it
+  // (or making a bitmap for it) would never end.
+  if (std::min(data_size, initialized) > volume_bytes_) return Result::kLayout;
   record_count_ = std::min(data_size, initialized) / record_bytes_;
   if (record_count_ < 16) return Result::kLayout;
 

@@ -209,7 +209,8 @@ TEST_F(NtfsTable, GivesTheEntriesSizesOrderAndStampsOfAWalkOfTheMount) {
 }
 
 // The place of the first attribute of type in the record at place (its fixups not applied: the
-// attributes read here lie before the end of its first 512 bytes).
+// attributes read here lie before the end of its first 512 bytes); for a non-resident one that
+// maps its stream from the start, the attribute itself (its lowest vcn's upper half is 0).
 size_t attribute_value(const std::string& image, uint64_t place, uint32_t type) {
   std::ifstream in(image, std::ios::binary);
   std::vector<char> rec(1024);
@@ -238,11 +239,12 @@ void patch(const std::string& image, uint64_t place, const void* bytes, size_t s
 TEST_F(NtfsTable, CorruptRecordsAreLeftOutAndCountedOrTheWalkRuns) {
   const std::string image = dir_ + "/corrupt.img";
   ASSERT_EQ(shell("cp --sparse=always " + dir_ + "/vol.img " + image + " && echo ok"), "ok\n");
-  uint64_t sub_place, deeper_place, a_place, one_place;
+  uint64_t sub_place, deeper_place, a_place, one_place, mft_place;
   {
     ImageVolumeReader volume(image);
     MftReader reader(volume);
     ASSERT_EQ(reader.open(), MftReader::Result::kOk);
+    mft_place = reader.record_place(0);
     sub_place = reader.record_place(expected_.at("sub").inode);
     deeper_place = reader.record_place(expected_.at("sub/deeper").inode);
     a_place = reader.record_place(expected_.at("sub/a").inode);
@@ -277,6 +279,13 @@ TEST_F(NtfsTable, CorruptRecordsAreLeftOutAndCountedOrTheWalkRuns) {
   EXPECT_EQ(read(image, ListingRule::kWindows, &why), TableScan::Outcome::kWalk);
   EXPECT_EQ(holder_->ptop.load(), nullptr);
   EXPECT_NE(why.find("torn"), std::string::npos) << why;
+
+  // A table that says it is far larger than its volume (its own $DATA's sizes): refused at
+  // once, never counted through record by record.
+  const uint64_t huge[2] = {1ull << 60, 1ull << 60};
+  patch(image, mft_place + attribute_value(image, mft_place, 0x80) + 48, huge, sizeof huge);
+  EXPECT_EQ(read(image, ListingRule::kWindows, &why), TableScan::Outcome::kWalk);
+  EXPECT_EQ(why, "a layout this reader does not know");
 
   // Not NTFS at all.
   const char junk[8] = {'X', 'X', 'X', 'X', 'X', 'X', 'X', 'X'};
