@@ -302,8 +302,17 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
     records_[rec].flags |= kEntered;
     if (node) {
       for (uint32_t c = start[rec]; c < start[rec + 1]; ++c) {
-        if (const char* why = why_for(records_[names_[children[c]].record].flags)) {
+        const uint16_t flags = records_[names_[children[c]].record].flags;
+        if (const char* why = why_for(flags)) {
           why_ = why;
+          return false;
+        }
+        // The walk of a folder enters a link to a folder outside it, which the table cannot
+        // tell from its target's path for certain (the target may lie beneath other links):
+        // a folder's tree that holds one is the walk's to make. A drive's walk enters none on
+        // the drive, all of it being entered already.
+        if (folder && (flags & kLink) && (flags & kDir)) {
+          why_ = "a link to a folder, which the folder's walk may enter";
           return false;
         }
       }
