@@ -138,9 +138,9 @@ void mdir::read_mdir(const std::string& requested, ScanClient* client) {
   if (!source) source = &win32_dir_source();
 #endif
   if (source) {
-    // A drive root of the platform's own disks may come from its NTFS table, in a fraction of
-    // the walk's time; anything the table cannot give exactly as the walk would leaves it to
-    // the walk.
+    // A drive root of the platform's own disks, or a large folder on one, may come from its
+    // NTFS table, in a fraction of the walk's time; anything the table cannot give exactly as
+    // the walk would leaves it to the walk.
     TableScan::Outcome table = TableScan::Outcome::kWalk;
     bool walked = false;
 #ifdef _WIN32

@@ -252,6 +252,19 @@ TEST_F(NtfsTable, AFolderGivesTheWalkOfThatFolderOrTheWalkRuns) {
     EXPECT_EQ(holder_->ptop.load(), nullptr);
   }
   EXPECT_EQ(why, "the folder the path opens is not the one the table names");
+  // A junction in the folder, which the folder's walk enters wherever it leads: the walk.
+  const std::string copy = dir_ + "/junction.img";
+  const char* junction = R"(import os, struct, sys
+s = "\\??\\T:\\elsewhere".encode("utf-16-le")
+b = struct.pack("<HHHH", 0, len(s), len(s) + 2, 0) + s + bytes(4)
+os.setxattr(sys.argv[1], "system.ntfs_reparse_data", struct.pack("<IHH", 0xA0000003, len(b), 0) + b))";
+  ASSERT_EQ(shell("cp --sparse=always " + dir_ + "/vol.img " + copy + " && ntfs-3g " + copy + " " + dir_ +
+                  "/mnt && mkdir " + dir_ + "/mnt/sub/j && /usr/bin/python3 -c '" + junction + "' " + dir_ +
+                  "/mnt/sub/j && umount " + dir_ + "/mnt && echo ok"),
+            "ok\n");
+  folder.file_id = (1ull << 48) | sub;
+  EXPECT_EQ(read(copy, ListingRule::kWindows, &why, nullptr, &folder, "T:\\SUB"), TableScan::Outcome::kWalk);
+  EXPECT_EQ(why, "a link to a folder, which the folder's walk may enter");
 
   // Only a plain path below a drive letter is looked up in the table.
   std::vector<std::string> names;
