@@ -3,6 +3,7 @@
 // before what the walk reads and writes goes; and the scan itself on that thread, which runs
 // the walk (walk.cpp) and tells the client how it ended.
 #include <system_error>
+#include <vector>
 
 #include "base/strf.h"
 #include "scan/delete_check.h"
@@ -50,6 +51,32 @@ TableScan::Outcome read_table(mdir& holder, const std::string& root, ScanClient*
   const TableScan::Outcome outcome =
       scan.read(volume, root, under_wine() ? ListingRule::kWine : ListingRule::kWindows);
   line = scan.log_line(root, outcome);
+  return outcome;
+}
+
+// A folder on such a drive: walked while small, else its subtree from the table. kWalk with
+// walked set: the walk ran, ok and message are its result.
+TableScan::Outcome read_folder_table(mdir& holder, const std::string& folder, ScanClient* client,
+                                     std::string& line, bool& walked, bool& ok, std::string& message) {
+  TableScan scan(holder, client);
+  std::vector<std::string> names;
+  if (!TableScan::folder_names(folder, names)) {
+    line = strf(
+        "  Thread:read_mdir () %s walked, not read from the NTFS table: not a folder below a drive letter\n",
+        folder.c_str());
+    return TableScan::Outcome::kWalk;
+  }
+  RawVolumeReader volume(folder[0]);
+  if (!volume.is_open()) {
+    line = strf("  Thread:read_mdir () %s walked, not read from the NTFS table: no raw access (error %lu)\n",
+                folder.c_str(), static_cast<unsigned long>(volume.open_error()));
+    return TableScan::Outcome::kWalk;
+  }
+  const TableScan::Outcome outcome =
+      scan.read_folder(volume, win32_dir_source(), folder,
+                       under_wine() ? ListingRule::kWine : ListingRule::kWindows, ok, message);
+  walked = scan.walked();
+  line = scan.log_line(folder, outcome);
   return outcome;
 }
 #endif
@@ -111,14 +138,16 @@ void mdir::read_mdir(const std::string& requested, ScanClient* client) {
   if (!source) source = &win32_dir_source();
 #endif
   if (source) {
-    // A drive root of the platform's own disks may come from its NTFS table, in a fraction of
-    // the walk's time; anything the table cannot give exactly as the walk would leaves it to
-    // the walk.
+    // A drive root of the platform's own disks, or a large folder on one, may come from its
+    // NTFS table, in a fraction of the walk's time; anything the table cannot give exactly as
+    // the walk would leaves it to the walk.
     TableScan::Outcome table = TableScan::Outcome::kWalk;
+    bool walked = false;
 #ifdef _WIN32
-    if (drive && source == &win32_dir_source()) {
+    if (source == &win32_dir_source()) {
       std::string line;
-      table = read_table(*this, scanned, client, line);
+      table = drive ? read_table(*this, scanned, client, line)
+                    : read_folder_table(*this, scanned, client, line, walked, ok, message);
       if (table != TableScan::Outcome::kStopped) log_.write("%s", line.c_str());
     }
 #endif
@@ -126,7 +155,7 @@ void mdir::read_mdir(const std::string& requested, ScanClient* client) {
     if (table == TableScan::Outcome::kTree) {
       ok = true;
       message.clear();
-    } else if (!stopped) {
+    } else if (!stopped && !walked) {
       Walk walk(*this, *source, client);
       ok = walk.read(scanned, drive, message);
       stopped = walk.stopped();

@@ -23,7 +23,17 @@ enum : uint16_t {
   kEntered = 8,   // reached while building
   kBad = 16,      // its extension records belong to another file: left out
   kClaimed = 32,  // an extension record named the sequence number in `entered`
+  // Listed, the entry would not be what the walk shows (why_for says why): the walk must run.
+  // Only entries of the tree made count: a folder's scan does not give way to a link elsewhere.
+  kWineLink = 64,
+  kOffDrive = 128,
 };
+
+const char* why_for(uint16_t flags) {
+  if (flags & kWineLink) return "links Wine lists as what they name";
+  if (flags & kOffDrive) return "a link to a folder off the drive";
+  return nullptr;
+}
 
 // The next UTF-16 unit of a UTF-8 name, upper-cased as NTFS orders names; pending holds the
 // low surrogate of a character beyond the basic plane.
@@ -72,6 +82,17 @@ bool listed_before(std::string_view a, std::string_view b) {
   }
   if ((i < a.size() || pa) != (j < b.size() || pb)) return j < b.size() || pb;
   return a < b;
+}
+
+// Whether two names are one to NTFS's and Windows' lookup: equal unit by unit, upper-cased. A
+// letter the upper-casing here does not know makes two spellings differ, never two names one.
+bool same_name(std::string_view a, std::string_view b) {
+  size_t i = 0, j = 0;
+  uint32_t pa = 0, pb = 0;
+  while ((i < a.size() || pa) && (j < b.size() || pb)) {
+    if (next_unit(a, i, pa) != next_unit(b, j, pb)) return false;
+  }
+  return !(i < a.size() || pa) && !(j < b.size() || pb);
 }
 
 void add_size(std::atomic<uint64_t>& total, uint64_t amount) {
@@ -134,19 +155,15 @@ bool MftTree::add(const MftRecord& in) {
   if (in.number >= kFirstUserRecord || in.base_ref) {
     if (rule_ == ListingRule::kWine && (in.has_reparse || in.interix_link)) {
       // ntfs-3g shows these as Unix links, which Wine lists as what they name.
-      why_ = "links Wine lists as what they name";
-      return false;
+      r.flags |= kWineLink;
     }
     if (in.has_reparse && (in.reparse_tag == kTagMountPoint || in.reparse_tag == kTagSymlink)) {
       r.flags |= kLink;
       const std::string& to = in.reparse_target;
       const bool on_volume = to.rfind(".\\", 0) == 0 || (to.size() >= 6 && to.compare(0, 4, "\\??\\") == 0 &&
                                                          to[5] == ':' && (to[4] & ~0x20) == drive_);
-      if (in.is_dir && !on_volume) {
-        // The walk enters a link to a folder elsewhere: only the walk can give that tree.
-        why_ = "a link to a folder off the drive";
-        return false;
-      }
+      // The walk enters a link to a folder elsewhere: only the walk can give that tree.
+      if (in.is_dir && !on_volume) r.flags |= kOffDrive;
     }
   }
   for (const MftName& n : in.names) {
@@ -174,7 +191,8 @@ uint32_t MftTree::stamp_of(const Record& r) const {
   return file_stamp(r.created, r.written, stamp_id(r));
 }
 
-bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomic<bool>& stop) {
+bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomic<bool>& stop,
+                    const MftFolder* folder) {
   if (kRootRecord >= slots_.size() || slots_[kRootRecord] == 0 ||
       !(records_[slots_[kRootRecord] - 1].flags & kDir)) {
     why_ = "no root folder";
@@ -185,28 +203,31 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
   constexpr uint32_t kNone = UINT32_MAX;
   std::pmr::vector<uint32_t> parent(names_.size(), kNone, &scratch_);
   std::pmr::vector<uint32_t> start(records_.size() + 1, 0, &scratch_);
+  // Names whose folder is not there: a drive's scan counts them, a folder's cannot tell whether
+  // they were beneath it.
+  uint64_t broken = 0;
   for (size_t i = 0; i < names_.size(); ++i) {
     const Name& n = names_[i];
     const Record& r = records_[n.record];
     if (r.number < kFirstUserRecord) continue;
     if (!(r.flags & kBase) || (r.flags & kBad)) {
-      ++left_out_;
+      ++broken;
       continue;
     }
     const uint64_t number = n.parent_ref & kNumberMask;
     const uint32_t slot = number < slots_.size() ? slots_[static_cast<size_t>(number)] : 0;
     if (slot == 0) {
-      ++left_out_;
+      ++broken;
       continue;
     }
     const Record& p = records_[slot - 1];
     if (p.number < kFirstUserRecord && p.number != kRootRecord && p.number != kExtendRecord) {
-      ++left_out_;
+      ++broken;
       continue;
     }
     if (!(p.flags & kBase) || p.sequence != static_cast<uint16_t>(n.parent_ref >> 48) || !(p.flags & kDir) ||
         (p.flags & (kLink | kBad))) {
-      ++left_out_;
+      ++broken;
       continue;
     }
     parent[i] = slot - 1;
@@ -230,6 +251,43 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
                 [&](uint32_t a, uint32_t b) { return listed_before(text(a), text(b)); });
   }
   if (stop.load(std::memory_order_relaxed)) return false;
+  if (!folder) left_out_ += broken;
+
+  // A folder's scan: the folder reached from the root by the names of its path, as the
+  // platform looks them up. A link on the way would take the platform's lookup elsewhere, and
+  // a name that two entries answer to, or none, leaves it unknown which folder the user means:
+  // the walk then shows what the platform finds. The folder found must be the one the
+  // platform opened by that path, by its file id.
+  uint32_t top = slots_[kRootRecord] - 1;
+  uint32_t top_name = kNone;
+  if (folder) {
+    for (const std::string& part : folder->names) {
+      uint32_t found = kNone;
+      for (uint32_t c = start[top]; c < start[top + 1]; ++c) {
+        if (!same_name(text(children[c]), part)) continue;
+        if (found != kNone && names_[found].record != names_[children[c]].record) {
+          why_ = "two entries answer to one name of the folder's path";
+          return false;
+        }
+        found = children[c];
+      }
+      if (found == kNone) {
+        why_ = "a name of the folder's path is not in the table";
+        return false;
+      }
+      const Record& d = records_[names_[found].record];
+      if (!(d.flags & kDir) || (d.flags & (kLink | kWineLink | kOffDrive))) {
+        why_ = "the folder's path goes through a link or a file";
+        return false;
+      }
+      top = names_[found].record;
+      top_name = found;
+    }
+    if (folder->names.empty() || stamp_id(records_[top]) != folder->file_id) {
+      why_ = "the folder the path opens is not the one the table names";
+      return false;
+    }
+  }
 
   // Folders in pre-order, each folder's files as it is entered, as the walk makes them; a
   // folder reached a second time (a second name, or a loop of parents) is left out.
@@ -243,6 +301,21 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
   auto enter = [&](uint32_t rec, lobj* node) {
     records_[rec].flags |= kEntered;
     if (node) {
+      for (uint32_t c = start[rec]; c < start[rec + 1]; ++c) {
+        const uint16_t flags = records_[names_[children[c]].record].flags;
+        if (const char* why = why_for(flags)) {
+          why_ = why;
+          return false;
+        }
+        // The walk of a folder enters a link to a folder outside it, which the table cannot
+        // tell from its target's path for certain (the target may lie beneath other links):
+        // a folder's tree that holds one is the walk's to make. A drive's walk enters none on
+        // the drive, all of it being entered already.
+        if (folder && (flags & kLink) && (flags & kDir)) {
+          why_ = "a link to a folder, which the folder's walk may enter";
+          return false;
+        }
+      }
       holder.add_lobj(node, nullptr);
       holder.pcur.store(node, std::memory_order_release);
       for (uint32_t c = start[rec]; c < start[rec + 1]; ++c) {
@@ -266,9 +339,10 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
       }
     }
     frames.push_back({rec, node, start[rec]});
+    return true;
   };
   auto descend = [&](uint32_t top_record, lobj* top_node) {
-    enter(top_record, top_node);
+    if (!enter(top_record, top_node)) return false;
     while (!frames.empty()) {
       if (stop.load(std::memory_order_relaxed)) return false;
       Frame& f = frames.back();
@@ -288,7 +362,7 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
       if (f.node) {
         node = holder.new_node();
         node->isdir = 1;
-        node->depth = static_cast<int16_t>(frames.size());
+        node->depth = static_cast<int16_t>(f.node->depth + 1);
         node->prev = last_folder;
         node->stamp = stamp_of(d);
         node->name = holder.copy_text(text(name));
@@ -302,18 +376,30 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
         if (node) holder.add_lobj(node, nullptr);
         continue;
       }
-      enter(rec, node);
+      if (!enter(rec, node)) return false;
     }
     return true;
   };
 
   lobj* root = holder.new_node();
   root->isdir = 1;
-  root->depth = 0;
-  root->name = holder.copy_text(root_path);
-  root->root_path = root->name;
+  if (folder) {
+    // As the walk makes a folder's root: one level down, its path with the last name as the
+    // disk spells it, that name its name, and its stamp.
+    const size_t name_at = root_path.rfind('\\') + 1;
+    const std::string path = root_path.substr(0, name_at) + std::string(text(top_name));
+    root->depth = 1;
+    root->stamp = stamp_of(records_[top]);
+    root->root_path = holder.copy_text(path);
+    root->name = root->root_path + name_at;
+  } else {
+    root->depth = 0;
+    root->name = holder.copy_text(root_path);
+    root->root_path = root->name;
+  }
   last_folder = root;
-  if (!descend(slots_[kRootRecord] - 1, root)) return false;
+  if (!descend(top, root)) return false;
+  if (folder) return true;
   // The file system's own folder and what lies beneath it are neither listed nor left out.
   if (kExtendRecord < slots_.size() && slots_[kExtendRecord] != 0) {
     const uint32_t extend = slots_[kExtendRecord] - 1;

@@ -1,6 +1,7 @@
 #pragma once
-// The tree of a drive root built from its NTFS table (scan/mft_reader.h) instead of a walk: the
-// same nodes, names, kinds, sizes, stamps and order as the walk of that drive gives.
+// The tree of a drive root, or of one folder on the drive, built from its NTFS table
+// (scan/mft_reader.h) instead of a walk: the same nodes, names, kinds, sizes, stamps and order
+// as the walk of that drive or folder gives.
 //
 // The records arrive in record order, a file's before or after its folder's; each keeps only
 // what its nodes need (a few words and its names) until the table is read, then the tree is
@@ -30,6 +31,14 @@ enum class ListingRule {
   kWine,
 };
 
+// A folder of the drive whose subtree alone is made: the names of its path below the drive root
+// as the user typed them, and the file id the platform reports for the folder opened by that
+// path (the id its stamp is made from).
+struct MftFolder {
+  std::vector<std::string> names;
+  uint64_t file_id = 0;
+};
+
 class MftTree {
  public:
   // records: the table's slots; drive: the drive letter scanned (upper case), to tell links
@@ -38,9 +47,11 @@ class MftTree {
 
   // Takes what the record says. False when the tree cannot be the walk's (why() says why).
   bool add(const MftRecord& record);
-  // Builds the tree into holder, rooted at root_path (the drive root in its scan form), with
-  // direct totals as the walk leaves them. False when it cannot (why()), or when stop was set.
-  bool build(mdir& holder, const std::string& root_path, const std::atomic<bool>& stop);
+  // Builds the tree into holder, rooted at root_path (the drive root in its scan form, or with
+  // folder the folder's path in its scan form), with direct totals as the walk leaves them.
+  // False when it cannot (why()), or when stop was set.
+  bool build(mdir& holder, const std::string& root_path, const std::atomic<bool>& stop,
+             const MftFolder* folder = nullptr);
 
   const std::string& why() const { return why_; }
   uint64_t left_out() const { return left_out_; }

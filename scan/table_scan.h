@@ -1,9 +1,12 @@
 #pragma once
-// The scan of a drive root from its NTFS table: the table read (scan/mft_reader.h) into a tree
-// (scan/mft_tree.h) that is the walk's, or nothing and the reason, so that the walk runs instead.
+// The scan of a drive root, or of a folder on the drive, from its NTFS table: the table read
+// (scan/mft_reader.h) into a tree (scan/mft_tree.h) that is the walk's, or nothing and the
+// reason, so that the walk runs instead.
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "scan/dir_source.h"
 #include "scan/mdir.h"
 #include "scan/mft_tree.h"
 #include "scan/volume_reader.h"
@@ -20,8 +23,21 @@ class TableScan {
   TableScan(mdir& holder, ScanClient* client);
 
   // Reads volume into the holder's tree rooted at root_path (a drive root in its scan form,
-  // "D:\\" or "D:"); the holder must have no tree. The client hears the progress as from a walk.
-  Outcome read(VolumeReader& volume, const std::string& root_path, ListingRule rule);
+  // "D:\\" or "D:"; with folder, the folder's path in its scan form, and only its subtree is
+  // made); the holder must have no tree. The client hears the progress as from a walk.
+  Outcome read(VolumeReader& volume, const std::string& root_path, ListingRule rule,
+               const MftFolder* folder = nullptr);
+  // The scan of a folder on the drive (path in its scan form): its walk through source while it
+  // stays small, else the folder's subtree from the table (the rule is in the .cpp). kWalk
+  // with walked() set: the walk ran to its end, ok and message are its result; kWalk without:
+  // nothing was built and the walk is to run (why()).
+  Outcome read_folder(VolumeReader& volume, DirSource& source, const std::string& path, ListingRule rule,
+                      bool& ok, std::string& message);
+  bool walked() const { return walked_; }
+  // The names of a folder's path below its drive's root ("D:\\A\\B": A, B), or false when the
+  // path is not one the table can be asked about (no drive letter, a wildcard, "." or "..", an
+  // empty name): the platform's lookup of such a path is its own.
+  static bool folder_names(const std::string& path, std::vector<std::string>& names);
 
   const std::string& why() const { return why_; }
   uint64_t entries() const { return entries_; }
@@ -35,6 +51,7 @@ class TableScan {
   std::string why_;
   uint64_t entries_ = 0;
   uint64_t left_out_ = 0;
+  bool walked_ = false;
 };
 
 }  // namespace kelvane

@@ -91,13 +91,14 @@ class NtfsTable : public ::testing::Test {
 
   // Reads the image into a fresh tree with the rule given.
   TableScan::Outcome read(const std::string& image, ListingRule rule, std::string* why = nullptr,
-                          uint64_t* left_out = nullptr) {
+                          uint64_t* left_out = nullptr, const MftFolder* folder = nullptr,
+                          const std::string& root = "T:\\") {
     holder_->free_tree();
     ImageVolumeReader volume(image);
     EXPECT_TRUE(volume.is_open());
     client_.patterns.clear();
     TableScan scan(*holder_, &client_);
-    const TableScan::Outcome outcome = scan.read(volume, "T:\\", rule);
+    const TableScan::Outcome outcome = scan.read(volume, root, rule, folder);
     if (outcome == TableScan::Outcome::kTree) Walk::totals(holder_->ptop);
     if (why) *why = scan.why();
     if (left_out) *left_out = scan.left_out();
@@ -206,6 +207,71 @@ TEST_F(NtfsTable, GivesTheEntriesSizesOrderAndStampsOfAWalkOfTheMount) {
     EXPECT_EQ(wine.at(path)->stamp, file_stamp(nt_time(e.mtime_ns), nt_time(e.mtime_ns), e.inode)) << path;
   }
   EXPECT_EQ(wine.at("sub/deeper")->stamp, folder_stamp(expected_.at("sub/deeper").inode));
+}
+
+TEST_F(NtfsTable, AFolderGivesTheWalkOfThatFolderOrTheWalkRuns) {
+  // Typed in another case than the disk's, as Windows takes it: the tree of the mount's "sub"
+  // alone, its root made as a folder's walk makes it.
+  const uint64_t sub = expected_.at("sub").inode;
+  MftFolder folder{{"SUB"}, (1ull << 48) | sub};
+  ASSERT_EQ(read(dir_ + "/vol.img", ListingRule::kWindows, nullptr, nullptr, &folder, "T:\\SUB"),
+            TableScan::Outcome::kTree);
+  const lobj* root = holder_->ptop;
+  EXPECT_EQ(std::string(root->root_path), "T:\\sub");
+  EXPECT_EQ(std::string(root->name), "sub");
+  EXPECT_EQ(root->depth, 1);
+  EXPECT_EQ(root->stamp, folder_stamp((1ull << 48) | sub));
+  const std::map<std::string, const lobj*> got = nodes();
+  uint64_t total = 0, entries = 0;
+  for (const auto& [path, e] : expected_) {
+    if (path.rfind("sub/", 0) != 0) continue;
+    ++entries;
+    const lobj* n = got.at(path.substr(4));
+    EXPECT_EQ(n->isdir != 0, e.kind == 'd') << path;
+    EXPECT_EQ(n->depth, 1 + std::count(path.begin(), path.end(), '/')) << path;
+    if (!n->isdir) {
+      EXPECT_EQ(n->size.load(), e.size) << path;
+      total += e.size;
+    }
+  }
+  EXPECT_EQ(got.size(), entries);
+  EXPECT_EQ(root->size.load(), total);
+  // By Wine's rule too: ntfs-3g's link at the drive's root is no entry of this tree.
+  folder.file_id = sub;
+  EXPECT_EQ(read(dir_ + "/vol.img", ListingRule::kWine, nullptr, nullptr, &folder, "T:\\SUB"),
+            TableScan::Outcome::kTree);
+
+  // A file on the way, a name the table does not hold, a folder the path opens that is not
+  // the one the table names: the walk runs.
+  std::string why;
+  const uint64_t deeper = (1ull << 48) | expected_.at("sub/deeper").inode;
+  for (const MftFolder& other : {MftFolder{{"big.bin", "x"}, deeper},
+                                 MftFolder{{"sub", "deeper", "gone"}, deeper}, MftFolder{{"sub"}, deeper}}) {
+    EXPECT_EQ(read(dir_ + "/vol.img", ListingRule::kWindows, &why, nullptr, &other, "T:\\x"),
+              TableScan::Outcome::kWalk);
+    EXPECT_EQ(holder_->ptop.load(), nullptr);
+  }
+  EXPECT_EQ(why, "the folder the path opens is not the one the table names");
+  // A junction in the folder, which the folder's walk enters wherever it leads: the walk.
+  const std::string copy = dir_ + "/junction.img";
+  const char* junction = R"(import os, struct, sys
+s = "\\??\\T:\\elsewhere".encode("utf-16-le")
+b = struct.pack("<HHHH", 0, len(s), len(s) + 2, 0) + s + bytes(4)
+os.setxattr(sys.argv[1], "system.ntfs_reparse_data", struct.pack("<IHH", 0xA0000003, len(b), 0) + b))";
+  ASSERT_EQ(shell("cp --sparse=always " + dir_ + "/vol.img " + copy + " && ntfs-3g " + copy + " " + dir_ +
+                  "/mnt && mkdir " + dir_ + "/mnt/sub/j && /usr/bin/python3 -c '" + junction + "' " + dir_ +
+                  "/mnt/sub/j && umount " + dir_ + "/mnt && echo ok"),
+            "ok\n");
+  folder.file_id = (1ull << 48) | sub;
+  EXPECT_EQ(read(copy, ListingRule::kWindows, &why, nullptr, &folder, "T:\\SUB"), TableScan::Outcome::kWalk);
+  EXPECT_EQ(why, "a link to a folder, which the folder's walk may enter");
+
+  // Only a plain path below a drive letter is looked up in the table.
+  std::vector<std::string> names;
+  EXPECT_TRUE(TableScan::folder_names("T:\\sub\\deeper", names));
+  EXPECT_EQ(names, (std::vector<std::string>{"sub", "deeper"}));
+  for (const char* path : {"T:\\sub\\..\\x", "T:sub", "\\\\srv\\share\\sub", "T:\\sub.", "T:\\s*"})
+    EXPECT_FALSE(TableScan::folder_names(path, names)) << path;
 }
 
 // The place of the first attribute of type in the record at place (its fixups not applied: the
