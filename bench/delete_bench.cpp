@@ -13,7 +13,7 @@
 #include "base/settings.h"
 #include "base/utf8_path.h"
 #include "bench/bench_clock.h"
-#include "scan/delete_run.h"
+#include "removal/delete_run.h"
 #include "scan/mdir.h"
 #include "scan/shell.h"
 #include "scan/win32_dir_source.h"

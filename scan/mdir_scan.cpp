@@ -4,9 +4,9 @@
 // the walk (walk.cpp) and tells the client how it ended.
 #include <system_error>
 
-#include "scan/delete_check.h"
 #include "scan/disk_probe.h"
 #include "scan/mdir.h"
+#include "scan/root_state.h"
 #include "scan/typed_path.h"
 #include "scan/walk.h"
 

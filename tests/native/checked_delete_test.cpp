@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "scan/delete_check.h"
-#include "scan/delete_run.h"
-#include "scan/shell_delete.h"
+#include "removal/delete_check.h"
+#include "removal/delete_run.h"
+#include "removal/shell_delete.h"
 #include "tests/support/fake_system.h"
 #include "tests/support/tree_builder.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/entry_remover.h"
+#include "removal/entry_remover.h"
 #include "tests/support/fake_disk_probe.h"
 
 namespace kelvane::testing_fakes {

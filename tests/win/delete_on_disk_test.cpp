@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "scan/delete_check.h"
+#include "removal/delete_check.h"
 #include "scan/item_texts.h"
 #include "tests/support/message_capture.h"
 #include "tests/support/program_window.h"
@@ -33,13 +33,11 @@ class MovableRoot : public DiskProbe {
   explicit MovableRoot(DiskProbe& platform) : platform_(platform) {}
   bool moved = false;
   bool unreachable = false;
-  DiskEntry entry(const std::string& path) override { return platform_.entry(path); }
   bool folder_identity(const std::string& path, FolderId& id) override {
     if (unreachable || !platform_.folder_identity(path, id)) return false;
     if (moved) id.file ^= 1;
     return true;
   }
-  bool holds_link(const std::string& path) override { return platform_.holds_link(path); }
   bool drive_known(char letter) override { return platform_.drive_known(letter); }
   std::string short_path(const std::string& path) override { return platform_.short_path(path); }
 
@@ -308,12 +306,12 @@ TEST_F(DeleteOnDisk, DeletionRunsOffTheWindowThreadWhichKeepsAnswering) {
   EXPECT_TRUE(on_disk("mid.txt"));
   // Nor does the holder start a second run beside it; once the first is over, it does.
   auto second = std::make_shared<DeleteRun>(app->mdir, std::vector<lobj*>{node_of("big.bin")});
-  EXPECT_FALSE(app->mdir.start_delete(second, left));
+  EXPECT_FALSE(start_delete_run(app->mdir, second, left));
 
   SetEvent(held.release);
   settle();
   EXPECT_TRUE(on_disk("big.bin"));
-  EXPECT_TRUE(app->mdir.start_delete(second, left));
+  EXPECT_TRUE(start_delete_run(app->mdir, second, left));
   settle();
   EXPECT_FALSE(on_disk("big.bin"));
   EXPECT_EQ(held.calls.load(), 2);

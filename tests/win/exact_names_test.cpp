@@ -13,7 +13,7 @@
 #include "base/settings.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
-#include "scan/delete_run.h"
+#include "removal/delete_run.h"
 #include "scan/disk_probe.h"
 #include "scan/exact_path.h"
 #include "scan/item_texts.h"

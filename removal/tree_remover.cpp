@@ -1,4 +1,4 @@
-#include "scan/tree_remover.h"
+#include "removal/tree_remover.h"
 
 namespace kelvane {
 

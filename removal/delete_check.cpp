@@ -1,4 +1,4 @@
-#include "scan/delete_check.h"
+#include "removal/delete_check.h"
 
 #include "base/strf.h"
 
@@ -27,14 +27,6 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
   return DeleteVerdict::kUnreachable;
 }
 
-RootState root_state(bool recorded, const FolderId& scanned, bool readable, const FolderId& now) {
-  if (!recorded) return RootState::kNotRecorded;
-  if (!readable) return RootState::kUnreachable;
-  const bool places_agree = now.place.empty() || scanned.place.empty() || now.place == scanned.place;
-  const bool same = now == scanned && places_agree && now.mapping == scanned.mapping;
-  return same ? RootState::kSame : RootState::kOther;
-}
-
 std::vector<ScannedFolder> scanned_folders(const lobj& node) {
   std::vector<ScannedFolder> way;
   for (const lobj* f = node.parent; f != nullptr && f->parent != nullptr; f = f->parent)
@@ -42,23 +34,19 @@ std::vector<ScannedFolder> scanned_folders(const lobj& node) {
   return std::vector<ScannedFolder>(way.rbegin(), way.rend());
 }
 
-DeleteVerdict folder_verdict(DiskProbe& probe, const ScannedFolder& folder) {
+DeleteVerdict folder_verdict(EntryProbe& probe, const ScannedFolder& folder) {
   const DiskEntry now = probe.entry(folder.path);
   if (now.presence != Presence::kPresent) return DeleteVerdict::kUnreachable;
   if (!now.is_dir || now.is_link || now.stamp != folder.stamp) return DeleteVerdict::kChanged;
   return DeleteVerdict::kDelete;
 }
 
-DeleteVerdict way_verdict(DiskProbe& probe, const std::vector<ScannedFolder>& way) {
+DeleteVerdict way_verdict(EntryProbe& probe, const std::vector<ScannedFolder>& way) {
   for (const ScannedFolder& folder : way) {
     const DeleteVerdict step = folder_verdict(probe, folder);
     if (step != DeleteVerdict::kDelete) return step;
   }
   return DeleteVerdict::kDelete;
-}
-
-std::string gone_text(const std::string& path) {
-  return strf("%s\nGONE DURING THE SCAN, SCAN AGAIN !", path.c_str());
 }
 
 std::string changed_text(const std::string& path) {

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "scan/entry_remover.h"
+#include "removal/entry_remover.h"
 #include "scan/lobj.h"
 
 namespace kelvane {

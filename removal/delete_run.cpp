@@ -1,11 +1,18 @@
-#include "scan/delete_run.h"
+#include "removal/delete_run.h"
 
 #include "base/strf.h"
+#include "removal/entry_probe.h"
+#include "removal/entry_remover.h"
+#include "removal/shell_delete.h"
 #include "scan/disk_probe.h"
-#include "scan/entry_remover.h"
 #include "scan/item_texts.h"
 #include "scan/mdir.h"
-#include "scan/shell_delete.h"
+
+#ifdef _WIN32
+#include <windows.h>
+// After windows.h, which it needs.
+#include <objbase.h>
+#endif
 
 namespace kelvane {
 namespace {
@@ -16,6 +23,24 @@ const char* verdict_name(DeleteVerdict verdict) {
 }
 
 }  // namespace
+
+bool start_delete_run(mdir& dir, std::shared_ptr<DeleteRun> run, DeleteClient* client) {
+  return dir.start_delete([run, client](const std::atomic<bool>& stop) {
+#ifdef _WIN32
+    // A drive without a medium must fail quietly, not stop the deletion with a system box; the
+    // shell's deletion may use COM objects of its own, which need the thread's apartment.
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, nullptr);
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+#endif
+    run->run(stop, [client](const std::string& path) {
+      if (client) client->delete_progress(path);
+    });
+#ifdef _WIN32
+    if (SUCCEEDED(com)) CoUninitialize();
+#endif
+    if (client) client->delete_finished(run);
+  });
+}
 
 DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes)
     : log_(dir.log()), recycle_bin_(dir.settings().ud != 0) {
@@ -74,7 +99,7 @@ DeleteOutcome DeleteRun::delete_entry(DeleteTarget& target, RootState root, cons
     shell_delete(target.path, recycle_bin_, log_);  // refuses it and logs why
     return DeleteOutcome::kFailed;
   }
-  DiskProbe& probe = disk_probe();
+  EntryProbe& probe = entry_probe();
   // The way down first: through a folder that is now a link, or another folder, the entry's
   // path names what was never scanned.
   DeleteVerdict verdict = DeleteVerdict::kDelete;

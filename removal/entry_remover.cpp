@@ -1,4 +1,4 @@
-#include "scan/entry_remover.h"
+#include "removal/entry_remover.h"
 
 #include "base/replaceable.h"
 
