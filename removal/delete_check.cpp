@@ -30,7 +30,7 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
 std::vector<ScannedFolder> scanned_folders(const lobj& node) {
   std::vector<ScannedFolder> way;
   for (const lobj* f = node.parent; f != nullptr && f->parent != nullptr; f = f->parent)
-    way.push_back(ScannedFolder{f->fpath(), f->stamp});
+    way.push_back(ScannedFolder{f->fpath(), f->name, f->stamp});
   return std::vector<ScannedFolder>(way.rbegin(), way.rend());
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "removal/entry_probe.h"
+#include "removal/opened_verdict.h"
 #include "scan/lobj.h"
 #include "scan/root_state.h"
 
@@ -22,16 +23,10 @@ enum class DeleteVerdict {
   kLink,         // a link: the shell could delete what it names instead, so it is left alone
 };
 
-// The entry as the scan listed it: a folder, or a file of size bytes, with its stamp.
-struct ListedEntry {
-  bool is_dir = false;
-  uint64_t size = 0;
-  uint32_t stamp = 0;
-};
-
 // A folder on the way from the scanned root down to an entry, as the scan found it.
 struct ScannedFolder {
   std::string path;
+  std::string name;  // its own name in the folder above it
   uint32_t stamp = 0;
 };
 

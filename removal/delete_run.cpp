@@ -82,12 +82,13 @@ void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(cons
       continue;
     }
     if (outcome == DeleteOutcome::kStopped) return;
+    const std::string& named = kept_path_.empty() ? t.path : kept_path_;
     if (outcome == DeleteOutcome::kChanged) {
-      message_ = changed_text(t.path);
+      message_ = changed_text(named);
     } else if (outcome == DeleteOutcome::kLink || outcome == DeleteOutcome::kHoldsLink) {
       message_ = link_text(t.path, outcome == DeleteOutcome::kHoldsLink);
     } else {
-      message_ = strf("Could not delete %s !", t.path.c_str());
+      message_ = strf("Could not delete %s !", named.c_str());
     }
     return;
   }
@@ -98,6 +99,14 @@ DeleteOutcome DeleteRun::delete_entry(DeleteTarget& target, RootState root, cons
   if (names_no_single_entry(target.path)) {
     shell_delete(target.path, recycle_bin_, log_);  // refuses it and logs why
     return DeleteOutcome::kFailed;
+  }
+  // For good, the program removes the entries itself: the shell's own walk would follow links
+  // made while it runs, and cannot be stopped or followed. Every check is made there, on the
+  // handles that the removal then acts through.
+  if (!recycle_bin_) {
+    if (root == RootState::kOther) return DeleteOutcome::kChanged;
+    if (root == RootState::kUnreachable) return DeleteOutcome::kFailed;
+    return remove_for_good(target, stop, removed);
   }
   EntryProbe& probe = entry_probe();
   // The way down first: through a folder that is now a link, or another folder, the entry's
@@ -112,9 +121,6 @@ DeleteOutcome DeleteRun::delete_entry(DeleteTarget& target, RootState root, cons
   }
   switch (verdict) {
     case DeleteVerdict::kDelete:
-      // For good: the shell's own walk would follow links made while it runs, and cannot be
-      // stopped or followed; the program removes the entries itself.
-      if (!recycle_bin_) return remove_for_good(target, stop, removed);
       // The shell takes a folder with everything beneath it, links included, and may take what
       // a link names along with it (Wine's shell does, for every kind of link).
       if (target.listed.is_dir && probe.holds_link(target.path)) {
@@ -143,21 +149,44 @@ DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic
   TreeRemover remover(entry_remover(), stop, [&removed] {
     if (removed) removed(1);
   });
-  const RemovalEnd end = remover.remove(target.entries, target.path, target.folder, root_path_);
+  const RemovalPlace place{root_path_, root_recorded_, root_id_, target.way};
+  const RemovalEnd end = remover.remove(target.entries, place);
   if (end == RemovalEnd::kRemoved) return DeleteOutcome::kDeleted;
   if (log_.is_open()) {
     size_t gone = 0;
     for (const RemovalEntry& e : target.entries) gone += e.removed ? 1 : 0;
-    log_.write("mdir::delete_entry () %s after %llu of %llu entries: %s\n",
-               end == RemovalEnd::kStopped ? "stopped"
-               : end == RemovalEnd::kMoved ? "moved"
-                                           : "kept some",
+    const char* why = end == RemovalEnd::kStopped       ? "stopped"
+                      : end == RemovalEnd::kMoved       ? "moved"
+                      : end == RemovalEnd::kChanged     ? "changed since the scan"
+                      : end == RemovalEnd::kLink        ? "a link"
+                      : end == RemovalEnd::kUnreachable ? "out of reach"
+                                                        : "kept some";
+    log_.write("mdir::delete_entry () %s after %llu of %llu entries: %s\n", why,
                static_cast<unsigned long long>(gone), static_cast<unsigned long long>(target.entries.size()),
                target.path.c_str());
   }
-  if (end == RemovalEnd::kStopped) return DeleteOutcome::kStopped;
-  if (end == RemovalEnd::kMoved) return DeleteOutcome::kChanged;
-  return end == RemovalEnd::kKeepsLink ? DeleteOutcome::kHoldsLink : DeleteOutcome::kFailed;
+  switch (end) {
+    case RemovalEnd::kStopped:
+      return DeleteOutcome::kStopped;
+    case RemovalEnd::kMoved:
+    case RemovalEnd::kChanged:
+      return DeleteOutcome::kChanged;
+    case RemovalEnd::kLink:
+      return DeleteOutcome::kLink;
+    case RemovalEnd::kKeepsLink:
+      return DeleteOutcome::kHoldsLink;
+    case RemovalEnd::kKeepsOther:
+      // The entry that stuck is named, not the one chosen: the rest of it may be gone.
+      if (remover.stuck() > 0) {
+        kept_path_ = listed_path(target.entries, static_cast<size_t>(remover.stuck()), target.path);
+        if (remover.stuck_changed()) return DeleteOutcome::kChanged;
+      }
+      return DeleteOutcome::kFailed;
+    case RemovalEnd::kRemoved:
+    case RemovalEnd::kUnreachable:
+      break;
+  }
+  return DeleteOutcome::kFailed;
 }
 
 }  // namespace kelvane

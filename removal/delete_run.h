@@ -93,6 +93,7 @@ class DeleteRun {
   std::string root_path_;
   bool root_recorded_ = false;
   FolderId root_id_;
+  std::string kept_path_;  // the entry that stuck inside a target, when not the target itself
   size_t deleted_ = 0;
   size_t total_ = 0;
   size_t done_ = 0;

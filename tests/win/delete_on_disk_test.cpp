@@ -46,7 +46,7 @@ class MovableRoot : public DiskProbe {
 };
 
 // The platform's remover, held at each removal until released; after it, an optional file is
-// made (a twin the real deletion leaves beside the entry).
+// made as each entry is let go (a twin the real deletion leaves beside the entry).
 class HeldRemover : public EntryRemover {
  public:
   explicit HeldRemover(EntryRemover& platform) : platform_(platform) {}
@@ -62,17 +62,32 @@ class HeldRemover : public EntryRemover {
   int hold_from = 1;  // the first removal that is held
   std::string twin;
 
-  std::string place(const std::string& path) override { return platform_.place(path); }
-  RemoveResult remove(const std::string& path, const std::string& expected, bool is_dir) override {
+  OpenResult open_root(const std::string& path, const FolderId* recorded, OpenEntry& out) override {
+    return platform_.open_root(path, recorded, out);
+  }
+  OpenResult open(const OpenEntry& folder, const std::string& name, const ListedEntry& listed, bool on_way,
+                  OpenEntry& out) override {
+    return platform_.open(folder, name, listed, on_way, out);
+  }
+  RemoveResult remove(OpenEntry& entry, bool is_dir) override {
     thread = GetCurrentThreadId();
     if (++calls >= hold_from) {
       SetEvent(entered);
       WaitForSingleObject(release, 20000);
     }
-    const RemoveResult result = platform_.remove(path, expected, is_dir);
-    if (!twin.empty()) std::ofstream(fs::path(widen(twin))) << "twin";
+    const RemoveResult result = platform_.remove(entry, is_dir);
     ++finished;
     return result;
+  }
+  void close(OpenEntry& entry) override {
+    platform_.close(entry);
+    if (!twin.empty()) std::ofstream(fs::path(widen(twin))) << "twin";
+  }
+  Presence find(const OpenEntry& folder, const std::string& name) override {
+    return platform_.find(folder, name);
+  }
+  bool names(const OpenEntry& folder, std::vector<std::string>& out) override {
+    return platform_.names(folder, out);
   }
 
  private:
