@@ -15,11 +15,16 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
       if (!listed.is_dir && now.size != listed.size) return DeleteVerdict::kChanged;
       // A link says so whatever it leads to (a link the scan did not enter has no stamp).
       if (now.is_link) return DeleteVerdict::kLink;
+      if (listed.is_dir && listed.stamp == 0) return DeleteVerdict::kDelete;
       return now.stamp == listed.stamp ? DeleteVerdict::kDelete : DeleteVerdict::kChanged;
     case Presence::kAbsent:
       // Absent from a folder that is itself gone, or from a drive that no longer answers,
       // says nothing about the entry: it may still be on a disk the program cannot see now.
-      if (folder.presence == Presence::kPresent && folder.is_dir) return DeleteVerdict::kGone;
+      if (folder.presence == Presence::kPresent && folder.is_dir) {
+        // The entry itself under a name that differs in case only: renamed, not gone.
+        if (now.other_case_stamp != 0 && now.other_case_stamp == listed.stamp) return DeleteVerdict::kChanged;
+        return DeleteVerdict::kGone;
+      }
       return DeleteVerdict::kUnreachable;
     case Presence::kUnknown:
       break;
@@ -37,7 +42,9 @@ std::vector<ScannedFolder> scanned_folders(const lobj& node) {
 DeleteVerdict folder_verdict(EntryProbe& probe, const ScannedFolder& folder) {
   const DiskEntry now = probe.entry(folder.path);
   if (now.presence != Presence::kPresent) return DeleteVerdict::kUnreachable;
-  if (!now.is_dir || now.is_link || now.stamp != folder.stamp) return DeleteVerdict::kChanged;
+  // A folder the scan could give no stamp (its listing gave no ids) is not compared by one.
+  if (!now.is_dir || now.is_link || (folder.stamp != 0 && now.stamp != folder.stamp))
+    return DeleteVerdict::kChanged;
   return DeleteVerdict::kDelete;
 }
 

@@ -135,7 +135,17 @@ class PlatformProbe : public EntryProbe {
       return found;
     }
     found.presence = Presence::kAbsent;
+    const std::wstring folder = wide.substr(0, wide.size() - name.size() - 1);
     do {
+      if (name != data.cFileName && found.other_case_stamp == 0) {
+        // The same name in other case (the platform matched it regardless of case).
+        std::string utf8;
+        const DirEntry e = decode_find_data(data, utf8);
+        const std::wstring other = folder + L"\\" + data.cFileName;
+        found.other_case_stamp =
+            e.is_dir ? open_entry(other).stamp
+                     : file_stamp(ticks(data.ftCreationTime), ticks(data.ftLastWriteTime), own_id(other));
+      }
       if (name == data.cFileName) {
         std::string utf8;
         const DirEntry e = decode_find_data(data, utf8);
@@ -147,7 +157,6 @@ class PlatformProbe : public EntryProbe {
         found.stamp = e.is_dir
                           ? e.stamp
                           : file_stamp(ticks(data.ftCreationTime), ticks(data.ftLastWriteTime), own_id(wide));
-        const std::wstring folder = wide.substr(0, wide.size() - name.size() - 1);
         const OpenedEntry at = open_entry(wide);
         if (e.is_dir) found.stamp = at.stamp;
         found.is_link = e.is_link || resolves_elsewhere(folder_place(folder), folder, name, at);

@@ -24,6 +24,9 @@ struct DiskEntry {
   // may delete what it names.
   bool is_link = false;
   uint32_t stamp = 0;  // as the scan records it (scan/entry_stamp.h); 0 when it cannot be had
+  // Absent by its exact name, but an entry whose name differs only in case is there: its stamp
+  // (a case-only rename of the entry keeps it; a twin has its own). 0 when none is there.
+  uint32_t other_case_stamp = 0;
 };
 
 class EntryProbe {

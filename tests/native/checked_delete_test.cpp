@@ -83,6 +83,14 @@ TEST(DeleteVerdict, OnlyAnEntryAsListedIsDeletedAndGoneNeedsItsFolder) {
   EXPECT_EQ(delete_verdict(file, same, absent, absent), DeleteVerdict::kUnreachable);
   EXPECT_EQ(delete_verdict(file, same, absent, unknown), DeleteVerdict::kUnreachable);
   EXPECT_EQ(delete_verdict(file, same, absent, file10), DeleteVerdict::kUnreachable);
+  // Absent by its name, but there by the same name in other case: renamed (its own stamp), or
+  // a twin beside the entry that went (another stamp).
+  EXPECT_EQ(delete_verdict(ListedEntry{false, 10, 3}, same,
+                           DiskEntry{Presence::kAbsent, false, 0, false, 0, 3}, dir),
+            DeleteVerdict::kChanged);
+  EXPECT_EQ(delete_verdict(ListedEntry{false, 10, 3}, same,
+                           DiskEntry{Presence::kAbsent, false, 0, false, 0, 4}, dir),
+            DeleteVerdict::kGone);
   // A link as listed: the shell could delete what it names.
   EXPECT_EQ(delete_verdict(file, same, DiskEntry{Presence::kPresent, false, 10, true}, unknown),
             DeleteVerdict::kLink);

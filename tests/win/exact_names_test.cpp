@@ -196,6 +196,10 @@ TEST_F(ExactNames, PermanentDeletionTakesReadOnlyAndDottedTreesButNoReplacedFile
     run.run(go_on, nullptr);
     EXPECT_EQ(run.message(), std::string(name) == "T" ? "" : changed_text(item_path(*node))) << name;
   }
+  settings.ud = 1;  // the same check before the shell is asked
+  DeleteRun renamed(*holder, {file(holder->ptop, "File.txt")});
+  renamed.run(go_on, nullptr);
+  EXPECT_EQ(renamed.message(), changed_text(tree + "\\File.txt"));
   EXPECT_EQ(size_of(tree + "\\T"), -1);
   EXPECT_EQ(size_of(tree + "\\kept"), 10);
   EXPECT_EQ(size_of(tree + "\\FILE.TXT"), 1);
