@@ -111,22 +111,31 @@ DeleteOutcome DeleteRun::delete_entry(DeleteTarget& target, RootState root, cons
   EntryProbe& probe = entry_probe();
   // The way down first: through a folder that is now a link, or another folder, the entry's
   // path names what was never scanned.
-  DeleteVerdict verdict = DeleteVerdict::kDelete;
-  if (root == RootState::kSame || root == RootState::kNotRecorded) verdict = way_verdict(probe, target.way);
-  if (verdict == DeleteVerdict::kDelete) {
-    const DiskEntry now = probe.entry(target.path);
-    DiskEntry folder;
-    if (now.presence == Presence::kAbsent) folder = probe.entry(target.folder);
-    verdict = delete_verdict(target.listed, root, now, folder);
+  const auto check = [&] {
+    DeleteVerdict verdict = DeleteVerdict::kDelete;
+    if (root == RootState::kSame || root == RootState::kNotRecorded) verdict = way_verdict(probe, target.way);
+    if (verdict == DeleteVerdict::kDelete) {
+      const DiskEntry now = probe.entry(target.path);
+      DiskEntry folder;
+      if (now.presence == Presence::kAbsent) folder = probe.entry(target.folder);
+      verdict = delete_verdict(target.listed, root, now, folder);
+    }
+    return verdict;
+  };
+  DeleteVerdict verdict = check();
+  // The shell takes a folder with everything beneath it, links included, and may take what a
+  // link names along with it (Wine's shell does, for every kind of link). That walk may take
+  // long: the checks are made again after it, so that nothing slow stands between them and the
+  // shell.
+  if (verdict == DeleteVerdict::kDelete && target.listed.is_dir) {
+    if (probe.holds_link(target.path)) {
+      if (log_.is_open()) log_.write("mdir::delete_entry () holds a link: %s\n", target.path.c_str());
+      return DeleteOutcome::kHoldsLink;
+    }
+    verdict = check();
   }
   switch (verdict) {
     case DeleteVerdict::kDelete:
-      // The shell takes a folder with everything beneath it, links included, and may take what
-      // a link names along with it (Wine's shell does, for every kind of link).
-      if (target.listed.is_dir && probe.holds_link(target.path)) {
-        if (log_.is_open()) log_.write("mdir::delete_entry () holds a link: %s\n", target.path.c_str());
-        return DeleteOutcome::kHoldsLink;
-      }
       if (!shell_delete(target.path, recycle_bin_, log_)) return DeleteOutcome::kFailed;
       if (removed) removed(target.entries.size());
       return DeleteOutcome::kDeleted;
