@@ -1,9 +1,9 @@
 #pragma once
-// The one seam through which the program asks the file system about entries without changing
-// them: what stands at a path now (to check an entry before and after its deletion), the
-// identity of a folder (to tell that a scanned folder is still the one scanned), whether a
-// drive letter names a drive, and the short form of a long path. The program asks the
-// platform; tests put a fake in place.
+// The one seam through which the scan and the opening of a file ask the file system about
+// places without changing them: the identity of a folder (to tell that a scanned folder is
+// still the one scanned), whether a drive letter names a drive, and the short form of a long
+// path. (What a deletion asks about single entries is removal/entry_probe.h.) The program asks
+// the platform; tests put a fake in place.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,36 +12,12 @@
 
 namespace kelvane {
 
-enum class Presence {
-  kAbsent,   // the entry (or its folder) does not exist
-  kPresent,  // the entry exists
-  kUnknown,  // the question could not be answered (access denied, drive gone, no platform)
-};
-
-// What stands at a path, as the scan would list it.
-struct DiskEntry {
-  Presence presence = Presence::kUnknown;
-  bool is_dir = false;
-  uint64_t size = 0;  // a file's length as the scan counts it (a link's own length, 0)
-  // It names another entry: a symbolic link or a junction, or a link the platform shows as
-  // the entry it names (Wine shows a Unix link to a file so). The shell, asked to delete it,
-  // may delete what it names.
-  bool is_link = false;
-  uint32_t stamp = 0;  // as the scan records it (scan/entry_stamp.h); 0 when it cannot be had
-};
-
 class DiskProbe {
  public:
   virtual ~DiskProbe() = default;
-  // The file or folder at path (UTF-8, no wildcards), found by its exact name: an entry whose
-  // name differs only in case is another entry. A drive root ("D:" or "D:\\") is a folder.
-  virtual DiskEntry entry(const std::string& path) = 0;
   // The identity of the folder at path (its volume's serial number, its index there, where it
   // really is and how its drive is mapped). False when it cannot be had.
   virtual bool folder_identity(const std::string& path, FolderId& id) = 0;
-  // Whether anything beneath the folder at path, at any depth, is a link. What cannot be read
-  // counts as holding none: the shell cannot reach into it either.
-  virtual bool holds_link(const std::string& path) = 0;
   // Whether the system knows the drive letter (A to Z, upper case), with or without a medium.
   virtual bool drive_known(char letter) = 0;
   // The path's short form, or empty when it has none.

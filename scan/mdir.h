@@ -1,7 +1,7 @@
 #pragma once
 // mdir: the scanner and tree holder. It owns every node reachable from ptop.
 #include <atomic>
-#include <memory>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -12,8 +12,6 @@
 #include "scan/node_store.h"
 
 namespace kelvane {
-
-class DeleteRun;
 
 // The values of the busy flag: the user-interface thread sets it before it starts a thread
 // that works for the tree, and every handler that touches the tree does nothing while it is
@@ -35,18 +33,6 @@ class ScanClient {
   // pcur is its root; otherwise no tree exists. message: a text to show the user ("INVALID
   // PATH !"), or empty. The receiver refills the views and only then clears busy.
   virtual void scan_finished(bool ok, const std::string& message) = 0;
-};
-
-// What a deletion run tells the program. The program's implementation posts to the
-// user-interface thread; both calls come from the deletion thread.
-class DeleteClient {
- public:
-  virtual ~DeleteClient() = default;
-  // The status text as the run goes ("Deleting <path> ... N of M"); may come for every entry.
-  virtual void delete_progress(const std::string& text) = 0;
-  // The run is over (its last act). The receiver takes the deleted entries out of the tree
-  // and only then clears busy.
-  virtual void delete_finished(std::shared_ptr<DeleteRun> run) = 0;
 };
 
 class mdir {
@@ -100,10 +86,11 @@ class mdir {
   void record_scan_root(const std::string& folder);
   bool scan_root_identity(FolderId& id) const;
 
-  // ---- deletion thread (scan/mdir_delete.cpp; the run itself in scan/delete_run.cpp) ----
-  // Starts run on the deletion thread and sets busy to kBusyDelete, unless busy is set already
-  // (a scan or another deletion runs): then nothing starts and it returns false. Does not wait.
-  bool start_delete(std::shared_ptr<DeleteRun> run, DeleteClient* client);
+  // ---- deletion thread (scan/mdir_delete.cpp; the run itself in removal/delete_run.cpp) ----
+  // Starts work on the deletion thread and sets busy to kBusyDelete, unless busy is set
+  // already (a scan or another deletion runs): then nothing starts and it returns false. Does
+  // not wait. work hears the stop flag, set when the program closes.
+  bool start_delete(std::function<void(const std::atomic<bool>& stop)> work);
   // Asks a running deletion to stop before its next entry (program closing); only asks.
   void request_delete_stop() { delete_stop_.store(true); }
   // Waits for the deletion thread (asking it to stop first when stop is true).

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "base/strf.h"
-#include "scan/delete_check.h"
 #include "scan/disk_probe.h"
 #include "scan/mdir.h"
+#include "scan/root_state.h"
 #include "scan/table_scan.h"
 #include "scan/typed_path.h"
 #include "scan/walk.h"

@@ -2,8 +2,6 @@
 
 #include "base/size_sum.h"
 #include "base/strf.h"
-#include "scan/delete_check.h"
-#include "scan/disk_probe.h"
 #include "scan/search_pattern.h"
 
 namespace kelvane {

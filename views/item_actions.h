@@ -8,7 +8,7 @@
 
 #include "base/log.h"
 #include "base/settings.h"
-#include "scan/delete_run.h"
+#include "removal/delete_run.h"
 #include "scan/mdir.h"
 #include "scan/mdrv.h"
 #include "views/go_to_folder.h"

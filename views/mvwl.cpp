@@ -304,7 +304,7 @@ bool mvwl::start_deletion(std::shared_ptr<DeleteRun> run) {
   }
   // The text follows the count on the progress timer, as the scan's does.
   SetTimer(hwnd(), ID_TIMER_SCAN_PROGRESS, kProgressPeriodMs, nullptr);
-  if (!pa->mdir.start_delete(std::move(run), this)) {
+  if (!start_delete_run(pa->mdir, std::move(run), this)) {
     KillTimer(hwnd(), ID_TIMER_SCAN_PROGRESS);
     return true;  // another run holds the flag: this one is not carried out
   }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "removal/delete_run.h"
 #include "res/resource_ids.h"
 #include "scan/mdir.h"
 #include "ui/view.h"

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "scan/delete_check.h"
-#include "scan/delete_run.h"
-#include "scan/shell_delete.h"
+#include "removal/delete_check.h"
+#include "removal/delete_run.h"
+#include "removal/opened_verdict.h"
+#include "removal/shell_delete.h"
+#include "scan/entry_stamp.h"
 #include "tests/support/fake_system.h"
 #include "tests/support/tree_builder.h"
 
@@ -81,6 +83,14 @@ TEST(DeleteVerdict, OnlyAnEntryAsListedIsDeletedAndGoneNeedsItsFolder) {
   EXPECT_EQ(delete_verdict(file, same, absent, absent), DeleteVerdict::kUnreachable);
   EXPECT_EQ(delete_verdict(file, same, absent, unknown), DeleteVerdict::kUnreachable);
   EXPECT_EQ(delete_verdict(file, same, absent, file10), DeleteVerdict::kUnreachable);
+  // Absent by its name, but there by the same name in other case: renamed (its own stamp), or
+  // a twin beside the entry that went (another stamp).
+  EXPECT_EQ(delete_verdict(ListedEntry{false, 10, 3}, same,
+                           DiskEntry{Presence::kAbsent, false, 0, false, 0, 3}, dir),
+            DeleteVerdict::kChanged);
+  EXPECT_EQ(delete_verdict(ListedEntry{false, 10, 3}, same,
+                           DiskEntry{Presence::kAbsent, false, 0, false, 0, 4}, dir),
+            DeleteVerdict::kGone);
   // A link as listed: the shell could delete what it names.
   EXPECT_EQ(delete_verdict(file, same, DiskEntry{Presence::kPresent, false, 10, true}, unknown),
             DeleteVerdict::kLink);
@@ -96,6 +106,50 @@ TEST(DeleteVerdict, OnlyAnEntryAsListedIsDeletedAndGoneNeedsItsFolder) {
   EXPECT_EQ(root_state(true, scanned, true, remapped), RootState::kOther);
   EXPECT_EQ(root_state(true, scanned, false, scanned), RootState::kUnreachable);
   EXPECT_EQ(root_state(false, scanned, false, moved), RootState::kNotRecorded);
+}
+
+// An entry opened for a permanent deletion, judged by what its own handle says.
+TEST(OpenedVerdict, OnlyTheListedEntryItselfIsOpenedForRemoval) {
+  const ListedEntry file{false, 10, file_stamp(1, 2, 3)}, folder{true, 0, folder_stamp(9)};
+  OpenedFacts f{false, 10, 1, 2, 3};
+  EXPECT_EQ(opened_verdict(file, f, false), OpenResult::kOpened);
+  f.file_id = 4;  // another file with the same size and times (cp -p)
+  EXPECT_EQ(opened_verdict(file, f, false), OpenResult::kChanged);
+  EXPECT_EQ(opened_verdict(ListedEntry{false, 10, file_stamp(1, 2, 0)}, f, false),
+            OpenResult::kOpened);  // no id listed
+  f = OpenedFacts{false, 11, 1, 2, 3};
+  EXPECT_EQ(opened_verdict(file, f, false), OpenResult::kChanged);
+  f.size = 10;
+  f.name = NameMatch::kCaseOnly;  // File.txt renamed FILE.TXT
+  EXPECT_EQ(opened_verdict(file, f, false), OpenResult::kChanged);
+  f.name = NameMatch::kElsewhere;  // the open went through a link
+  EXPECT_EQ(opened_verdict(file, f, false), OpenResult::kLink);
+  OpenedFacts d{true, 0, 5, 6, 9};
+  EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kOpened);
+  EXPECT_EQ(opened_verdict(file, d, false), OpenResult::kChanged);
+  d.file_id = 8;
+  EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kChanged);
+  EXPECT_EQ(opened_verdict(ListedEntry{true, 0, 0}, d, true), OpenResult::kOpened);  // no stamp listed
+  d = OpenedFacts{true, 0, 5, 6, 9, true};  // a junction opened as itself
+  EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kChanged);
+  EXPECT_EQ(opened_verdict(folder, d, false), OpenResult::kOpened);
+}
+
+// For good, an entry beneath the chosen folder that is not as listed stays, and is named; what
+// is as listed goes.
+TEST_F(CheckedDelete, PermanentDeletionKeepsAndNamesAnEntryBeneathThatChanged) {
+  scan();
+  t.settings.ud = 0;
+  lobj* sub = t.folder(data, "sub");
+  t.file(sub, "p", 700);
+  t.file(sub, "q", 5);
+  disk.folder("D:\\DATA\\sub");
+  disk.file("D:\\DATA\\sub\\p", 4000);
+  disk.file("D:\\DATA\\sub\\q", 5);
+  DeleteRun r = run({sub});
+  EXPECT_EQ(r.message(), "D:\\DATA\\sub\\p\nCHANGED SINCE THE SCAN, SCAN AGAIN !");
+  EXPECT_EQ(fakes.remover.removed, std::vector<std::string>{"D:\\DATA\\sub\\q"});
+  EXPECT_EQ(r.done(), 1u);
 }
 
 TEST_F(CheckedDelete, RunStopsAtTheFirstEntryThatIsNotAsListed) {

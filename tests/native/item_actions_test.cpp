@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "removal/shell_delete.h"
 #include "scan/item_texts.h"
-#include "scan/shell_delete.h"
 #include "tests/support/fake_system.h"
 #include "tests/support/tree_builder.h"
 #include "views/list_geometry.h"

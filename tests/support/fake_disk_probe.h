@@ -1,19 +1,21 @@
 #pragma once
-// A disk probe for the tests: it knows the entries it is given and answers `otherwise` for the
-// rest, so by default (unknown) nothing is taken for gone or changed. Every folder has the one
-// identity `identity`, readable unless `identity_known` is false.
+// A disk probe for the tests, standing for both the scan's (scan/disk_probe.h) and the
+// deletion's (removal/entry_probe.h): it knows the entries it is given and answers `otherwise`
+// for the rest, so by default (unknown) nothing is taken for gone or changed. Every folder has
+// the one identity `identity`, readable unless `identity_known` is false.
 #include <cstdint>
 #include <map>
 #include <set>
 #include <string>
 
+#include "removal/entry_probe.h"
 #include "scan/disk_probe.h"
 #include "scan/item_texts.h"
 #include "scan/mdir.h"
 
 namespace kelvane::testing_fakes {
 
-class FakeDiskProbe : public DiskProbe {
+class FakeDiskProbe : public DiskProbe, public EntryProbe {
  public:
   std::map<std::string, DiskEntry> entries;
   DiskEntry otherwise;  // unknown

@@ -1,31 +1,67 @@
 #pragma once
-// A remover for the tests: every place is the path itself, so an entry is where it is named.
-// It records every request; an entry is removed (and leaves the attached disk) unless it is
-// failing, or a link (reported as opening elsewhere).
+// A remover for the tests: every open entry is known by its path. It judges an entry by what
+// the attached disk says of its path (an entry the disk does not know is as listed), records
+// every removal it is asked for and every link it refused, and removes an entry (which then
+// leaves the disk) unless it is failing.
 #include <set>
 #include <string>
 #include <vector>
 
-#include "scan/entry_remover.h"
+#include "removal/entry_remover.h"
 #include "tests/support/fake_disk_probe.h"
 
 namespace kelvane::testing_fakes {
 
 class FakeEntryRemover : public EntryRemover {
  public:
-  std::vector<std::string> removed;  // every request, in order
+  std::vector<std::string> removed;  // every removal asked for, and every link refused, in order
   std::set<std::string> failing;
   std::set<std::string> links;
+  std::set<std::string> gone;  // removed by this remover
   FakeDiskProbe* disk = nullptr;
 
-  std::string place(const std::string& path) override { return path; }
-  RemoveResult remove(const std::string& path, const std::string& expected, bool) override {
-    removed.push_back(path);
-    if (expected != path || links.count(path)) return RemoveResult::kElsewhere;
-    if (failing.count(path)) return RemoveResult::kFailed;
-    if (disk) disk->entries.erase(path);
+  OpenResult open_root(const std::string& path, const FolderId* recorded, OpenEntry& out) override {
+    if (disk && !disk->identity_known) return OpenResult::kFailed;
+    if (disk && recorded && !(disk->identity == *recorded)) return OpenResult::kChanged;
+    out.path = path;
+    return OpenResult::kOpened;
+  }
+  OpenResult open(const OpenEntry& folder, const std::string& name, const ListedEntry& listed, bool on_way,
+                  OpenEntry& out) override {
+    const std::string path = inside(folder, name);
+    if (gone.count(path)) return OpenResult::kGone;
+    if (links.count(path)) {
+      if (!on_way) removed.push_back(path);
+      return on_way ? OpenResult::kChanged : OpenResult::kLink;
+    }
+    if (disk) {
+      const DiskEntry now = disk->entry(path);
+      if (now.presence == Presence::kAbsent) return OpenResult::kGone;
+      if (now.presence == Presence::kPresent) {
+        if (now.is_link) return on_way ? OpenResult::kChanged : OpenResult::kLink;
+        if (now.is_dir != listed.is_dir || (!now.is_dir && now.size != listed.size) ||
+            now.stamp != listed.stamp)
+          return OpenResult::kChanged;
+      }
+    }
+    out.path = path;
+    return OpenResult::kOpened;
+  }
+  RemoveResult remove(OpenEntry& entry, bool) override {
+    removed.push_back(entry.path);
+    if (failing.count(entry.path)) return RemoveResult::kFailed;
+    if (disk) disk->entries.erase(entry.path);
+    gone.insert(entry.path);
     return RemoveResult::kRemoved;
   }
+  void close(OpenEntry&) override {}
+  Presence find(const OpenEntry& folder, const std::string& name) override {
+    return gone.count(inside(folder, name)) ? Presence::kAbsent : Presence::kPresent;
+  }
+  static std::string inside(const OpenEntry& folder, const std::string& name) {
+    return folder.path.empty() || folder.path.back() == '\\' ? folder.path + name : folder.path + "\\" + name;
+  }
+  bool names(const OpenEntry&, std::vector<std::string>&) override { return false; }
 };
 
 }  // namespace kelvane::testing_fakes

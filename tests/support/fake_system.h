@@ -16,6 +16,7 @@ struct FakeSystem {
   MessageCapture messages;
   ScopedShell shell_scope{shell};
   ScopedDiskProbe disk_scope{disk};
+  ScopedEntryProbe entry_scope{disk};
   ScopedEntryRemover remover_scope{remover};
 
   FakeSystem() {

@@ -4,8 +4,9 @@
 #include <utility>
 
 #include "base/message_box.h"
+#include "removal/entry_probe.h"
+#include "removal/entry_remover.h"
 #include "scan/disk_probe.h"
-#include "scan/entry_remover.h"
 #include "scan/shell.h"
 
 namespace kelvane::testing_fakes {
@@ -23,6 +24,7 @@ class ScopedSeam {
 };
 using ScopedShell = ScopedSeam<Shell, set_shell>;
 using ScopedDiskProbe = ScopedSeam<DiskProbe, set_disk_probe>;
+using ScopedEntryProbe = ScopedSeam<EntryProbe, set_entry_probe>;
 using ScopedEntryRemover = ScopedSeam<EntryRemover, set_entry_remover>;
 
 class ScopedMessageHandler {

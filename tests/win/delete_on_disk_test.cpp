@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "scan/delete_check.h"
+#include "removal/delete_check.h"
 #include "scan/item_texts.h"
 #include "tests/support/message_capture.h"
 #include "tests/support/program_window.h"
@@ -33,13 +33,11 @@ class MovableRoot : public DiskProbe {
   explicit MovableRoot(DiskProbe& platform) : platform_(platform) {}
   bool moved = false;
   bool unreachable = false;
-  DiskEntry entry(const std::string& path) override { return platform_.entry(path); }
   bool folder_identity(const std::string& path, FolderId& id) override {
     if (unreachable || !platform_.folder_identity(path, id)) return false;
     if (moved) id.file ^= 1;
     return true;
   }
-  bool holds_link(const std::string& path) override { return platform_.holds_link(path); }
   bool drive_known(char letter) override { return platform_.drive_known(letter); }
   std::string short_path(const std::string& path) override { return platform_.short_path(path); }
 
@@ -48,7 +46,7 @@ class MovableRoot : public DiskProbe {
 };
 
 // The platform's remover, held at each removal until released; after it, an optional file is
-// made (a twin the real deletion leaves beside the entry).
+// made as each entry is let go (a twin the real deletion leaves beside the entry).
 class HeldRemover : public EntryRemover {
  public:
   explicit HeldRemover(EntryRemover& platform) : platform_(platform) {}
@@ -64,17 +62,32 @@ class HeldRemover : public EntryRemover {
   int hold_from = 1;  // the first removal that is held
   std::string twin;
 
-  std::string place(const std::string& path) override { return platform_.place(path); }
-  RemoveResult remove(const std::string& path, const std::string& expected, bool is_dir) override {
+  OpenResult open_root(const std::string& path, const FolderId* recorded, OpenEntry& out) override {
+    return platform_.open_root(path, recorded, out);
+  }
+  OpenResult open(const OpenEntry& folder, const std::string& name, const ListedEntry& listed, bool on_way,
+                  OpenEntry& out) override {
+    return platform_.open(folder, name, listed, on_way, out);
+  }
+  RemoveResult remove(OpenEntry& entry, bool is_dir) override {
     thread = GetCurrentThreadId();
     if (++calls >= hold_from) {
       SetEvent(entered);
       WaitForSingleObject(release, 20000);
     }
-    const RemoveResult result = platform_.remove(path, expected, is_dir);
-    if (!twin.empty()) std::ofstream(fs::path(widen(twin))) << "twin";
+    const RemoveResult result = platform_.remove(entry, is_dir);
     ++finished;
     return result;
+  }
+  void close(OpenEntry& entry) override {
+    platform_.close(entry);
+    if (!twin.empty()) std::ofstream(fs::path(widen(twin))) << "twin";
+  }
+  Presence find(const OpenEntry& folder, const std::string& name) override {
+    return platform_.find(folder, name);
+  }
+  bool names(const OpenEntry& folder, std::vector<std::string>& out) override {
+    return platform_.names(folder, out);
   }
 
  private:
@@ -308,12 +321,12 @@ TEST_F(DeleteOnDisk, DeletionRunsOffTheWindowThreadWhichKeepsAnswering) {
   EXPECT_TRUE(on_disk("mid.txt"));
   // Nor does the holder start a second run beside it; once the first is over, it does.
   auto second = std::make_shared<DeleteRun>(app->mdir, std::vector<lobj*>{node_of("big.bin")});
-  EXPECT_FALSE(app->mdir.start_delete(second, left));
+  EXPECT_FALSE(start_delete_run(app->mdir, second, left));
 
   SetEvent(held.release);
   settle();
   EXPECT_TRUE(on_disk("big.bin"));
-  EXPECT_TRUE(app->mdir.start_delete(second, left));
+  EXPECT_TRUE(start_delete_run(app->mdir, second, left));
   settle();
   EXPECT_FALSE(on_disk("big.bin"));
   EXPECT_EQ(held.calls.load(), 2);

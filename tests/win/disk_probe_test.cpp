@@ -10,7 +10,8 @@
 
 #include "base/strf.h"
 #include "base/utf8_path.h"
-#include "scan/delete_check.h"
+#include "removal/delete_check.h"
+#include "removal/entry_probe.h"
 #include "scan/exact_path.h"
 #include "tests/support/unix_shell.h"
 
@@ -35,20 +36,21 @@ TEST(DiskProbe, ExactEntriesIdentitiesDrivesAndShortFormOfALongPath) {
   CloseHandle(h);
 
   DiskProbe& probe = disk_probe();
-  const DiskEntry found = probe.entry(file);
+  EntryProbe& entries = entry_probe();
+  const DiskEntry found = entries.entry(file);
   EXPECT_EQ(found.presence, Presence::kPresent);
   EXPECT_FALSE(found.is_dir);
   EXPECT_EQ(found.size, 5u);
   // Only the exact name: a twin that differs in case is another entry.
   std::string twin = file;
   twin[twin.size() - 3] = 'T';  // "...file.Txt"
-  EXPECT_EQ(probe.entry(twin).presence, Presence::kAbsent);
-  const DiskEntry dir = probe.entry(folder);
+  EXPECT_EQ(entries.entry(twin).presence, Presence::kAbsent);
+  const DiskEntry dir = entries.entry(folder);
   EXPECT_EQ(dir.presence, Presence::kPresent);
   EXPECT_TRUE(dir.is_dir);
-  EXPECT_TRUE(probe.entry("C:").is_dir);
-  EXPECT_EQ(probe.entry(folder + "\\gone.txt").presence, Presence::kAbsent);
-  EXPECT_EQ(probe.entry(folder + "\\no such folder\\x").presence, Presence::kAbsent);
+  EXPECT_TRUE(entries.entry("C:").is_dir);
+  EXPECT_EQ(entries.entry(folder + "\\gone.txt").presence, Presence::kAbsent);
+  EXPECT_EQ(entries.entry(folder + "\\no such folder\\x").presence, Presence::kAbsent);
   FolderId a, b, again;
   ASSERT_TRUE(probe.folder_identity(folder, a));
   ASSERT_TRUE(probe.folder_identity(folder.substr(0, folder.rfind('\\')), b));

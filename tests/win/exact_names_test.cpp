@@ -13,7 +13,8 @@
 #include "base/settings.h"
 #include "base/strf.h"
 #include "base/utf8_path.h"
-#include "scan/delete_run.h"
+#include "removal/delete_check.h"
+#include "removal/delete_run.h"
 #include "scan/disk_probe.h"
 #include "scan/exact_path.h"
 #include "scan/item_texts.h"
@@ -164,6 +165,44 @@ TEST_F(ExactNames, DeletionTakesTheEntryOfExactlyThatName) {
   EXPECT_EQ(size_of(del + "\\x"), 1);
   EXPECT_EQ(size_of(del + "\\sp"), 1);
   EXPECT_EQ(size_of(del + "\\d\\in"), 1);
+}
+
+// For good, the program removes what Explorer removes: read-only, hidden and system files and
+// folders, and names ending in dots or blanks at any depth, each through its own handle inside
+// its folder's. A file put in a listed one's place with its size and times (cp -p), or renamed
+// in case only, is another entry: it stays.
+TEST_F(ExactNames, PermanentDeletionTakesReadOnlyAndDottedTreesButNoReplacedFile) {
+  settings.ud = 0;
+  const std::string tree = root + "\\tree";
+  ASSERT_TRUE(
+      run_unix("cd '" + unix_name_of(root) +
+                   "' && mkdir -p tree/T/rod tree/T/dd. tree/T/x. && printf 1 > tree/T/rod/in"
+                   " && printf 22 > tree/T/ro && printf 3 > tree/T/dd./f. && printf 4 > tree/T/x./f"
+                   " && printf 5 > 'tree/T/sp ' && printf 0123456789 > tree/kept && printf 1 > tree/File.txt",
+               root, "tree made"));
+  for (const char* name : {"T\\rod\\in", "T\\ro", "T\\rod", "T\\dd.\\f."}) {
+    const DWORD marks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(SetFileAttributesW(widen(extended_path(tree + "\\" + name)).c_str(), marks)) << name;
+  }
+  ASSERT_TRUE(scan(tree));
+  ASSERT_TRUE(run_unix(
+      "cd '" + unix_name_of(tree) + "' && cp -p kept kept.new && mv kept.new kept && mv File.txt FILE.TXT",
+      tree, "replaced"));
+  const std::atomic<bool> go_on{false};
+  for (const char* name : {"T", "kept", "File.txt"}) {
+    lobj* node = std::string(name) == "T" ? folder(name) : file(holder->ptop, name);
+    ASSERT_NE(node, nullptr) << name;
+    DeleteRun run(*holder, {node});
+    run.run(go_on, nullptr);
+    EXPECT_EQ(run.message(), std::string(name) == "T" ? "" : changed_text(item_path(*node))) << name;
+  }
+  settings.ud = 1;  // the same check before the shell is asked
+  DeleteRun renamed(*holder, {file(holder->ptop, "File.txt")});
+  renamed.run(go_on, nullptr);
+  EXPECT_EQ(renamed.message(), changed_text(tree + "\\File.txt"));
+  EXPECT_EQ(size_of(tree + "\\T"), -1);
+  EXPECT_EQ(size_of(tree + "\\kept"), 10);
+  EXPECT_EQ(size_of(tree + "\\FILE.TXT"), 1);
 }
 
 // Wine's shell deletes what a Unix link names, for a file or a folder alike, also beneath a

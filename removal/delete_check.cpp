@@ -1,4 +1,4 @@
-#include "scan/delete_check.h"
+#include "removal/delete_check.h"
 
 #include "base/strf.h"
 
@@ -15,11 +15,16 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
       if (!listed.is_dir && now.size != listed.size) return DeleteVerdict::kChanged;
       // A link says so whatever it leads to (a link the scan did not enter has no stamp).
       if (now.is_link) return DeleteVerdict::kLink;
+      if (listed.is_dir && listed.stamp == 0) return DeleteVerdict::kDelete;
       return now.stamp == listed.stamp ? DeleteVerdict::kDelete : DeleteVerdict::kChanged;
     case Presence::kAbsent:
       // Absent from a folder that is itself gone, or from a drive that no longer answers,
       // says nothing about the entry: it may still be on a disk the program cannot see now.
-      if (folder.presence == Presence::kPresent && folder.is_dir) return DeleteVerdict::kGone;
+      if (folder.presence == Presence::kPresent && folder.is_dir) {
+        // The entry itself under a name that differs in case only: renamed, not gone.
+        if (now.other_case_stamp != 0 && now.other_case_stamp == listed.stamp) return DeleteVerdict::kChanged;
+        return DeleteVerdict::kGone;
+      }
       return DeleteVerdict::kUnreachable;
     case Presence::kUnknown:
       break;
@@ -27,38 +32,28 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
   return DeleteVerdict::kUnreachable;
 }
 
-RootState root_state(bool recorded, const FolderId& scanned, bool readable, const FolderId& now) {
-  if (!recorded) return RootState::kNotRecorded;
-  if (!readable) return RootState::kUnreachable;
-  const bool places_agree = now.place.empty() || scanned.place.empty() || now.place == scanned.place;
-  const bool same = now == scanned && places_agree && now.mapping == scanned.mapping;
-  return same ? RootState::kSame : RootState::kOther;
-}
-
 std::vector<ScannedFolder> scanned_folders(const lobj& node) {
   std::vector<ScannedFolder> way;
   for (const lobj* f = node.parent; f != nullptr && f->parent != nullptr; f = f->parent)
-    way.push_back(ScannedFolder{f->fpath(), f->stamp});
+    way.push_back(ScannedFolder{f->fpath(), f->name, f->stamp});
   return std::vector<ScannedFolder>(way.rbegin(), way.rend());
 }
 
-DeleteVerdict folder_verdict(DiskProbe& probe, const ScannedFolder& folder) {
+DeleteVerdict folder_verdict(EntryProbe& probe, const ScannedFolder& folder) {
   const DiskEntry now = probe.entry(folder.path);
   if (now.presence != Presence::kPresent) return DeleteVerdict::kUnreachable;
-  if (!now.is_dir || now.is_link || now.stamp != folder.stamp) return DeleteVerdict::kChanged;
+  // A folder the scan could give no stamp (its listing gave no ids) is not compared by one.
+  if (!now.is_dir || now.is_link || (folder.stamp != 0 && now.stamp != folder.stamp))
+    return DeleteVerdict::kChanged;
   return DeleteVerdict::kDelete;
 }
 
-DeleteVerdict way_verdict(DiskProbe& probe, const std::vector<ScannedFolder>& way) {
+DeleteVerdict way_verdict(EntryProbe& probe, const std::vector<ScannedFolder>& way) {
   for (const ScannedFolder& folder : way) {
     const DeleteVerdict step = folder_verdict(probe, folder);
     if (step != DeleteVerdict::kDelete) return step;
   }
   return DeleteVerdict::kDelete;
-}
-
-std::string gone_text(const std::string& path) {
-  return strf("%s\nGONE DURING THE SCAN, SCAN AGAIN !", path.c_str());
 }
 
 std::string changed_text(const std::string& path) {

@@ -8,18 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "scan/disk_probe.h"
+#include "removal/entry_probe.h"
+#include "removal/opened_verdict.h"
 #include "scan/lobj.h"
+#include "scan/root_state.h"
 
 namespace kelvane {
-
-// The scanned folder (the tree's root) as it is now, against the identity the scan recorded.
-enum class RootState {
-  kNotRecorded,  // the scan could not tell its root's identity: nothing to compare
-  kSame,         // the same folder on the same volume
-  kOther,        // another folder or another volume under the same path
-  kUnreachable,  // it cannot be reached now (drive gone, network down)
-};
 
 enum class DeleteVerdict {
   kDelete,       // as listed: the shell may delete it
@@ -29,16 +23,10 @@ enum class DeleteVerdict {
   kLink,         // a link: the shell could delete what it names instead, so it is left alone
 };
 
-// The entry as the scan listed it: a folder, or a file of size bytes, with its stamp.
-struct ListedEntry {
-  bool is_dir = false;
-  uint64_t size = 0;
-  uint32_t stamp = 0;
-};
-
 // A folder on the way from the scanned root down to an entry, as the scan found it.
 struct ScannedFolder {
   std::string path;
+  std::string name;  // its own name in the folder above it
   uint32_t stamp = 0;
 };
 
@@ -52,24 +40,16 @@ std::vector<ScannedFolder> scanned_folders(const lobj& node);
 // from the root (compared by root_state) down, the entry's real place is where the scan found
 // it. kDelete when the way is as scanned; kChanged when a folder on it is another or a link;
 // kUnreachable when one is missing or cannot be asked about.
-DeleteVerdict way_verdict(DiskProbe& probe, const std::vector<ScannedFolder>& way);
+DeleteVerdict way_verdict(EntryProbe& probe, const std::vector<ScannedFolder>& way);
 // One step of it: the folder at `folder.path` is still the one scanned. A deletion that goes
 // down into a folder calls it (with the stamp of the folder's node) before it acts inside.
-DeleteVerdict folder_verdict(DiskProbe& probe, const ScannedFolder& folder);
+DeleteVerdict folder_verdict(EntryProbe& probe, const ScannedFolder& folder);
 
 // now: what stands at the entry's path; folder: what stands at its folder's path (asked only
 // when the entry is absent). The way down to it is judged apart (way_verdict).
 DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const DiskEntry& now,
                              const DiskEntry& folder);
 
-// The root's state from the identity the scan recorded (when it could) and the one read now:
-// the same only with the same volume, index and drive mapping, and the same place where both
-// places are known. (Under Wine the place of a folder that some drive letter also leads to
-// comes and goes, as Wine rereads its drive table at most once a second.)
-RootState root_state(bool recorded, const FolderId& scanned, bool readable, const FolderId& now);
-
-// The box for a scan whose folder or drive went while it ran.
-std::string gone_text(const std::string& path);
 // The box for an entry that changed since the scan.
 std::string changed_text(const std::string& path);
 // The box for an entry that is a link, or for a folder that holds one (holds).

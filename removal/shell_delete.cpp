@@ -1,8 +1,8 @@
 // The shell's deletion of one entry, and what it takes for deleted. Its log lines keep the
 // name of the platform's call they report on.
-#include "scan/shell_delete.h"
+#include "removal/shell_delete.h"
 
-#include "scan/disk_probe.h"
+#include "removal/entry_probe.h"
 #include "scan/item_texts.h"
 #include "scan/shell.h"
 
@@ -25,7 +25,7 @@ bool shell_delete(const std::string& target, bool recycle_bin, Log& log) {
     // twin whose name differs in case is another entry). When the disk cannot tell, the
     // shell's word stands.
     if (result == 0) {
-      if (disk_probe().entry(target).presence != Presence::kPresent) return true;
+      if (entry_probe().entry(target).presence != Presence::kPresent) return true;
       if (log.is_open())
         log.write("mdir::SHFileOperation () returned 0, but %s is still there\n", target.c_str());
       return false;

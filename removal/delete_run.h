@@ -5,24 +5,38 @@
 // thread, which takes the deleted ones out of the tree once the run is over.
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/log.h"
-#include "scan/delete_check.h"
+#include "removal/delete_check.h"
+#include "removal/tree_remover.h"
 #include "scan/lobj.h"
-#include "scan/tree_remover.h"
 
 namespace kelvane {
 
 class mdir;
+class DeleteRun;
+
+// What a deletion run tells the program. The program's implementation posts to the
+// user-interface thread; both calls come from the deletion thread.
+class DeleteClient {
+ public:
+  virtual ~DeleteClient() = default;
+  // The status text as the run goes ("Deleting <path> ... N of M"); may come for every entry.
+  virtual void delete_progress(const std::string& text) = 0;
+  // The run is over (its last act). The receiver takes the deleted entries out of the tree
+  // and only then clears busy.
+  virtual void delete_finished(std::shared_ptr<DeleteRun> run) = 0;
+};
 
 struct DeleteTarget {
   lobj* node = nullptr;  // read only on the user-interface thread, after the run
   std::string path;      // the entry's full path
   std::string folder;    // the folder that holds it
   ListedEntry listed;
-  // The folders from below the scanned root down to `folder` (scan/delete_check.h): each is
+  // The folders from below the scanned root down to `folder` (removal/delete_check.h): each is
   // checked again right before the entry is acted on.
   std::vector<ScannedFolder> way;
   // The entry and everything the scan listed beneath it; a permanent deletion removes them
@@ -79,10 +93,15 @@ class DeleteRun {
   std::string root_path_;
   bool root_recorded_ = false;
   FolderId root_id_;
+  std::string kept_path_;  // the entry that stuck inside a target, when not the target itself
   size_t deleted_ = 0;
   size_t total_ = 0;
   size_t done_ = 0;
   std::string message_;
 };
+
+// Starts run on dir's deletion thread (mdir::start_delete), telling client as it goes; false,
+// and nothing started, when a scan or another deletion holds the busy flag.
+bool start_delete_run(mdir& dir, std::shared_ptr<DeleteRun> run, DeleteClient* client);
 
 }  // namespace kelvane

@@ -1,0 +1,201 @@
+#include "removal/delete_run.h"
+
+#include "base/strf.h"
+#include "removal/entry_probe.h"
+#include "removal/entry_remover.h"
+#include "removal/shell_delete.h"
+#include "scan/disk_probe.h"
+#include "scan/item_texts.h"
+#include "scan/mdir.h"
+
+#ifdef _WIN32
+#include <windows.h>
+// After windows.h, which it needs.
+#include <objbase.h>
+#endif
+
+namespace kelvane {
+namespace {
+
+const char* verdict_name(DeleteVerdict verdict) {
+  if (verdict == DeleteVerdict::kChanged) return "changed since the scan";
+  return verdict == DeleteVerdict::kLink ? "a link" : "out of reach";
+}
+
+}  // namespace
+
+bool start_delete_run(mdir& dir, std::shared_ptr<DeleteRun> run, DeleteClient* client) {
+  return dir.start_delete([run, client](const std::atomic<bool>& stop) {
+#ifdef _WIN32
+    // A drive without a medium must fail quietly, not stop the deletion with a system box; the
+    // shell's deletion may use COM objects of its own, which need the thread's apartment.
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, nullptr);
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+#endif
+    run->run(stop, [client](const std::string& path) {
+      if (client) client->delete_progress(path);
+    });
+#ifdef _WIN32
+    if (SUCCEEDED(com)) CoUninitialize();
+#endif
+    if (client) client->delete_finished(run);
+  });
+}
+
+DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes)
+    : log_(dir.log()), recycle_bin_(dir.settings().ud != 0) {
+  if (const lobj* top = dir.ptop.load()) root_path_ = top->root_path;
+  root_recorded_ = dir.scan_root_identity(root_id_);
+  targets_.reserve(nodes.size());
+  for (lobj* node : nodes) {
+    DeleteTarget t;
+    t.node = node;
+    t.path = item_path(*node);
+    if (node->parent != nullptr) t.folder = node->parent->fpath();
+    t.listed.is_dir = node->isdir != 0;
+    t.listed.size = node->size.load();
+    t.listed.stamp = node->stamp;
+    t.way = scanned_folders(*node);
+    t.entries = TreeRemover::listing(node);
+    total_ += t.entries.size();
+    targets_.push_back(std::move(t));
+  }
+}
+
+void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(const std::string&)>& progress) {
+  for (DeleteTarget& t : targets_) {
+    if (stop.load()) return;
+    const auto tell = [&] {
+      if (progress) progress(deleting_text(t.path, done_, total_));
+    };
+    tell();
+    // Asked again for every entry: a long run gives the drive time to change under it.
+    FolderId now;
+    const bool readable = root_recorded_ && disk_probe().folder_identity(root_path_, now);
+    const DeleteOutcome outcome =
+        delete_entry(t, root_state(root_recorded_, root_id_, readable, now), stop, [&](size_t n) {
+          done_ += n;
+          tell();
+        });
+    if (outcome == DeleteOutcome::kDeleted) {
+      ++deleted_;
+      continue;
+    }
+    if (outcome == DeleteOutcome::kStopped) return;
+    const std::string& named = kept_path_.empty() ? t.path : kept_path_;
+    if (outcome == DeleteOutcome::kChanged) {
+      message_ = changed_text(named);
+    } else if (outcome == DeleteOutcome::kLink || outcome == DeleteOutcome::kHoldsLink) {
+      message_ = link_text(t.path, outcome == DeleteOutcome::kHoldsLink);
+    } else {
+      message_ = strf("Could not delete %s !", named.c_str());
+    }
+    return;
+  }
+}
+
+DeleteOutcome DeleteRun::delete_entry(DeleteTarget& target, RootState root, const std::atomic<bool>& stop,
+                                      const std::function<void(size_t)>& removed) {
+  if (names_no_single_entry(target.path)) {
+    shell_delete(target.path, recycle_bin_, log_);  // refuses it and logs why
+    return DeleteOutcome::kFailed;
+  }
+  // For good, the program removes the entries itself: the shell's own walk would follow links
+  // made while it runs, and cannot be stopped or followed. Every check is made there, on the
+  // handles that the removal then acts through.
+  if (!recycle_bin_) {
+    if (root == RootState::kOther) return DeleteOutcome::kChanged;
+    if (root == RootState::kUnreachable) return DeleteOutcome::kFailed;
+    return remove_for_good(target, stop, removed);
+  }
+  EntryProbe& probe = entry_probe();
+  // The way down first: through a folder that is now a link, or another folder, the entry's
+  // path names what was never scanned.
+  const auto check = [&] {
+    DeleteVerdict verdict = DeleteVerdict::kDelete;
+    if (root == RootState::kSame || root == RootState::kNotRecorded) verdict = way_verdict(probe, target.way);
+    if (verdict == DeleteVerdict::kDelete) {
+      const DiskEntry now = probe.entry(target.path);
+      DiskEntry folder;
+      if (now.presence == Presence::kAbsent) folder = probe.entry(target.folder);
+      verdict = delete_verdict(target.listed, root, now, folder);
+    }
+    return verdict;
+  };
+  DeleteVerdict verdict = check();
+  // The shell takes a folder with everything beneath it, links included, and may take what a
+  // link names along with it (Wine's shell does, for every kind of link). That walk may take
+  // long: the checks are made again after it, so that nothing slow stands between them and the
+  // shell.
+  if (verdict == DeleteVerdict::kDelete && target.listed.is_dir) {
+    if (probe.holds_link(target.path)) {
+      if (log_.is_open()) log_.write("mdir::delete_entry () holds a link: %s\n", target.path.c_str());
+      return DeleteOutcome::kHoldsLink;
+    }
+    verdict = check();
+  }
+  switch (verdict) {
+    case DeleteVerdict::kDelete:
+      if (!shell_delete(target.path, recycle_bin_, log_)) return DeleteOutcome::kFailed;
+      if (removed) removed(target.entries.size());
+      return DeleteOutcome::kDeleted;
+    case DeleteVerdict::kGone:
+      // Removed since the scan, as the user wanted: the shell would only fail on it.
+      return DeleteOutcome::kDeleted;
+    case DeleteVerdict::kChanged:
+    case DeleteVerdict::kUnreachable:
+    case DeleteVerdict::kLink:
+      break;
+  }
+  if (log_.is_open())
+    log_.write("mdir::delete_entry () %s: %s\n", verdict_name(verdict), target.path.c_str());
+  if (verdict == DeleteVerdict::kChanged) return DeleteOutcome::kChanged;
+  return verdict == DeleteVerdict::kLink ? DeleteOutcome::kLink : DeleteOutcome::kFailed;
+}
+
+DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic<bool>& stop,
+                                         const std::function<void(size_t)>& removed) {
+  TreeRemover remover(entry_remover(), stop, [&removed] {
+    if (removed) removed(1);
+  });
+  const RemovalPlace place{root_path_, root_recorded_, root_id_, target.way};
+  const RemovalEnd end = remover.remove(target.entries, place);
+  if (end == RemovalEnd::kRemoved) return DeleteOutcome::kDeleted;
+  if (log_.is_open()) {
+    size_t gone = 0;
+    for (const RemovalEntry& e : target.entries) gone += e.removed ? 1 : 0;
+    const char* why = end == RemovalEnd::kStopped       ? "stopped"
+                      : end == RemovalEnd::kMoved       ? "moved"
+                      : end == RemovalEnd::kChanged     ? "changed since the scan"
+                      : end == RemovalEnd::kLink        ? "a link"
+                      : end == RemovalEnd::kUnreachable ? "out of reach"
+                                                        : "kept some";
+    log_.write("mdir::delete_entry () %s after %llu of %llu entries: %s\n", why,
+               static_cast<unsigned long long>(gone), static_cast<unsigned long long>(target.entries.size()),
+               target.path.c_str());
+  }
+  switch (end) {
+    case RemovalEnd::kStopped:
+      return DeleteOutcome::kStopped;
+    case RemovalEnd::kMoved:
+    case RemovalEnd::kChanged:
+      return DeleteOutcome::kChanged;
+    case RemovalEnd::kLink:
+      return DeleteOutcome::kLink;
+    case RemovalEnd::kKeepsLink:
+      return DeleteOutcome::kHoldsLink;
+    case RemovalEnd::kKeepsOther:
+      // The entry that stuck is named, not the one chosen: the rest of it may be gone.
+      if (remover.stuck() > 0) {
+        kept_path_ = listed_path(target.entries, static_cast<size_t>(remover.stuck()), target.path);
+        if (remover.stuck_changed()) return DeleteOutcome::kChanged;
+      }
+      return DeleteOutcome::kFailed;
+    case RemovalEnd::kRemoved:
+    case RemovalEnd::kUnreachable:
+      break;
+  }
+  return DeleteOutcome::kFailed;
+}
+
+}  // namespace kelvane
