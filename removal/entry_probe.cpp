@@ -20,24 +20,9 @@ namespace {
 
 #ifdef _WIN32
 
-// Every path in its extended form: the entry of exactly that name, at any length.
-std::wstring extended(const std::string& path) { return widen(extended_path(path)); }
-
-std::wstring plain(const std::wstring& path) {
-  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
-  if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
-  return path;
-}
-
-// "D:" names the drive's current folder; the drive itself is "D:\\".
-std::string root_form(const std::string& path) {
-  if (path.size() == 2 && path[1] == ':') return path + "\\";
-  return path;
-}
-
 // A drive root or a network share cannot be found by name in a folder above it.
 bool names_root(const std::wstring& path) {
-  const std::wstring p = plain(path);
+  const std::wstring p = without_long_prefix(path);
   if (p.empty() || p.back() == L'\\') return true;
   if (p.rfind(L"\\\\", 0) == 0) return p.find(L'\\', p.find(L'\\', 2) + 1) == std::wstring::npos;
   return false;
@@ -103,15 +88,11 @@ bool resolves_elsewhere(const std::wstring& place, const std::wstring& folder, c
   return twin != 0 && twin == at.stamp;
 }
 
-uint64_t ticks(const FILETIME& t) {
-  return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | static_cast<uint64_t>(t.dwLowDateTime);
-}
-
 class PlatformProbe : public EntryProbe {
  public:
   DiskEntry entry(const std::string& path) override {
     DiskEntry found;
-    const std::wstring wide = extended(root_form(path));
+    const std::wstring wide = long_path_form(drive_root_form(path));
     if (names_root(wide)) {
       WIN32_FILE_ATTRIBUTE_DATA data;
       if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
@@ -142,9 +123,9 @@ class PlatformProbe : public EntryProbe {
         std::string utf8;
         const DirEntry e = decode_find_data(data, utf8);
         const std::wstring other = folder + L"\\" + data.cFileName;
-        found.other_case_stamp =
-            e.is_dir ? open_entry(other).stamp
-                     : file_stamp(ticks(data.ftCreationTime), ticks(data.ftLastWriteTime), own_id(other));
+        found.other_case_stamp = e.is_dir ? open_entry(other).stamp
+                                          : file_stamp(file_time_ticks(data.ftCreationTime),
+                                                       file_time_ticks(data.ftLastWriteTime), own_id(other));
       }
       if (name == data.cFileName) {
         std::string utf8;
@@ -154,9 +135,9 @@ class PlatformProbe : public EntryProbe {
         found.size = e.size;
         // The listing by name gives no file id: it is read from the entry itself (a link's own,
         // as the scan's listing gives it), so that the stamp is the scan's.
-        found.stamp = e.is_dir
-                          ? e.stamp
-                          : file_stamp(ticks(data.ftCreationTime), ticks(data.ftLastWriteTime), own_id(wide));
+        found.stamp = e.is_dir ? e.stamp
+                               : file_stamp(file_time_ticks(data.ftCreationTime),
+                                            file_time_ticks(data.ftLastWriteTime), own_id(wide));
         const OpenedEntry at = open_entry(wide);
         if (e.is_dir) found.stamp = at.stamp;
         found.is_link = e.is_link || resolves_elsewhere(folder_place(folder), folder, name, at);
@@ -168,7 +149,7 @@ class PlatformProbe : public EntryProbe {
   }
 
   bool holds_link(const std::string& path) override {
-    std::vector<std::wstring> folders{extended(root_form(path))};
+    std::vector<std::wstring> folders{long_path_form(drive_root_form(path))};
     while (!folders.empty()) {
       std::wstring folder = std::move(folders.back());
       folders.pop_back();

@@ -17,25 +17,6 @@ namespace {
 
 #ifdef _WIN32
 
-// Every path in its extended form: the entry of exactly that name, at any length.
-std::wstring extended(const std::string& path) { return widen(extended_path(path)); }
-
-std::wstring plain(const std::wstring& path) {
-  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
-  if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
-  return path;
-}
-
-// "D:" names the drive's current folder; the drive itself is "D:\\".
-std::string root_form(const std::string& path) {
-  if (path.size() == 2 && path[1] == ':') return path + "\\";
-  return path;
-}
-
-uint64_t ticks(const FILETIME& t) {
-  return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | static_cast<uint64_t>(t.dwLowDateTime);
-}
-
 // Under Wine a drive letter is a link in the prefix's folder "dosdevices"; pointing it at a
 // copy of the same layout keeps the serial number (made from the letter), the indexes (a fresh
 // file system numbers alike) and the place (given from the drive's root). Re-pointing any
@@ -50,7 +31,7 @@ uint32_t wine_drive_mapping(const std::string& path) {
   static const auto to_dos =
       reinterpret_cast<ToDos>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")));
   if (to_unix == nullptr || to_dos == nullptr) return 0;
-  char* unix_name = to_unix(extended(path).c_str());
+  char* unix_name = to_unix(long_path_form(path).c_str());
   if (unix_name == nullptr) return 0;
   std::string links = unix_name;
   HeapFree(GetProcessHeap(), 0, unix_name);
@@ -62,14 +43,14 @@ uint32_t wine_drive_mapping(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   const bool ok = GetFileAttributesExW(dos, GetFileExInfoStandard, &data) != 0;
   HeapFree(GetProcessHeap(), 0, dos);
-  return ok ? entry_stamp(ticks(data.ftLastWriteTime), 0) : 0;
+  return ok ? entry_stamp(file_time_ticks(data.ftLastWriteTime), 0) : 0;
 }
 
 class PlatformProbe : public DiskProbe {
  public:
   bool folder_identity(const std::string& path, FolderId& id) override {
-    if (!win32_dir_source().identity(root_form(path), id)) return false;
-    id.mapping = wine_drive_mapping(root_form(path));
+    if (!win32_dir_source().identity(drive_root_form(path), id)) return false;
+    id.mapping = wine_drive_mapping(drive_root_form(path));
     return true;
   }
 
@@ -82,14 +63,14 @@ class PlatformProbe : public DiskProbe {
   }
 
   std::string short_path(const std::string& path) override {
-    const std::wstring from = extended(path);
+    const std::wstring from = long_path_form(path);
     const DWORD need = GetShortPathNameW(from.c_str(), nullptr, 0);
     if (need == 0) return std::string();
     std::wstring out(need, L'\0');
     const DWORD got = GetShortPathNameW(from.c_str(), out.data(), need);
     if (got == 0 || got >= need) return std::string();
     out.resize(got);
-    return narrow(plain(out));
+    return narrow(without_long_prefix(out));
   }
 };
 

@@ -145,4 +145,9 @@ std::string file_type(std::string_view name) {
   return std::string(name.substr(dot));
 }
 
+std::string drive_root_form(const std::string& path) {
+  if (path.size() == 2 && path[1] == ':') return path + "\\";
+  return path;
+}
+
 }  // namespace kelvane

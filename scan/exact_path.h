@@ -40,6 +40,9 @@ const char* unnamable_name(const lobj& node);
 // '/' or "." or ".." in it, which the platform is left to resolve).
 std::string extended_path(const std::string& path);
 
+// "D:" names the drive's current folder; the drive itself is "D:\". Any other path as it is.
+std::string drive_root_form(const std::string& path);
+
 // What the enumeration is asked for a pattern of the walk: the extended form, with a last
 // component "*.*" as "*" (every name, with or without a dot, on every platform).
 std::string enumeration_pattern(const std::string& pattern);

@@ -24,10 +24,6 @@ void to_utf8(const wchar_t* wide, std::string& out) {
   out.resize(n > 0 ? static_cast<size_t>(n) : 0);
 }
 
-uint64_t ticks(const FILETIME& t) {
-  return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | static_cast<uint64_t>(t.dwLowDateTime);
-}
-
 // The file index alone, without the volume's serial number that GetFileInformationByHandle
 // adds: under Wine that serial costs a round trip to the mount manager, three times a
 // folder's whole listing.
@@ -63,6 +59,16 @@ uint32_t handle_stamp(HANDLE file) {
 
 std::wstring long_path_form(const std::string& path) { return widen(extended_path(path)); }
 
+std::wstring without_long_prefix(const std::wstring& path) {
+  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+  if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+uint64_t file_time_ticks(const FILETIME& t) {
+  return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | static_cast<uint64_t>(t.dwLowDateTime);
+}
+
 DirEntry decode_find_data(const WIN32_FIND_DATAW& data, std::string& name) {
   to_utf8(data.cFileName, name);
   DirEntry e;
@@ -76,7 +82,8 @@ DirEntry decode_find_data(const WIN32_FIND_DATAW& data, std::string& name) {
   }
   if (!e.is_dir && !e.is_link)
     e.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | static_cast<uint64_t>(data.nFileSizeLow);
-  if (!e.is_dir) e.stamp = file_stamp(ticks(data.ftCreationTime), ticks(data.ftLastWriteTime), 0);
+  if (!e.is_dir)
+    e.stamp = file_stamp(file_time_ticks(data.ftCreationTime), file_time_ticks(data.ftLastWriteTime), 0);
   return e;
 }
 
@@ -122,7 +129,8 @@ int list_with_indexes(const std::wstring& folder, const std::function<bool(const
       DirEntry e = decode_find_data(data, name);
       const auto id = static_cast<uint64_t>(info->FileId.QuadPart);
       e.stamp = e.is_dir ? folder_stamp(id)
-                         : file_stamp(ticks(data.ftCreationTime), ticks(data.ftLastWriteTime), id);
+                         : file_stamp(file_time_ticks(data.ftCreationTime),
+                                      file_time_ticks(data.ftLastWriteTime), id);
       if (!sink(e)) {
         going = false;
         break;

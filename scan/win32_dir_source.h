@@ -22,6 +22,12 @@ uint32_t handle_stamp(HANDLE file);
 // and names exactly the entries in it.
 std::wstring long_path_form(const std::string& path);
 
+// The extended form's prefix taken off again ("\\?\D:\x" is "D:\x"), for a path shown or compared.
+std::wstring without_long_prefix(const std::wstring& path);
+
+// A file time as one 64-bit count of 100 ns.
+uint64_t file_time_ticks(const FILETIME& t);
+
 // What the walk needs of one found entry. A reparse point that is a symbolic link or a
 // junction is a link; a link file counts with its own length, 0. A file gets its stamp (a
 // folder's comes with its index, which only a listing through a handle gives).
