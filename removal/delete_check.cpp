@@ -60,6 +60,10 @@ std::string changed_text(const std::string& path) {
   return strf("%s\nCHANGED SINCE THE SCAN, SCAN AGAIN !", path.c_str());
 }
 
+std::string no_bin_text(const std::string& path) {
+  return strf("%s\nCANNOT GO TO THE RECYCLE BIN, NOT DELETED !", path.c_str());
+}
+
 std::string link_text(const std::string& path, bool holds) {
   return strf(holds ? "%s\nHOLDS A LINK, NOT DELETED !" : "%s\nIS A LINK, NOT DELETED !", path.c_str());
 }

@@ -54,5 +54,7 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
 std::string changed_text(const std::string& path);
 // The box for an entry that is a link, or for a folder that holds one (holds).
 std::string link_text(const std::string& path, bool holds);
+// The box for an entry the recycle bin cannot take (removal/recycle_reach.h).
+std::string no_bin_text(const std::string& path);
 
 }  // namespace kelvane

@@ -3,6 +3,7 @@
 #include "base/strf.h"
 #include "removal/entry_probe.h"
 #include "removal/entry_remover.h"
+#include "removal/recycle_reach.h"
 #include "removal/shell_delete.h"
 #include "scan/disk_probe.h"
 #include "scan/item_texts.h"
@@ -51,6 +52,7 @@ DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes)
     DeleteTarget t;
     t.node = node;
     t.path = item_path(*node);
+    t.folder_node = node->parent;
     if (node->parent != nullptr) t.folder = node->parent->fpath();
     t.listed.is_dir = node->isdir != 0;
     t.listed.size = node->size.load();
@@ -62,8 +64,33 @@ DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes)
   }
 }
 
+void DeleteRun::restamp_after(size_t k) {
+  const DeleteTarget& t = targets_[k];
+  EntryProbe& probe = entry_probe();
+  const auto restamp = [&](lobj* node, const std::string& path, uint32_t listed) {
+    if (node == nullptr || listed == 0) return;  // a folder the scan gave no stamp is compared by none
+    const DiskEntry now = probe.entry(path);
+    if (now.presence != Presence::kPresent || !now.is_dir || now.stamp == 0) return;
+    restamped_.emplace_back(node, now.stamp);
+    for (size_t later = k + 1; later < targets_.size(); ++later) {
+      for (ScannedFolder& folder : targets_[later].way)
+        if (folder.path == path) folder.stamp = now.stamp;
+    }
+  };
+  // The scanned folder itself is known by its identity, which holds no time.
+  if (!t.way.empty()) restamp(t.folder_node, t.folder, t.way.back().stamp);
+  std::vector<bool> emptied(t.entries.size(), false);
+  for (const RemovalEntry& e : t.entries)
+    if (e.removed && e.parent >= 0) emptied[static_cast<size_t>(e.parent)] = true;
+  for (size_t i = 0; i < t.entries.size(); ++i) {
+    const RemovalEntry& e = t.entries[i];
+    if (emptied[i] && !e.removed) restamp(e.node, listed_path(t.entries, i, t.path), e.stamp);
+  }
+}
+
 void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(const std::string&)>& progress) {
-  for (DeleteTarget& t : targets_) {
+  for (size_t k = 0; k < targets_.size(); ++k) {
+    DeleteTarget& t = targets_[k];
     if (stop.load()) return;
     const auto tell = [&] {
       if (progress) progress(deleting_text(t.path, done_, total_));
@@ -77,6 +104,9 @@ void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(cons
           done_ += n;
           tell();
         });
+    bool removed_some = outcome == DeleteOutcome::kDeleted;
+    for (const RemovalEntry& e : t.entries) removed_some = removed_some || e.removed;
+    if (removed_some) restamp_after(k);
     if (outcome == DeleteOutcome::kDeleted) {
       ++deleted_;
       continue;
@@ -85,6 +115,8 @@ void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(cons
     const std::string& named = kept_path_.empty() ? t.path : kept_path_;
     if (outcome == DeleteOutcome::kChanged) {
       message_ = changed_text(named);
+    } else if (outcome == DeleteOutcome::kNoBin) {
+      message_ = no_bin_text(t.path);
     } else if (outcome == DeleteOutcome::kLink || outcome == DeleteOutcome::kHoldsLink) {
       message_ = link_text(t.path, outcome == DeleteOutcome::kHoldsLink);
     } else {
@@ -107,6 +139,13 @@ DeleteOutcome DeleteRun::delete_entry(DeleteTarget& target, RootState root, cons
     if (root == RootState::kOther) return DeleteOutcome::kChanged;
     if (root == RootState::kUnreachable) return DeleteOutcome::kFailed;
     return remove_for_good(target, stop, removed);
+  }
+  // Where the bin cannot take the entry, the shell would ask in a box of its own and then
+  // delete it for good its own way, following links: the user asked for the bin.
+  if (!recycle_bin_takes(target.path)) {
+    if (log_.is_open())
+      log_.write("mdir::delete_entry () the recycle bin cannot take: %s\n", target.path.c_str());
+    return DeleteOutcome::kNoBin;
   }
   EntryProbe& probe = entry_probe();
   // The way down first: through a folder that is now a link, or another folder, the entry's

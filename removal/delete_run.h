@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/log.h"
@@ -32,9 +33,10 @@ class DeleteClient {
 };
 
 struct DeleteTarget {
-  lobj* node = nullptr;  // read only on the user-interface thread, after the run
-  std::string path;      // the entry's full path
-  std::string folder;    // the folder that holds it
+  lobj* node = nullptr;         // read only on the user-interface thread, after the run
+  lobj* folder_node = nullptr;  // its folder's node, likewise
+  std::string path;             // the entry's full path
+  std::string folder;           // the folder that holds it
   ListedEntry listed;
   // The folders from below the scanned root down to `folder` (removal/delete_check.h): each is
   // checked again right before the entry is acted on.
@@ -49,6 +51,7 @@ enum class DeleteOutcome {
   kChanged,    // not what was listed: left alone
   kLink,       // a link: left alone
   kHoldsLink,  // a folder with a link beneath it: left alone
+  kNoBin,      // the recycle bin cannot take it, and the shell would delete it for good: left alone
   kFailed,     // not deleted, or not reachable: left alone
   kStopped,    // asked to stop while it was being deleted: part of it may have gone
 };
@@ -74,6 +77,9 @@ class DeleteRun {
   size_t done() const { return done_; }
   // The box to show after the run, or empty.
   const std::string& message() const { return message_; }
+  // The folders the run removed entries from that stay on disk, with their stamps read after
+  // it: the user-interface thread puts them into the tree.
+  const std::vector<std::pair<lobj*, uint32_t>>& restamped() const { return restamped_; }
 
  private:
   // Deletes one listed entry if it is still what the scan listed (root: the scanned folder's
@@ -83,6 +89,11 @@ class DeleteRun {
   // set. removed hears how many listed entries left the disk, as they go.
   DeleteOutcome delete_entry(DeleteTarget& target, RootState root, const std::atomic<bool>& stop,
                              const std::function<void(size_t)>& removed);
+  // After target k was acted on: the stamps of the folders it removed entries from and that
+  // stay (its own folder, and a folder of it that kept something) are read again, for the
+  // targets still to come and for the tree. (Under Wine a folder's stamp holds its last-write
+  // time, which every removal inside it changes.)
+  void restamp_after(size_t k);
   // The permanent deletion of one target by the program itself.
   DeleteOutcome remove_for_good(DeleteTarget& target, const std::atomic<bool>& stop,
                                 const std::function<void(size_t)>& removed);
@@ -98,6 +109,7 @@ class DeleteRun {
   size_t total_ = 0;
   size_t done_ = 0;
   std::string message_;
+  std::vector<std::pair<lobj*, uint32_t>> restamped_;
 };
 
 // Starts run on dir's deletion thread (mdir::start_delete), telling client as it goes; false,

@@ -88,6 +88,33 @@ bool resolves_elsewhere(const std::wstring& place, const std::wstring& folder, c
   return twin != 0 && twin == at.stamp;
 }
 
+// Whether another entry of the folder, whose name differs from name only in the dots and blanks
+// that end them ("a." and "a..", "c" and "c."), is the entry that name opened as (`at`): under
+// Wine such names answer to one place, so a link among them opens as its sibling and the place
+// cannot say which of them it is.
+bool opens_as_sibling(const std::wstring& folder, const std::wstring& name, const OpenedEntry& at) {
+  std::wstring shortened = name;
+  while (!shortened.empty() && (shortened.back() == L'.' || shortened.back() == L' ')) shortened.pop_back();
+  if (shortened.empty() || at.stamp == 0) return false;
+  // Only the names that begin alike are listed, unless the name holds what a pattern reads as
+  // a wildcard.
+  const bool plain = shortened.find_first_of(L"*?<>\"") == std::wstring::npos;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW((folder + L"\\" + (plain ? shortened + L"*" : L"*")).c_str(),
+                                 FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  bool sibling = false;
+  do {
+    std::wstring other = data.cFileName;
+    if (other == name) continue;
+    const std::wstring full = folder + L"\\" + other;
+    while (!other.empty() && (other.back() == L'.' || other.back() == L' ')) other.pop_back();
+    sibling = other == shortened && open_entry(full).stamp == at.stamp;
+  } while (!sibling && FindNextFileW(find, &data));
+  FindClose(find);
+  return sibling;
+}
+
 class PlatformProbe : public EntryProbe {
  public:
   DiskEntry entry(const std::string& path) override {
@@ -140,7 +167,8 @@ class PlatformProbe : public EntryProbe {
                                             file_time_ticks(data.ftLastWriteTime), own_id(wide));
         const OpenedEntry at = open_entry(wide);
         if (e.is_dir) found.stamp = at.stamp;
-        found.is_link = e.is_link || resolves_elsewhere(folder_place(folder), folder, name, at);
+        found.is_link = e.is_link || resolves_elsewhere(folder_place(folder), folder, name, at) ||
+                        opens_as_sibling(folder, name, at);
         break;
       }
     } while (FindNextFileW(find, &data));

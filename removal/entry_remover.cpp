@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
+#include <map>
 #include <vector>
 
 #include "base/utf8_path.h"
@@ -149,7 +151,9 @@ class PlatformRemover : public EntryRemover {
     // Opened as the scan opened it, links followed: the identity it recorded is the folder's
     // that the path led to.
     const std::string root = path.size() == 2 && path[1] == ':' ? path + "\\" : path;
-    HANDLE dir = CreateFileW(widen(extended_path(root)).c_str(), FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+    // Under Wine a folder is also listed, to tell apart the entries that answer to one place.
+    const DWORD list = native().wine ? FILE_LIST_DIRECTORY : 0;
+    HANDLE dir = CreateFileW(widen(extended_path(root)).c_str(), FILE_READ_ATTRIBUTES | SYNCHRONIZE | list,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (dir == INVALID_HANDLE_VALUE) {
@@ -183,7 +187,8 @@ class PlatformRemover : public EntryRemover {
                   OpenEntry& out) override {
     const std::wstring wide = widen(name);
     ACCESS_MASK access = FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-    if (!on_way) access |= DELETE | FILE_WRITE_ATTRIBUTES | (listed.is_dir ? FILE_LIST_DIRECTORY : 0);
+    if (!on_way) access |= DELETE | FILE_WRITE_ATTRIBUTES;
+    if (listed.is_dir && (!on_way || native().wine)) access |= FILE_LIST_DIRECTORY;
     HANDLE file = nullptr;
     LONG status = open_inside(folder.handle, wide, access, file);
     // Where the attributes may not be written, the entry may still be removed as it is.
@@ -242,6 +247,7 @@ class PlatformRemover : public EntryRemover {
   }
 
   void close(OpenEntry& entry) override {
+    shared_places_.erase(entry.handle);
     if (entry.handle != nullptr) CloseHandle(entry.handle);
     entry.handle = nullptr;
   }
@@ -263,9 +269,17 @@ class PlatformRemover : public EntryRemover {
   }
 
   bool names(const OpenEntry& folder, std::vector<std::string>& out) override {
+    return list_ids(folder.handle,
+                    [&out](const std::wstring& name, uint64_t) { out.push_back(narrow(name)); });
+  }
+
+ private:
+  // Every entry of the open folder with its file id, "." and ".." left out. False when it cannot
+  // be listed.
+  static bool list_ids(HANDLE folder, const std::function<void(const std::wstring&, uint64_t)>& sink) {
     std::vector<unsigned long long> buffer(64 * 1024 / 8);
     for (bool first = true;; first = false) {
-      if (!GetFileInformationByHandleEx(folder.handle,
+      if (!GetFileInformationByHandleEx(folder,
                                         first ? FileIdBothDirectoryRestartInfo : FileIdBothDirectoryInfo,
                                         buffer.data(), static_cast<DWORD>(buffer.size() * 8)))
         return GetLastError() == ERROR_NO_MORE_FILES;
@@ -273,14 +287,30 @@ class PlatformRemover : public EntryRemover {
       for (;;) {
         const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
         const std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
-        if (name != L"." && name != L"..") out.push_back(narrow(name));
+        if (name != L"." && name != L"..") sink(name, static_cast<uint64_t>(info->FileId.QuadPart));
         if (info->NextEntryOffset == 0) break;
         at += info->NextEntryOffset;
       }
     }
   }
 
- private:
+  // The entries of the open folder that share their place with another one under Wine (their
+  // names differ only in the dots and blanks that end them: "a." and "a..", "c" and "c."), by
+  // that shortened name; listed once per folder, so that a folder's entries cost one listing.
+  // Null when the folder cannot be listed.
+  using SharedPlaces = std::map<std::wstring, std::vector<std::pair<std::wstring, uint64_t>>>;
+  const SharedPlaces* shared_places(HANDLE folder) {
+    auto known = shared_places_.find(folder);
+    if (known != shared_places_.end()) return known->second.listed ? &known->second.places : nullptr;
+    Listing& listing = shared_places_[folder];
+    SharedPlaces all;
+    listing.listed = list_ids(
+        folder, [&all](const std::wstring& name, uint64_t id) { all[bare(name)].emplace_back(name, id); });
+    for (auto& place : all)
+      if (place.second.size() > 1) listing.places.insert(std::move(place));
+    return listing.listed ? &listing.places : nullptr;
+  }
+
   // Opens the entry called name inside the open folder, as itself where it is a link.
   static LONG open_inside(HANDLE folder, const std::wstring& name, ACCESS_MASK access, HANDLE& file) {
     const CountedName counted{static_cast<USHORT>(name.size() * sizeof(wchar_t)),
@@ -318,22 +348,35 @@ class PlatformRemover : public EntryRemover {
       return same_folder && same_ignoring_case(reported, expected) ? NameMatch::kCaseOnly
                                                                    : NameMatch::kElsewhere;
     }
-    if (shortened.size() == name.size()) return NameMatch::kExact;
-    uint64_t twin_id = 0;
+    // (A name of dots alone: its folder is the twin.)
     if (shortened.empty()) {
       BY_HANDLE_FILE_INFORMATION info;
       if (!GetFileInformationByHandle(folder.handle, &info)) return NameMatch::kElsewhere;
-      twin_id = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    } else {
+      const uint64_t twin_id = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+      return twin_id == file_id ? NameMatch::kElsewhere : NameMatch::kExact;
+    }
+    // The place names every entry of the folder whose name shortens alike: the open reached
+    // this name's own entry only if no other of them is the entry it reached (a link "a.." to
+    // "a.", or "c" to "c.", opens as its target, at the same place). A folder that cannot be
+    // listed is asked only about the entry of the shortened name itself.
+    const SharedPlaces* shared = shared_places(folder.handle);
+    if (shared == nullptr) {
+      if (shortened.size() == name.size()) return NameMatch::kExact;
       HANDLE twin = nullptr;
       if (open_inside(folder.handle, shortened, FILE_READ_ATTRIBUTES | SYNCHRONIZE, twin) < 0)
         return NameMatch::kExact;
       LONG status = 0;
       const AllInformation* all = all_information(twin, status);
-      if (status >= 0 || status == kBufferOverflow) twin_id = static_cast<uint64_t>(all->index.QuadPart);
+      const bool same =
+          (status >= 0 || status == kBufferOverflow) && static_cast<uint64_t>(all->index.QuadPart) == file_id;
       CloseHandle(twin);
+      return same ? NameMatch::kElsewhere : NameMatch::kExact;
     }
-    return twin_id == file_id ? NameMatch::kElsewhere : NameMatch::kExact;
+    const auto sharing = shared->find(shortened);
+    if (sharing == shared->end()) return NameMatch::kExact;
+    for (const auto& other : sharing->second)
+      if (other.first != name && other.second == file_id) return NameMatch::kElsewhere;
+    return NameMatch::kExact;
   }
 
   // The entry goes as its last handle closes: at once from its folder with the POSIX semantics,
@@ -371,6 +414,11 @@ class PlatformRemover : public EntryRemover {
   }
 
   bool ex_refused_ = false;
+  struct Listing {
+    bool listed = false;
+    SharedPlaces places;
+  };
+  std::map<HANDLE, Listing> shared_places_;
 };
 
 #else

@@ -11,7 +11,8 @@ OpenResult opened_verdict(const ListedEntry& listed, const OpenedFacts& facts, b
   if (listed.stamp == 0)
     return facts.is_dir || facts.size == listed.size ? OpenResult::kOpened : OpenResult::kChanged;
   if (facts.is_dir)
-    return listed.stamp == folder_stamp(facts.file_id) ? OpenResult::kOpened : OpenResult::kChanged;
+    return listed.stamp == folder_stamp(facts.file_id, facts.creation) ? OpenResult::kOpened
+                                                                       : OpenResult::kChanged;
   if (facts.size != listed.size) return OpenResult::kChanged;
   const bool same = listed.stamp == file_stamp(facts.creation, facts.last_write, facts.file_id) ||
                     listed.stamp == file_stamp(facts.creation, facts.last_write, 0);

@@ -5,10 +5,13 @@
 //
 // A file's stamp comes from its creation and last-write times and its file id, which the
 // listing reports anyway: new content gets new times, a new file another id.
-// A folder's comes from its file index on its volume: its times change with what it holds
-// (under Wine the creation time is the last-write time), its index does not, and a folder put
-// in its place while it still exists elsewhere has another. 0 means "not known": the scan and
-// the check both get 0 where the platform cannot tell (a folder that cannot be opened).
+// A folder's comes from its file index on its volume and its creation time: a folder put in its
+// place while it still exists elsewhere has another index, and one removed and made again may
+// get its index back (ext4 gives a freed inode to the next folder made) but not its creation
+// time. Under Wine the creation time is the last-write time, which also changes with what the
+// folder holds: there a folder whose entries changed since the scan is another one (the
+// program's own deletions read the stamp anew). 0 means "not known": the scan and the check
+// both get 0 where the platform cannot tell (a folder that cannot be opened).
 #include <cstdint>
 
 namespace kelvane {
@@ -32,7 +35,9 @@ constexpr uint32_t file_stamp(uint64_t creation, uint64_t last_write, uint64_t f
   return entry_stamp(creation ^ (file_id * 0xD6E8FEB86659FD93ull), last_write);
 }
 
-// A folder's: its file id on its volume.
-constexpr uint32_t folder_stamp(uint64_t file_id) { return entry_stamp(file_id, 0); }
+// A folder's: its file id on its volume and its creation time.
+constexpr uint32_t folder_stamp(uint64_t file_id, uint64_t creation) {
+  return entry_stamp(file_id, creation);
+}
 
 }  // namespace kelvane

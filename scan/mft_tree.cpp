@@ -186,7 +186,8 @@ uint64_t MftTree::stamp_id(const Record& r) const {
 }
 
 uint32_t MftTree::stamp_of(const Record& r) const {
-  if (r.flags & kDir) return folder_stamp(stamp_id(r));
+  // Wine gives the last-write time for the creation time.
+  if (r.flags & kDir) return folder_stamp(stamp_id(r), rule_ == ListingRule::kWine ? r.written : r.created);
   if (rule_ == ListingRule::kWine) return file_stamp(r.written, r.written, stamp_id(r));
   return file_stamp(r.created, r.written, stamp_id(r));
 }

@@ -30,6 +30,10 @@ void to_utf8(const wchar_t* wide, std::string& out) {
 struct InternalInformation {
   LARGE_INTEGER index;
 };
+struct BasicInformation {
+  LARGE_INTEGER creation, last_access, last_write, change;
+  ULONG attributes;
+};
 struct IoStatus {
   union {
     LONG status;
@@ -38,6 +42,7 @@ struct IoStatus {
   ULONG_PTR information;
 };
 using QueryInformationFile = LONG(WINAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
+constexpr int kFileBasicInformation = 4;
 constexpr int kFileInternalInformation = 6;
 
 QueryInformationFile query_information_file() {
@@ -54,7 +59,10 @@ uint32_t handle_stamp(HANDLE file) {
   IoStatus io{};
   InternalInformation info{};
   if (query(file, &io, &info, sizeof info, kFileInternalInformation) < 0) return 0;
-  return folder_stamp(static_cast<uint64_t>(info.index.QuadPart));
+  BasicInformation basic{};
+  if (query(file, &io, &basic, sizeof basic, kFileBasicInformation) < 0) return 0;
+  return folder_stamp(static_cast<uint64_t>(info.index.QuadPart),
+                      static_cast<uint64_t>(basic.creation.QuadPart));
 }
 
 std::wstring long_path_form(const std::string& path) { return widen(extended_path(path)); }
@@ -128,7 +136,7 @@ int list_with_indexes(const std::wstring& folder, const std::function<bool(const
       data.dwReserved0 = (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? info->EaSize : 0;
       DirEntry e = decode_find_data(data, name);
       const auto id = static_cast<uint64_t>(info->FileId.QuadPart);
-      e.stamp = e.is_dir ? folder_stamp(id)
+      e.stamp = e.is_dir ? folder_stamp(id, file_time_ticks(data.ftCreationTime))
                          : file_stamp(file_time_ticks(data.ftCreationTime),
                                       file_time_ticks(data.ftLastWriteTime), id);
       if (!sink(e)) {

@@ -15,7 +15,8 @@ class Win32DirSource : public DirSource {
   bool identity(const std::string& path, FolderId& id) override;
 };
 
-// The stamp of the open file or folder: its index on its volume (scan/entry_stamp.h), or 0.
+// The stamp of the open file or folder as a folder's: its index on its volume and its creation
+// time (scan/entry_stamp.h), or 0.
 uint32_t handle_stamp(HANDLE file);
 
 // The wide extended form of a path (scan/exact_path.h): the platform reads it at any length

@@ -159,6 +159,7 @@ void ItemActions::finish_delete(const DeleteRun& run) {
   // folder takes what it holds along).
   if (dir_.ptop.load() != nullptr) {
     const std::vector<DeleteTarget>& targets = run.targets();
+    for (const auto& [folder, stamp] : run.restamped()) folder->stamp = stamp;
     for (size_t k = 0; k < run.deleted() && k < targets.size(); ++k) remove_entry(targets[k].node);
     if (run.deleted() < targets.size()) {
       const std::vector<RemovalEntry>& entries = targets[run.deleted()].entries;

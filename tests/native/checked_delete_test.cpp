@@ -11,6 +11,7 @@
 #include "removal/delete_check.h"
 #include "removal/delete_run.h"
 #include "removal/opened_verdict.h"
+#include "removal/recycle_reach.h"
 #include "removal/shell_delete.h"
 #include "scan/entry_stamp.h"
 #include "tests/support/fake_system.h"
@@ -110,7 +111,7 @@ TEST(DeleteVerdict, OnlyAnEntryAsListedIsDeletedAndGoneNeedsItsFolder) {
 
 // An entry opened for a permanent deletion, judged by what its own handle says.
 TEST(OpenedVerdict, OnlyTheListedEntryItselfIsOpenedForRemoval) {
-  const ListedEntry file{false, 10, file_stamp(1, 2, 3)}, folder{true, 0, folder_stamp(9)};
+  const ListedEntry file{false, 10, file_stamp(1, 2, 3)}, folder{true, 0, folder_stamp(9, 5)};
   OpenedFacts f{false, 10, 1, 2, 3};
   EXPECT_EQ(opened_verdict(file, f, false), OpenResult::kOpened);
   f.file_id = 4;  // another file with the same size and times (cp -p)
@@ -128,6 +129,8 @@ TEST(OpenedVerdict, OnlyTheListedEntryItselfIsOpenedForRemoval) {
   EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kOpened);
   EXPECT_EQ(opened_verdict(file, d, false), OpenResult::kChanged);
   d.file_id = 8;
+  EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kChanged);
+  d = OpenedFacts{true, 0, 7, 6, 9};  // made again, with its id back (ext4 gives a freed inode back)
   EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kChanged);
   EXPECT_EQ(opened_verdict(ListedEntry{true, 0, 0}, d, true), OpenResult::kOpened);  // no stamp listed
   d = OpenedFacts{true, 0, 5, 6, 9, true};  // a junction opened as itself
@@ -274,6 +277,21 @@ TEST_F(CheckedDelete, LongPathOpensThroughItsShortForm) {
   t.dir.open_lobj(file);
   EXPECT_EQ(shell.started.back().second, "C:\\ed.exe \"\\\\?\\" + path + "\"");
   EXPECT_TRUE(fakes.messages.texts.empty());
+}
+
+// Wine's bin takes what lies on its own file system: the device of a path is its deepest mount's,
+// a later mount on the same point covering an earlier one, a blank in a point written as \040.
+TEST(RecycleReach, APathLiesOnItsDeepestMount) {
+  const std::string mounts =
+      "21 1 254:0 / / rw - ext4 /dev/vda rw\n"
+      "22 21 0:25 / /dev/shm rw - tmpfs tmpfs rw\n"
+      "23 21 0:30 / /mnt/a\\040b rw - tmpfs tmpfs rw\n"
+      "24 21 0:31 / /mnt/a\\040b rw - ext4 /dev/vdb rw\n";
+  EXPECT_EQ(mount_device(mounts, "/root/.local/share/Trash"), "254:0");
+  EXPECT_EQ(mount_device(mounts, "/dev/shm/x/y"), "0:25");
+  EXPECT_EQ(mount_device(mounts, "/dev/shmx"), "254:0");
+  EXPECT_EQ(mount_device(mounts, "/mnt/a b/f"), "0:31");
+  EXPECT_EQ(mount_device("", "/x"), "");
 }
 
 }  // namespace

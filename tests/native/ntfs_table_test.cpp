@@ -34,6 +34,7 @@ struct Expected {
   uint64_t size = 0;
   uint64_t inode = 0;
   uint64_t mtime_ns = 0;
+  uint64_t created = 0;  // NTFS's creation time, in its ticks
 };
 
 std::string shell(const std::string& command) {
@@ -76,7 +77,7 @@ class NtfsTable : public ::testing::Test {
       std::string path, kind;
       Expected e;
       std::getline(fields, path, '\t');
-      fields >> kind >> e.size >> e.inode >> e.mtime_ns;
+      fields >> kind >> e.size >> e.inode >> e.mtime_ns >> e.created;
       e.kind = kind[0];
       expected_[path] = e;
     }
@@ -183,9 +184,10 @@ TEST_F(NtfsTable, GivesTheEntriesSizesOrderAndStampsOfAWalkOfTheMount) {
   EXPECT_EQ(order[2], "f100");
   EXPECT_EQ(order[3], "f1000");
   EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
-  // Stamps by the Windows rule: the file reference (sequence 1 for a record used once here).
+  // Stamps by the Windows rule: the file reference (sequence 1 for a record used once here) and
+  // the creation time.
   const Expected& sub = expected_.at("sub");
-  EXPECT_EQ(got.at("sub")->stamp, folder_stamp((1ull << 48) | sub.inode));
+  EXPECT_EQ(got.at("sub")->stamp, folder_stamp((1ull << 48) | sub.inode, sub.created));
 
   // Under Wine the mount shows ntfs-3g's links as what they name: the walk must run.
   std::string why;
@@ -206,7 +208,8 @@ TEST_F(NtfsTable, GivesTheEntriesSizesOrderAndStampsOfAWalkOfTheMount) {
     const Expected& e = expected_.at(path);
     EXPECT_EQ(wine.at(path)->stamp, file_stamp(nt_time(e.mtime_ns), nt_time(e.mtime_ns), e.inode)) << path;
   }
-  EXPECT_EQ(wine.at("sub/deeper")->stamp, folder_stamp(expected_.at("sub/deeper").inode));
+  const Expected& deeper = expected_.at("sub/deeper");
+  EXPECT_EQ(wine.at("sub/deeper")->stamp, folder_stamp(deeper.inode, nt_time(deeper.mtime_ns)));
 }
 
 TEST_F(NtfsTable, AFolderGivesTheWalkOfThatFolderOrTheWalkRuns) {
@@ -220,7 +223,7 @@ TEST_F(NtfsTable, AFolderGivesTheWalkOfThatFolderOrTheWalkRuns) {
   EXPECT_EQ(std::string(root->root_path), "T:\\sub");
   EXPECT_EQ(std::string(root->name), "sub");
   EXPECT_EQ(root->depth, 1);
-  EXPECT_EQ(root->stamp, folder_stamp((1ull << 48) | sub));
+  EXPECT_EQ(root->stamp, folder_stamp((1ull << 48) | sub, expected_.at("sub").created));
   const std::map<std::string, const lobj*> got = nodes();
   uint64_t total = 0, entries = 0;
   for (const auto& [path, e] : expected_) {

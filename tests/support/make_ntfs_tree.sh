@@ -2,7 +2,7 @@
 # Makes a small NTFS image (DIR/vol.img) through mkntfs and the ntfs-3g mount, with a tree of
 # the cases the NTFS table reader must read as a walk does, and lists that tree as a walk of the
 # mount sees it into DIR/expected.txt: path (from the root, '/'-separated), kind (d, f, l),
-# size, inode, mtime in ns. The image is unmounted at the end.
+# size, inode, mtime in ns, NTFS creation time (ticks). The image is unmounted at the end.
 set -euo pipefail
 dir=$1
 img=$dir/vol.img
@@ -74,7 +74,11 @@ def walk(path, rel):
             r = rel + "/" + e.name if rel else e.name
             kind = "l" if e.is_symlink() else "d" if e.is_dir(follow_symlinks=False) else "f"
             size = st.st_size if kind == "f" else 0
-            print(f"{r}\t{kind}\t{size}\t{st.st_ino}\t{st.st_mtime_ns}")
+            try:
+                created = int.from_bytes(os.getxattr(e.path, "system.ntfs_crtime", follow_symlinks=False), "little")
+            except OSError:
+                created = 0
+            print(f"{r}\t{kind}\t{size}\t{st.st_ino}\t{st.st_mtime_ns}\t{created}")
             if kind == "d":
                 walk(e.path, r)
 walk(root, "")

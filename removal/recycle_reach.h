@@ -1,0 +1,23 @@
+#pragma once
+// Whether the recycle bin can take an entry, asked before the shell is. On Windows the shell
+// tells for itself: where its bin cannot take an entry it asks before it deletes it for good,
+// and that deletion never follows a link. Wine's bin is the trash folder of the Unix user's home,
+// which takes only what lies on the same file system (it moves the entry there by renaming);
+// anything else makes Wine ask in a box of its own whether to delete it for good instead, and
+// that deletion follows every link beneath, those made while the box is up too. Such an entry
+// is never handed to the shell.
+#include <string>
+
+namespace kelvane {
+
+// False only where the platform's bin is known not to take the entry at path (UTF-8): under
+// Wine, an entry on another file system than the trash, or a file another program holds open
+// so that it cannot be moved.
+bool recycle_bin_takes(const std::string& path);
+
+// The device ("major:minor") of the file system that holds the Unix path, from the text of
+// /proc/self/mountinfo: the last mount whose point is the longest leading part of the path.
+// Empty when none is.
+std::string mount_device(const std::string& mountinfo, const std::string& unix_path);
+
+}  // namespace kelvane
