@@ -239,7 +239,15 @@ class PlatformRemover : public EntryRemover {
     // A folder another program still holds something in empties once it lets go: tried again
     // for half a second.
     for (int attempt = 0;; ++attempt) {
-      const LONG status = dispose(file, entry.attributes);
+      LONG status = dispose(file, entry.attributes);
+      // Where a removed entry stays until the last program holding it lets go (Wine, and file
+      // systems without the POSIX semantics), its folder takes the disposition and then stays
+      // without a word as its handle closes: a folder goes only once it lists nothing.
+      // (The POSIX semantics take an empty folder only.)
+      if (status >= 0 && is_dir && ex_refused_ && holds_entries(file)) {
+        undispose(file, entry.attributes);
+        status = kNotEmpty;
+      }
       if (status >= 0) return RemoveResult::kRemoved;
       if (!is_dir || status != kNotEmpty || attempt == 10) return RemoveResult::kFailed;
       Sleep(50);
@@ -292,6 +300,14 @@ class PlatformRemover : public EntryRemover {
         at += info->NextEntryOffset;
       }
     }
+  }
+
+  // Whether the open folder lists an entry; false also where it cannot be listed (its removal's
+  // own word stands).
+  static bool holds_entries(HANDLE folder) {
+    bool any = false;
+    list_ids(folder, [&any](const std::wstring&, uint64_t) { any = true; });
+    return any;
   }
 
   // The entries of the open folder that share their place with another one under Wine (their
@@ -411,6 +427,21 @@ class PlatformRemover : public EntryRemover {
       native().set(file, &io, &basic, sizeof basic, kFileBasicInformation);
     }
     return status;
+  }
+
+  // Takes back the plain disposition dispose set, and read-only where it was cleared.
+  static void undispose(HANDLE file, uint32_t attributes) {
+    IoStatus io{};
+    const BOOLEAN keep = FALSE;
+    native().set(file, &io, &keep, sizeof keep, kFileDispositionInformation);
+    if (attributes & FILE_ATTRIBUTE_READONLY) {
+      struct {
+        LARGE_INTEGER creation, last_access, last_write, change;
+        ULONG attributes;
+      } basic{};
+      basic.attributes = attributes;
+      native().set(file, &io, &basic, sizeof basic, kFileBasicInformation);
+    }
   }
 
   bool ex_refused_ = false;

@@ -477,6 +477,31 @@ TEST_F(DeleteOnDisk, FolderMadeAgainOrFileReplacedBeneathIsLeftAlone) {
   EXPECT_FALSE(on_disk("S"));
 }
 
+// A file another program holds open, sharing its deletion (an indexer, a sync client), stays in
+// its folder until that program lets go: deleting the folder for good, the folder is tried again
+// briefly, then the file that stuck is named, and the rows and totals show what is on disk.
+TEST_F(DeleteOnDisk, ChildHeldOpenElsewhereIsNamedAndStaysListed) {
+  fs::create_directories(fs::path(widen(at("H"))));
+  make_file("H\\a", 10);
+  make_file("H\\b", 20);
+  make_file("keep", 5);
+  scan(folder);
+  HANDLE b =
+      CreateFileW(widen(at("H\\b")).c_str(), GENERIC_READ,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(b, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(delete_rows({"H"}), std::vector<std::string>{"Could not delete " + upper_folder() + "\\H\\b !"});
+  const bool b_there = on_disk("H\\b");
+  CloseHandle(b);
+  EXPECT_TRUE(b_there);
+  EXPECT_FALSE(on_disk("H\\a"));
+  lobj* node = node_of("H");
+  ASSERT_NE(node, nullptr);
+  EXPECT_EQ(node->size.load(), 20u);
+  EXPECT_EQ(node->nfil.load(), 1);
+  EXPECT_EQ(app->mdir.ptop.load()->size.load(), 25u);
+}
+
 // While the question is up, keys, clicks and commands posted to the window start nothing: no
 // second question, no Open, no scan, no Exit; the answer then acts on the entry asked about.
 TEST_F(DeleteOnDisk, OneQuestionAtATime) {
