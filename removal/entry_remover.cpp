@@ -12,6 +12,7 @@
 
 #include "base/utf8_path.h"
 #include "scan/exact_path.h"
+#include "scan/win32_dir_source.h"
 #endif
 
 namespace kelvane {
@@ -162,12 +163,12 @@ class PlatformRemover : public EntryRemover {
                                                                             : OpenResult::kFailed;
     }
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(dir, &info)) {
+    FolderId now;
+    if (!GetFileInformationByHandle(dir, &info) || !handle_file_id(dir, now)) {
       CloseHandle(dir);
       return OpenResult::kFailed;
     }
-    const uint64_t index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    if (recorded != nullptr && (recorded->volume != info.dwVolumeSerialNumber || recorded->file != index)) {
+    if (recorded != nullptr && !(now == *recorded)) {
       CloseHandle(dir);
       return OpenResult::kChanged;
     }

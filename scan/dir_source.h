@@ -32,7 +32,11 @@ struct FolderId {
   // made to the drive letters' mappings (a letter re-pointed at a copy of the same layout
   // leaves the serial number, the index and the place alike); 0 where drives are the system's.
   uint32_t mapping = 0;
-  bool operator==(const FolderId& o) const { return volume == o.volume && file == o.file; }
+  // The upper half of a 128-bit file id (ReFS numbers its files so), 0 where the id fits in file.
+  uint64_t file_high = 0;
+  bool operator==(const FolderId& o) const {
+    return volume == o.volume && file == o.file && file_high == o.file_high;
+  }
 };
 
 class DirSource {

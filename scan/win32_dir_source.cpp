@@ -171,21 +171,39 @@ bool Win32DirSource::list(const std::string& pattern, const std::function<bool(c
   return true;
 }
 
+bool handle_file_id(HANDLE file, FolderId& id) {
+  // FILE_ID_INFO and its class (18), which the headers declare only for Windows 8 and later; an
+  // older system refuses the class.
+  struct {
+    ULONGLONG volume;
+    uint64_t halves[2];
+  } full{};
+  if (GetFileInformationByHandleEx(file, static_cast<FILE_INFO_BY_HANDLE_CLASS>(18), &full, sizeof full)) {
+    // The serial number the 64-bit index comes with is this one's lower half.
+    id.volume = static_cast<uint32_t>(full.volume);
+    id.file = full.halves[0];
+    id.file_high = full.halves[1];
+    return true;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return false;
+  id.volume = info.dwVolumeSerialNumber;
+  id.file = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  id.file_high = 0;
+  return true;
+}
+
 bool Win32DirSource::identity(const std::string& path, FolderId& id) {
   HANDLE file = CreateFileW(long_path_form(path).c_str(), FILE_READ_ATTRIBUTES,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  BY_HANDLE_FILE_INFORMATION info;
-  const BOOL ok = GetFileInformationByHandle(file, &info);
+  const bool ok = handle_file_id(file, id);
   id.place.clear();
   // The place names the folder whatever path it was opened by.
   if (ok) to_utf8(handle_place(file).c_str(), id.place);
   CloseHandle(file);
-  if (!ok) return false;
-  id.volume = info.dwVolumeSerialNumber;
-  id.file = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-  return true;
+  return ok;
 }
 
 DirSource& win32_dir_source() {

@@ -15,6 +15,12 @@ class Win32DirSource : public DirSource {
   bool identity(const std::string& path, FolderId& id) override;
 };
 
+// The identity of the open file or folder on its volume (FolderId's volume, file and file_high):
+// the volume's serial number and the 128-bit file id where the file system gives one (ReFS's do
+// not fit in 64 bits), else the 64-bit index. The scan and the deletion both read it so. False
+// when neither can be had.
+bool handle_file_id(HANDLE file, FolderId& id);
+
 // The stamp of the open file or folder as a folder's: its index on its volume and its creation
 // time (scan/entry_stamp.h), or 0.
 uint32_t handle_stamp(HANDLE file);

@@ -98,13 +98,14 @@ TEST(DeleteVerdict, OnlyAnEntryAsListedIsDeletedAndGoneNeedsItsFolder) {
 
   const FolderId scanned{5, 9, "\\Device\\V1\\R", 4}, moved{5, 10, scanned.place, 4},
       elsewhere{6, 9, scanned.place, 4}, other_place{5, 9, "\\Device\\V2\\R", 4},
-      remapped{5, 9, scanned.place, 8}, place_unknown{5, 9, "", 4};
+      remapped{5, 9, scanned.place, 8}, place_unknown{5, 9, "", 4}, upper_half{5, 9, scanned.place, 4, 1};
   EXPECT_EQ(root_state(true, scanned, true, scanned), RootState::kSame);
   EXPECT_EQ(root_state(true, scanned, true, place_unknown), RootState::kSame);
   EXPECT_EQ(root_state(true, scanned, true, moved), RootState::kOther);
   EXPECT_EQ(root_state(true, scanned, true, elsewhere), RootState::kOther);
   EXPECT_EQ(root_state(true, scanned, true, other_place), RootState::kOther);
   EXPECT_EQ(root_state(true, scanned, true, remapped), RootState::kOther);
+  EXPECT_EQ(root_state(true, scanned, true, upper_half), RootState::kOther);  // a 128-bit id (ReFS)
   EXPECT_EQ(root_state(true, scanned, false, scanned), RootState::kUnreachable);
   EXPECT_EQ(root_state(false, scanned, false, moved), RootState::kNotRecorded);
 }

@@ -57,6 +57,21 @@ TEST(DiskProbe, ExactEntriesIdentitiesDrivesAndShortFormOfALongPath) {
   ASSERT_TRUE(probe.folder_identity(folder, again));
   EXPECT_EQ(a, again);
   EXPECT_FALSE(a == b);
+  // The identity from the 128-bit id where it answers (Wine 8 does: the inode, zero-extended),
+  // the same as the 64-bit index and serial number where that id fits in 64 bits.
+  HANDLE opened = CreateFileW(widen(folder).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  BY_HANDLE_FILE_INFORMATION info;
+  ASSERT_TRUE(GetFileInformationByHandle(opened, &info));
+  unsigned char full[24];  // FILE_ID_INFO, class 18
+  const bool has_128 =
+      GetFileInformationByHandleEx(opened, static_cast<FILE_INFO_BY_HANDLE_CLASS>(18), full, sizeof full);
+  CloseHandle(opened);
+  if (has_128) {
+    EXPECT_EQ(a.volume, info.dwVolumeSerialNumber);
+    EXPECT_EQ(a.file, (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+    EXPECT_EQ(a.file_high, 0u);
+  }
   EXPECT_FALSE(probe.folder_identity(folder + "\\no such folder", again));
   const std::string short_form = probe.short_path(file);
   EXPECT_FALSE(short_form.empty());
