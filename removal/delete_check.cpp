@@ -43,8 +43,8 @@ DeleteVerdict folder_verdict(EntryProbe& probe, const ScannedFolder& folder) {
   const DiskEntry now = probe.entry(folder.path);
   if (now.presence != Presence::kPresent) return DeleteVerdict::kUnreachable;
   // A folder the scan could give no stamp (its listing gave no ids) is not compared by one.
-  if (!now.is_dir || now.is_link || (folder.stamp != 0 && now.stamp != folder.stamp))
-    return DeleteVerdict::kChanged;
+  if (now.is_dir && now.is_link) return DeleteVerdict::kBehindLink;
+  if (!now.is_dir || (folder.stamp != 0 && now.stamp != folder.stamp)) return DeleteVerdict::kChanged;
   return DeleteVerdict::kDelete;
 }
 
@@ -58,6 +58,10 @@ DeleteVerdict way_verdict(EntryProbe& probe, const std::vector<ScannedFolder>& w
 
 std::string changed_text(const std::string& path) {
   return strf("%s\nCHANGED SINCE THE SCAN, SCAN AGAIN !", path.c_str());
+}
+
+std::string behind_link_text(const std::string& path) {
+  return strf("%s\nIS BEHIND A LINK, NOT DELETED !", path.c_str());
 }
 
 std::string no_bin_text(const std::string& path) {

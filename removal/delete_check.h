@@ -21,6 +21,8 @@ enum class DeleteVerdict {
   kChanged,      // another kind, size, stamp or volume, or reached another way: left alone
   kUnreachable,  // it, its folder or its drive cannot be reached: left alone
   kLink,         // a link: the shell could delete what it names instead, so it is left alone
+  kBehindLink,   // a folder on the way down to it is a link (one the scan entered, or one made
+                 // since): the entry is not where the scanned folder's own place says
 };
 
 // A folder on the way from the scanned root down to an entry, as the scan found it.
@@ -54,6 +56,8 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
 std::string changed_text(const std::string& path);
 // The box for an entry that is a link, or for a folder that holds one (holds).
 std::string link_text(const std::string& path, bool holds);
+// The box for an entry with a link on its way down from the scanned folder.
+std::string behind_link_text(const std::string& path);
 // The box for an entry the recycle bin cannot take (removal/recycle_reach.h).
 std::string no_bin_text(const std::string& path);
 

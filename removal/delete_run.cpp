@@ -20,6 +20,7 @@ namespace {
 
 const char* verdict_name(DeleteVerdict verdict) {
   if (verdict == DeleteVerdict::kChanged) return "changed since the scan";
+  if (verdict == DeleteVerdict::kBehindLink) return "behind a link";
   return verdict == DeleteVerdict::kLink ? "a link" : "out of reach";
 }
 
@@ -115,6 +116,8 @@ void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(cons
     const std::string& named = kept_path_.empty() ? t.path : kept_path_;
     if (outcome == DeleteOutcome::kChanged) {
       message_ = changed_text(named);
+    } else if (outcome == DeleteOutcome::kBehindLink) {
+      message_ = behind_link_text(t.path);
     } else if (outcome == DeleteOutcome::kNoBin) {
       message_ = no_bin_text(t.path);
     } else if (outcome == DeleteOutcome::kLink || outcome == DeleteOutcome::kHoldsLink) {
@@ -184,11 +187,13 @@ DeleteOutcome DeleteRun::delete_entry(DeleteTarget& target, RootState root, cons
     case DeleteVerdict::kChanged:
     case DeleteVerdict::kUnreachable:
     case DeleteVerdict::kLink:
+    case DeleteVerdict::kBehindLink:
       break;
   }
   if (log_.is_open())
     log_.write("mdir::delete_entry () %s: %s\n", verdict_name(verdict), target.path.c_str());
   if (verdict == DeleteVerdict::kChanged) return DeleteOutcome::kChanged;
+  if (verdict == DeleteVerdict::kBehindLink) return DeleteOutcome::kBehindLink;
   return verdict == DeleteVerdict::kLink ? DeleteOutcome::kLink : DeleteOutcome::kFailed;
 }
 
@@ -205,6 +210,7 @@ DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic
     for (const RemovalEntry& e : target.entries) gone += e.removed ? 1 : 0;
     const char* why = end == RemovalEnd::kStopped       ? "stopped"
                       : end == RemovalEnd::kMoved       ? "moved"
+                      : end == RemovalEnd::kBehindLink  ? "behind a link"
                       : end == RemovalEnd::kChanged     ? "changed since the scan"
                       : end == RemovalEnd::kLink        ? "a link"
                       : end == RemovalEnd::kUnreachable ? "out of reach"
@@ -219,6 +225,8 @@ DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic
     case RemovalEnd::kMoved:
     case RemovalEnd::kChanged:
       return DeleteOutcome::kChanged;
+    case RemovalEnd::kBehindLink:
+      return DeleteOutcome::kBehindLink;
     case RemovalEnd::kLink:
       return DeleteOutcome::kLink;
     case RemovalEnd::kKeepsLink:

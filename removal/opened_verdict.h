@@ -16,8 +16,9 @@ struct ListedEntry {
 enum class OpenResult {
   kOpened,   // the entry as listed, open and checked
   kGone,     // not in its folder (which is open, so there)
-  kChanged,  // another kind, size, stamp or name (a case-only rename), or a link on the way
-  kLink,     // the open reached another entry than the name's own (a link the platform follows)
+  kChanged,  // another kind, size, stamp or name (a case-only rename)
+  kLink,     // the open reached another entry than the name's own (a link the platform follows), or
+             // a folder on the way is a link
   kFailed,   // it could not be opened (in use, refused, out of reach)
 };
 

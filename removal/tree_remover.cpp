@@ -115,6 +115,7 @@ RemovalEnd TreeRemover::remove(std::vector<RemovalEntry>& entries, const Removal
     step = platform_.open(held.back(), folder.name, ListedEntry{true, 0, folder.stamp}, true, next);
     if (step != OpenResult::kOpened) {
       end = step == OpenResult::kGone || step == OpenResult::kFailed ? RemovalEnd::kUnreachable
+            : step == OpenResult::kLink                              ? RemovalEnd::kBehindLink
                                                                      : RemovalEnd::kMoved;
       break;
     }

@@ -47,6 +47,7 @@ enum class RemovalEnd {
   kKeepsLink,    // something beneath it is a link that could not be removed as itself: left
   kKeepsOther,   // something could not be removed (in use, changed, made since the scan)
   kMoved,        // the scanned folder or a folder on the way is not the one scanned: untouched
+  kBehindLink,   // a folder on the way is a link: untouched
   kChanged,      // the entry chosen is not what the scan listed: untouched
   kLink,         // the entry chosen opens as another entry (a link): untouched
   kUnreachable,  // the scanned folder or a folder on the way cannot be opened: untouched

@@ -135,7 +135,7 @@ TEST(OpenedVerdict, OnlyTheListedEntryItselfIsOpenedForRemoval) {
   EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kChanged);
   EXPECT_EQ(opened_verdict(ListedEntry{true, 0, 0}, d, true), OpenResult::kOpened);  // no stamp listed
   d = OpenedFacts{true, 0, 5, 6, 9, true};  // a junction opened as itself
-  EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kChanged);
+  EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kLink);
   EXPECT_EQ(opened_verdict(folder, d, false), OpenResult::kOpened);
 }
 
@@ -212,16 +212,17 @@ TEST_F(CheckedDelete, WayDownIsTheOneScannedOrNothingIsDeleted) {
   };
   set("D:\\DATA\\sub\\deep\\x", false, false, 7);
   disk.entries["D:\\DATA\\sub\\deep\\x"].size = 1000;
-  set("D:\\DATA\\sub", true, true, 5);  // a link put in the folder's place
+  const std::string behind = "D:\\DATA\\sub\\deep\\x\nIS BEHIND A LINK, NOT DELETED !";
+  set("D:\\DATA\\sub", true, true, 5);  // a link put in the folder's place, or entered by the scan
   set("D:\\DATA\\sub\\deep", true, false, 6);
-  EXPECT_EQ(run({x}).message(), changed);
+  EXPECT_EQ(run({x}).message(), behind);
   set("D:\\DATA\\sub", true, false, 9);  // another folder of that name
   EXPECT_EQ(run({x}).message(), changed);
   set("D:\\DATA\\sub", true, false, 5);
   set("D:\\DATA\\sub\\deep", false, false, 6);  // a file now
   EXPECT_EQ(run({x}).message(), changed);
   set("D:\\DATA\\sub\\deep", true, true, 6);
-  EXPECT_EQ(run({x}).message(), changed);
+  EXPECT_EQ(run({x}).message(), behind);
   disk.entries.erase("D:\\DATA\\sub\\deep");  // gone with the entry: nothing to tell
   EXPECT_EQ(run({x}).message(), "Could not delete D:\\DATA\\sub\\deep\\x !");
   EXPECT_TRUE(shell.deleted.empty());

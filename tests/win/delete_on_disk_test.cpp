@@ -165,6 +165,7 @@ struct DeleteOnDisk : testing_fakes::ProgramWindowTest {
     settle();
     return shown.empty() ? shown : std::vector<std::string>(shown.begin() + 1, shown.end());
   }
+  std::string behind_link(const std::string& name) { return behind_link_text(upper_folder() + "\\" + name); }
   std::string changed(const std::string& name) {
     return upper_folder() + "\\" + name + "\nCHANGED SINCE THE SCAN, SCAN AGAIN !";
   }
@@ -232,7 +233,7 @@ TEST_F(DeleteOnDisk, EntryReachedAnotherWayOrReplacedIsLeftAlone) {
 
   select({"sub"});
   left->list().OnOpen();
-  EXPECT_EQ(delete_rows({"x"}), std::vector<std::string>{changed("sub\\x")});
+  EXPECT_EQ(delete_rows({"x"}), std::vector<std::string>{behind_link("sub\\x")});
   select({".."});
   left->list().OnOpen();
   EXPECT_EQ(delete_rows({"D"}), std::vector<std::string>{changed("D")});
@@ -426,20 +427,39 @@ TEST_F(DeleteOnDisk, FolderSwappedForALinkDuringTheDeletionLeadsNowhere) {
 
 // The entry's folder replaced by a link to a folder of the same layout after the scan: deleting
 // for good, the entry is looked for beneath the scanned folder's own place, and is not there.
+// Beneath a link the scan entered itself, the same: scanning again would not change it, and the
+// box says so, with either setting of the recycle bin.
 TEST_F(DeleteOnDisk, FolderOnThePathSwappedForALinkAfterTheScanLeavesBothAlone) {
   for (const char* name : {"sub", "out"}) fs::create_directories(fs::path(widen(at(name))));
   for (const char* name : {"sub\\x", "out\\x"}) make_file(name, 1000);
+  made_links = true;
+  const std::string outside = folder + " entered";
+  fs::create_directories(fs::path(widen(outside)));
+  std::ofstream(fs::path(widen(outside + "\\y")), std::ios::binary) << std::string(7, 'e');
+  ASSERT_TRUE(
+      run_unix("ln -s '" + unix_name_of(outside) + "' '" + unix_name_of(at("L")) + "'", folder, "entered"));
   scan(folder);
+  select({"L"});
+  left->list().OnOpen();
+  EXPECT_EQ(delete_rows({"y"}), std::vector<std::string>{behind_link("L\\y")});
+  app->CGUI.ud = 1;
+  EXPECT_EQ(delete_rows({"y"}), std::vector<std::string>{behind_link("L\\y")});
+  app->CGUI.ud = 0;
+  EXPECT_TRUE(fs::exists(fs::path(widen(outside + "\\y"))));
+  select({".."});
+  left->list().OnOpen();
   select({"sub"});
   left->list().OnOpen();
   fs::rename(fs::path(widen(at("sub"))), fs::path(widen(at("moved"))));
   made_links = true;
   ASSERT_TRUE(run_unix("ln -s '" + unix_name_of(at("out")) + "' '" + unix_name_of(at("sub")) + "'", folder,
                        "linked"));
-  EXPECT_EQ(delete_rows({"x"}), std::vector<std::string>{changed("sub\\x")});
+  EXPECT_EQ(delete_rows({"x"}), std::vector<std::string>{behind_link("sub\\x")});
   EXPECT_TRUE(on_disk("out\\x"));
   EXPECT_TRUE(on_disk("moved\\x"));
   EXPECT_NE(row_of("x"), -1);
+  std::error_code ignored;
+  fs::remove_all(fs::path(widen(outside)), ignored);
 }
 
 // A folder removed and made again since the scan, with a new file of a listed name and size:
