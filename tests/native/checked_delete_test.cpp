@@ -231,6 +231,18 @@ TEST_F(CheckedDelete, WayDownIsTheOneScannedOrNothingIsDeleted) {
   EXPECT_EQ(shell.deleted, std::vector<std::string>{"D:\\DATA\\sub\\deep\\x"});
 }
 
+// A scan that could not record its folder's identity still has the way down checked: through a
+// link there the shell would reach what was never scanned.
+TEST_F(CheckedDelete, WayDownIsCheckedAlsoWhereTheRootIdentityIsUnknown) {
+  disk.identity_known = false;
+  scan();
+  lobj* x = t.file(t.folder(data, "sub"), "x", 1000);
+  disk.entries["D:\\DATA\\sub"] = DiskEntry{Presence::kPresent, true, 0, true};
+  disk.file("D:\\DATA\\sub\\x", 1000);
+  EXPECT_EQ(run({x}).message(), "D:\\DATA\\sub\\x\nIS BEHIND A LINK, NOT DELETED !");
+  EXPECT_TRUE(shell.deleted.empty());
+}
+
 TEST_F(CheckedDelete, GoneOnlyWhereTheFolderIsStillThereWithoutIt) {
   scan();
   disk.entries.erase("D:\\DATA\\a");
