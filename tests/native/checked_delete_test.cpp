@@ -156,6 +156,20 @@ TEST_F(CheckedDelete, PermanentDeletionKeepsAndNamesAnEntryBeneathThatChanged) {
   EXPECT_EQ(r.done(), 1u);
 }
 
+// For good, an entry beneath that is already gone counts as removed: its folder goes.
+TEST_F(CheckedDelete, PermanentDeletionCountsAnEntryBeneathAlreadyGone) {
+  scan();
+  t.settings.ud = 0;
+  lobj* sub = t.folder(data, "sub");
+  t.file(sub, "p", 700);
+  disk.folder("D:\\DATA\\sub");
+  disk.entries["D:\\DATA\\sub\\p"] = DiskEntry{Presence::kAbsent};
+  DeleteRun r = run({sub});
+  EXPECT_EQ(r.message(), "");
+  EXPECT_EQ(r.deleted(), 1u);
+  EXPECT_EQ(fakes.remover.removed, std::vector<std::string>{"D:\\DATA\\sub"});
+}
+
 TEST_F(CheckedDelete, RunStopsAtTheFirstEntryThatIsNotAsListed) {
   scan();
   disk.file("D:\\DATA\\b", 25);  // grew since the scan
