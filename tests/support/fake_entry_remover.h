@@ -32,13 +32,13 @@ class FakeEntryRemover : public EntryRemover {
     if (gone.count(path)) return OpenResult::kGone;
     if (links.count(path)) {
       if (!on_way) removed.push_back(path);
-      return on_way ? OpenResult::kChanged : OpenResult::kLink;
+      return OpenResult::kLink;
     }
     if (disk) {
       const DiskEntry now = disk->entry(path);
       if (now.presence == Presence::kAbsent) return OpenResult::kGone;
       if (now.presence == Presence::kPresent) {
-        if (now.is_link) return on_way ? OpenResult::kChanged : OpenResult::kLink;
+        if (now.is_link) return OpenResult::kLink;
         if (now.is_dir != listed.is_dir || (!now.is_dir && now.size != listed.size) ||
             now.stamp != listed.stamp)
           return OpenResult::kChanged;
