@@ -148,6 +148,10 @@ bool recycle_bin_takes(const std::string& path) {
                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) return false;
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  // A file from another file system goes to the trash all the same (measured: Wine 8 moves it
+  // there); a folder does not.
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
   // The trash, or the nearest folder above it that is there (Wine makes it when first used).
   std::string trash_place;
   for (std::string at = trash_folder(); trash_place.empty() && at.size() > 1;) {

@@ -2,8 +2,8 @@
 // Whether the recycle bin can take an entry, asked before the shell is. On Windows the shell
 // tells for itself: where its bin cannot take an entry it asks before it deletes it for good,
 // and that deletion never follows a link. Wine's bin is the trash folder of the Unix user's home,
-// which takes only what lies on the same file system (it moves the entry there by renaming);
-// anything else makes Wine ask in a box of its own whether to delete it for good instead, and
+// which takes a folder only from the same file system (it moves it there by renaming); a folder
+// from elsewhere makes Wine ask in a box of its own whether to delete it for good instead, and
 // that deletion follows every link beneath, those made while the box is up too. Such an entry
 // is never handed to the shell.
 #include <string>
@@ -11,7 +11,7 @@
 namespace kelvane {
 
 // False only where the platform's bin is known not to take the entry at path (UTF-8): under
-// Wine, an entry on another file system than the trash, or a file another program holds open
+// Wine, a folder on another file system than the trash, or an entry another program holds open
 // so that it cannot be moved.
 bool recycle_bin_takes(const std::string& path);
 
