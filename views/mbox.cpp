@@ -178,4 +178,6 @@ ListKeyAction mbox::key_action(unsigned virtual_key) {
 
 void mbox::wait_cursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
 
+void* mbox::owner_window() { return hwnd() != nullptr ? GetAncestor(hwnd(), GA_ROOT) : nullptr; }
+
 }  // namespace kelvane

@@ -79,6 +79,7 @@ class mbox : public ui::list_control, private ItemHost {
   std::vector<int> selected_rows() override { return selected_items(); }
   std::string row_text(int row) override { return row_name(row); }
   void wait_cursor() override;
+  void* owner_window() override;
 
   void context_menu(POINT client_point);
 

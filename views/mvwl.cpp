@@ -24,7 +24,7 @@ namespace kelvane {
 // the user's keys and clicks (an Exit would wait for the whole scan). Timer messages come only
 // when nothing else waits. The end of the scan is posted once; calls that arrive after the view
 // is gone are dropped safely.
-struct mvwl::Relay {
+struct mvwl::Relay : public DeleteClient, public std::enable_shared_from_this<mvwl::Relay> {
   std::mutex mutex;
   mvwl* view = nullptr;
   std::string pattern;
@@ -35,12 +35,35 @@ struct mvwl::Relay {
     std::lock_guard<std::mutex> lock(mutex);
     return view;
   }
+  // A call for every entry removed: the text is left for the progress timer, never posted.
+  void leave_pattern(const std::string& text) {
+    std::lock_guard<std::mutex> lock(mutex);
+    pattern = text;
+    pattern_new = true;
+  }
+
+  void delete_progress(const std::string& text) override { leave_pattern(text); }
+  void delete_finished(std::shared_ptr<DeleteRun> run) override {
+    std::shared_ptr<Relay> relay = shared_from_this();
+    ui::post_to_ui([relay, run] {
+      // Once the queue has stopped (the program is closing) this runs on the deletion thread
+      // itself: the windows and the tree are no longer its to touch.
+      if (!ui::on_ui_thread()) return;
+      mvwl* view = relay->current();
+      if (view != nullptr) view->finish_delete(*run);
+    });
+  }
 };
 
 namespace {
 
 // Often enough to follow the walk, rarely enough to cost the window nothing.
 constexpr UINT kProgressPeriodMs = 100;
+
+// How long the closing window waits for a deletion to stop: the program's own stops between
+// two entries well within it; the shell's deletion, which cannot be stopped, is then left to
+// the end of the process, so that the program is gone within seconds of Exit.
+constexpr std::chrono::milliseconds kDeleteEndWait{1500};
 
 // The window of this thread under the pointer chooses its cursor again at once (the wait
 // cursor while a deletion runs), not only at the next move of the pointer.
@@ -73,10 +96,13 @@ mvwl::~mvwl() {
   }
   // A walk still running calls this object for its progress and its end; the window closing
   // during a scan must not leave it calling into freed memory. Stopped, it frees what it had
-  // built and lets busy go itself. A deletion ends the entry it is at (the shell's work on
-  // disk is never cut short) and starts no other; its end is then dropped with the view.
+  // built and lets busy go itself. The program's own deletion stops between two entries and
+  // starts no other; its end is then dropped with the view. The shell's deletion cannot be
+  // stopped: the window does not wait for it past a moment (it speaks only to the relay,
+  // which outlives the view), and the program ends the process once its windows are gone.
   pa->mdir.stop_scan();
-  pa->mdir.stop_delete(true);
+  if (!pa->mdir.stop_delete_within(kDeleteEndWait))
+    pa->CGUI.flog.write("mvwl::~mvwl () the deletion did not stop: it ends with the process\n");
 }
 
 int mvwl::OnCreate(CREATESTRUCTW*) {
@@ -219,11 +245,7 @@ void mvwl::set_path_field(const std::string& text) {
   if (pa->epath.exists()) pa->epath.set_text(text);
 }
 
-void mvwl::scan_progress(const std::string& pattern) {
-  std::lock_guard<std::mutex> lock(relay_->mutex);
-  relay_->pattern = pattern;
-  relay_->pattern_new = true;
-}
+void mvwl::scan_progress(const std::string& pattern) { relay_->leave_pattern(pattern); }
 
 void mvwl::show_progress() {
   std::string text;
@@ -304,7 +326,7 @@ bool mvwl::start_deletion(std::shared_ptr<DeleteRun> run) {
   }
   // The text follows the count on the progress timer, as the scan's does.
   SetTimer(hwnd(), ID_TIMER_SCAN_PROGRESS, kProgressPeriodMs, nullptr);
-  if (!start_delete_run(pa->mdir, std::move(run), this)) {
+  if (!start_delete_run(pa->mdir, std::move(run), relay_)) {
     KillTimer(hwnd(), ID_TIMER_SCAN_PROGRESS);
     return true;  // another run holds the flag: this one is not carried out
   }
@@ -319,21 +341,7 @@ void mvwl::stop_deletion() {
   if (pa->busy.load() == kBusyDelete) pa->mdir.request_delete_stop();
 }
 
-void mvwl::delete_progress(const std::string& text) {
-  // A call for every entry removed: the text is left for the progress timer, never posted.
-  scan_progress(text);
-}
-
-void mvwl::delete_finished(std::shared_ptr<DeleteRun> run) {
-  std::shared_ptr<Relay> relay = relay_;
-  ui::post_to_ui([relay, run] {
-    // Once the queue has stopped (the program is closing) this runs on the deletion thread
-    // itself: the windows and the tree are no longer its to touch.
-    if (!ui::on_ui_thread()) return;
-    mvwl* view = relay->current();
-    if (view != nullptr) view->finish_delete(*run);
-  });
-}
+std::shared_ptr<DeleteClient> mvwl::delete_client() { return relay_; }
 
 void mvwl::finish_delete(const DeleteRun& run) {
   // The thread has made its last call; collect it before anything else starts one.

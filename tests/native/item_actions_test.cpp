@@ -314,8 +314,8 @@ TEST_F(Actions, EntryWhoseNameNoPathCarriesIsNeverDeletedOrOpened) {
   ASSERT_EQ(fake.deleted.size(), 1u);
   EXPECT_EQ(fake.deleted[0], "D:\\DATA\\doc.kx.");
   // The shell never gets a wildcard or an empty path, whoever asks.
-  EXPECT_FALSE(shell_delete("D:\\a?b", true, t.log));
-  EXPECT_FALSE(shell_delete("", true, t.log));
+  EXPECT_FALSE(shell_delete("D:\\a?b", true, nullptr, t.log));
+  EXPECT_FALSE(shell_delete("", true, nullptr, t.log));
   EXPECT_EQ(fake.deleted.size(), 1u);
 }
 
