@@ -159,6 +159,8 @@ TEST_F(LeftView, DeleteKeyRemovesTheEntryAndRefills) {
   SendMessageW(left->list().hwnd(), WM_KEYUP, VK_DELETE, 0);
   settle();
   ASSERT_EQ(fakes.shell.deleted, std::vector<std::string>{"R:\\DATA\\mid.txt"});
+  // What the shell asks (delete for good what the bin cannot take) shows above the main window.
+  EXPECT_EQ(fakes.shell.delete_owners, std::vector<void*>{app->frame()->hwnd()});
   EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "sub", "small.txt"}));
   EXPECT_EQ(app->mdir.ptop.load()->size.load(), 4610u);
   EXPECT_EQ(app->mdir.ptop.load()->nfil.load(), 4);
