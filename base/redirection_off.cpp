@@ -20,17 +20,23 @@ struct Calls {
   bool redirected = false;
 };
 
+// A function of kernel32 by name, or nullptr where this system lacks it.
+template <typename Fn>
+Fn kernel_function(HMODULE kernel, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name)));
+}
+
 // Looked up once: kernel32 is loaded in every process, and its exports do not change.
 const Calls& calls() {
   static const Calls found = [] {
     Calls c;
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     if (kernel == nullptr) return c;
-    const auto is_wow64 = reinterpret_cast<IsWow64Fn>(GetProcAddress(kernel, "IsWow64Process"));
+    const auto is_wow64 = kernel_function<IsWow64Fn>(kernel, "IsWow64Process");
     BOOL wow64 = FALSE;
     if (is_wow64 == nullptr || !is_wow64(GetCurrentProcess(), &wow64) || !wow64) return c;
-    c.disable = reinterpret_cast<DisableFn>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection"));
-    c.revert = reinterpret_cast<RevertFn>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection"));
+    c.disable = kernel_function<DisableFn>(kernel, "Wow64DisableWow64FsRedirection");
+    c.revert = kernel_function<RevertFn>(kernel, "Wow64RevertWow64FsRedirection");
     c.redirected = c.disable != nullptr && c.revert != nullptr;
     return c;
   }();
