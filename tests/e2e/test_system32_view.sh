@@ -29,8 +29,7 @@ e2e_set_dword un 0
 e2e_start
 wait_for_log "mvwl::mvwl () OK ..."
 e2e_enter_path 'C:\windows'
-wait_for_log "  Thread:read_mdir () finished ..." 120
-wait_for_log "  OnFill::Name: system32 Size:"
+wait_for_log "  OnFill::Name: system32 Size:" 120
 shown=$(tr -d '\r' <"$E2E_LOG" | sed -n 's/^  OnFill::Name: system32 Size: \([0-9]*\) B$/\1/p' | tail -n 1)
 echo "system32: shown $shown B; on disk system32 $own B, syswow64 $wow B"
 near "$shown" "$own" || fail "system32 shown with $shown B, its own files hold $own B (syswow64: $wow B)"
