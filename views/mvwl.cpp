@@ -104,7 +104,7 @@ void mvwl::OnSize(UINT, int cx, int cy) {
       column_widths(list_.mode, cx, vscroll, ui::metric_for_dpi(SM_CXHSCROLL, dpi.value));
   for (int j = 0; j < widths.count; ++j) {
     // Only a width that changes is set: under Wine each setting costs a list of 100,000 rows
-    // several ms, changed or not.
+    // several ms.
     if (list_.column_width(j) != widths.width[j]) list_.set_column_width(j, widths.width[j]);
   }
 }
