@@ -63,6 +63,7 @@ bool mbox::on_notify_reflect(NMHDR* header, LRESULT& result) {
 
 void mbox::insert_columns() {
   const ListColumns& columns = list_columns(mode);
+  if (column_count() == columns.count) return;  // kept from the last refill in this mode
   for (int j = 0; j < columns.count; ++j) {
     const ListColumn& c = columns.column[j];
     insert_column(j, c.heading, c.align == ColumnAlign::kCenter ? LVCFMT_CENTER : LVCFMT_RIGHT, 0);

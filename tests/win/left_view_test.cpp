@@ -87,6 +87,26 @@ TEST_F(LeftView, ScanListsLargestFirstAndOpeningASubFolderReadsNothing) {
   EXPECT_EQ(left->list().rows(), 6);
 }
 
+TEST_F(LeftView, RefillsKeepTheirColumnsAndWidthsAcrossModes) {
+  auto widths = [&] {
+    std::vector<int> w;
+    for (int j = 0; j < left->list().column_count(); ++j) w.push_back(left->list().column_width(j));
+    return w;
+  };
+  scan("R:\\DATA");
+  const std::vector<int> files = widths();
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_GT(files[0], files[1]);
+  select_only(4);  // "sub": a refill in the same mode
+  left->list().OnOpen();
+  EXPECT_EQ(widths(), files);
+  left->OnDrives();
+  EXPECT_EQ(left->list().mode, kListDrives);
+  EXPECT_EQ(left->list().column_count(), 4);
+  scan("R:\\DATA");  // back from the drives: the file columns inserted anew, sized alike
+  EXPECT_EQ(widths(), files);
+}
+
 TEST_F(LeftView, FailedScanShowsItsMessageAndTheDrives) {
   shown.clear();
   scan("R:\\MISSING");
