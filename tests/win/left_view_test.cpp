@@ -186,6 +186,30 @@ TEST_F(LeftView, DeleteKeyRemovesTheEntryAndRefills) {
   EXPECT_EQ(app->mdir.ptop.load()->nfil.load(), 4);
 }
 
+// While the question is up the rows stay as they were chosen: a click or a key the list gets
+// then (posted before the box took over) moves nothing, and No deletes nothing.
+TEST_F(LeftView, ClicksAndKeysWhileTheQuestionIsUpLeaveTheSelection) {
+  scan("R:\\DATA");
+  mbox& list = left->list();
+  SetFocus(list.hwnd());
+  select_only(3);  // mid.txt
+  std::vector<int> during;
+  testing_fakes::ScopedMessageHandler answer([&](const std::string&, unsigned) {
+    const RECT r = list.item_rect(4);
+    const LPARAM at = MAKELPARAM(r.left + 5, (r.top + r.bottom) / 2);
+    list.send(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    list.send(WM_LBUTTONUP, 0, at);
+    list.send(WM_KEYDOWN, VK_DOWN, 1);
+    list.send(WM_CHAR, 'b', 1);
+    during = list.selected_items();
+    return kAnswerNo;
+  });
+  list.OnDelete();
+  EXPECT_EQ(during, std::vector<int>{3});
+  EXPECT_EQ(list.selected_items(), std::vector<int>{3});
+  EXPECT_TRUE(fakes.shell.deleted.empty());
+}
+
 TEST_F(LeftView, PathCommandNeedsTwoCharacters) {
   app->epath.set_text("R");
   app->frame()->run_command(ID_CMD_ENUM_DIR);
