@@ -14,5 +14,13 @@ int main() {
   InitCommonControlsEx(&controls);
   // Made before any window and destroyed at process exit, after the message loop has ended.
   static kelvane::mapp application;
-  return application.run();
+  const int code = application.run();
+  // A deletion the shell still carries out when the windows have gone (the recycle bin's, which
+  // cannot be stopped) would hold the process as long as it runs: the process ends here, and
+  // with it that deletion, after what the shell has already moved.
+  if (application.mdir.delete_thread_running()) {
+    application.CGUI.flog.write("main () ends with the deletion unfinished\n");
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
+  }
+  return code;
 }

@@ -62,7 +62,7 @@ int wmain(int argc, wchar_t** argv) {
 
   double t0 = now_ms();
   const int shell_result =
-      shell().delete_path(by_shell->fpath(), kFofSilent | kFofNoConfirmation | kFofNoErrorUi);
+      shell().delete_path(by_shell->fpath(), kFofSilent | kFofNoConfirmation | kFofNoErrorUi, nullptr);
   const double shell_s = (now_ms() - t0) / 1000;
   const double shell_rate = by_shell->nfil.load() / shell_s;
   std::printf("shell:   %d files in %.1f s, %.0f files/s (result %d)\n", by_shell->nfil.load(), shell_s,

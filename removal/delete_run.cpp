@@ -1,5 +1,6 @@
 #include "removal/delete_run.h"
 
+#include "base/redirection_off.h"
 #include "base/strf.h"
 #include "removal/entry_probe.h"
 #include "removal/entry_remover.h"
@@ -26,7 +27,7 @@ const char* verdict_name(DeleteVerdict verdict) {
 
 }  // namespace
 
-bool start_delete_run(mdir& dir, std::shared_ptr<DeleteRun> run, DeleteClient* client) {
+bool start_delete_run(mdir& dir, std::shared_ptr<DeleteRun> run, std::shared_ptr<DeleteClient> client) {
   return dir.start_delete([run, client](const std::atomic<bool>& stop) {
 #ifdef _WIN32
     // A drive without a medium must fail quietly, not stop the deletion with a system box; the
@@ -44,8 +45,8 @@ bool start_delete_run(mdir& dir, std::shared_ptr<DeleteRun> run, DeleteClient* c
   });
 }
 
-DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes)
-    : log_(dir.log()), recycle_bin_(dir.settings().ud != 0) {
+DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes, void* owner)
+    : log_(dir.log()), recycle_bin_(dir.settings().ud != 0), owner_(owner) {
   if (const lobj* top = dir.ptop.load()) root_path_ = top->root_path;
   root_recorded_ = dir.scan_root_identity(root_id_);
   targets_.reserve(nodes.size());
@@ -90,6 +91,10 @@ void DeleteRun::restamp_after(size_t k) {
 }
 
 void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(const std::string&)>& progress) {
+  // Every check and removal reads the real entry, never the 32-bit program's redirected view
+  // of the system folder; the shell's deletion, which loads DLLs, runs redirected on the
+  // path's Sysnative form (scan/shell.cpp).
+  RedirectionOff real;
   for (size_t k = 0; k < targets_.size(); ++k) {
     DeleteTarget& t = targets_[k];
     if (stop.load()) return;
@@ -100,10 +105,14 @@ void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(cons
     // Asked again for every entry: a long run gives the drive time to change under it.
     FolderId now;
     const bool readable = root_recorded_ && disk_probe().folder_identity(root_path_, now);
-    const DeleteOutcome outcome =
-        delete_entry(t, root_state(root_recorded_, root_id_, readable, now), stop, [&](size_t n) {
+    const DeleteOutcome outcome = delete_entry(
+        t, root_state(root_recorded_, root_id_, readable, now), stop,
+        [&](size_t n) {
           done_ += n;
           tell();
+        },
+        [&](const std::string& folder) {
+          if (progress) progress(deleting_text(folder, done_, total_));
         });
     bool removed_some = outcome == DeleteOutcome::kDeleted;
     for (const RemovalEntry& e : t.entries) removed_some = removed_some || e.removed;
@@ -130,9 +139,10 @@ void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(cons
 }
 
 DeleteOutcome DeleteRun::delete_entry(DeleteTarget& target, RootState root, const std::atomic<bool>& stop,
-                                      const std::function<void(size_t)>& removed) {
+                                      const std::function<void(size_t)>& removed,
+                                      const std::function<void(const std::string&)>& looking) {
   if (names_no_single_entry(target.path)) {
-    shell_delete(target.path, recycle_bin_, log_);  // refuses it and logs why
+    shell_delete(target.path, recycle_bin_, owner_, log_);  // refuses it and logs why
     return DeleteOutcome::kFailed;
   }
   // For good, the program removes the entries itself: the shell's own walk would follow links
@@ -169,8 +179,15 @@ DeleteOutcome DeleteRun::delete_entry(DeleteTarget& target, RootState root, cons
   // link names along with it (Wine's shell does, for every kind of link). That walk may take
   // long: the checks are made again after it, so that nothing slow stands between them and the
   // shell.
-  if (verdict == DeleteVerdict::kDelete && target.listed.is_dir) {
-    if (probe.holds_link(target.path)) {
+  // Windows' shell deletes a link as itself: there the walk is not made.
+  if (verdict == DeleteVerdict::kDelete && target.listed.is_dir && probe.shell_follows_links()) {
+    const bool link = probe.holds_link(target.path, stop, looking);
+    if (stop.load()) {
+      if (log_.is_open())
+        log_.write("mdir::delete_entry () stopped before the shell: %s\n", target.path.c_str());
+      return DeleteOutcome::kStopped;
+    }
+    if (link) {
       if (log_.is_open()) log_.write("mdir::delete_entry () holds a link: %s\n", target.path.c_str());
       return DeleteOutcome::kHoldsLink;
     }
@@ -178,7 +195,7 @@ DeleteOutcome DeleteRun::delete_entry(DeleteTarget& target, RootState root, cons
   }
   switch (verdict) {
     case DeleteVerdict::kDelete:
-      if (!shell_delete(target.path, recycle_bin_, log_)) return DeleteOutcome::kFailed;
+      if (!shell_delete(target.path, recycle_bin_, owner_, log_)) return DeleteOutcome::kFailed;
       if (removed) removed(target.entries.size());
       return DeleteOutcome::kDeleted;
     case DeleteVerdict::kGone:

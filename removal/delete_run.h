@@ -63,7 +63,8 @@ class DeleteRun {
   // thread while no scan runs; it takes from dir what the run needs (the entries' paths and
   // listings, the scanned root, whether to use the recycle bin, the log) and keeps nothing
   // else of it, so the run reads nothing of the tree.
-  DeleteRun(mdir& dir, const std::vector<lobj*>& nodes);
+  // owner: the window (a handle) that owns what the shell asks, or nullptr.
+  DeleteRun(mdir& dir, const std::vector<lobj*>& nodes, void* owner = nullptr);
 
   // Deletes the targets in order. Stops at the first one not deleted, and soon once stop is
   // set; progress hears the status text ("Deleting <path> ... N of M") as entries go.
@@ -87,9 +88,11 @@ class DeleteRun {
   // state now); an entry already gone from a folder still there counts as deleted. With the
   // recycle bin the shell deletes it; without, the run removes it and what the scan listed
   // beneath it itself, entry by entry (marking target's entries), stopping soon once stop is
-  // set. removed hears how many listed entries left the disk, as they go.
+  // set. removed hears how many listed entries left the disk, as they go; looking hears each
+  // folder the walk for links reads before the shell is asked.
   DeleteOutcome delete_entry(DeleteTarget& target, RootState root, const std::atomic<bool>& stop,
-                             const std::function<void(size_t)>& removed);
+                             const std::function<void(size_t)>& removed,
+                             const std::function<void(const std::string&)>& looking);
   // After target k was acted on: the stamps of the folders it removed entries from and that
   // stay (its own folder, and a folder of it that kept something) are read again, for the
   // targets still to come and for the tree. (Under Wine a folder's stamp holds its last-write
@@ -101,6 +104,7 @@ class DeleteRun {
 
   Log& log_;
   bool recycle_bin_ = false;
+  void* owner_ = nullptr;
   std::vector<DeleteTarget> targets_;
   std::string root_path_;
   bool root_recorded_ = false;
@@ -115,6 +119,8 @@ class DeleteRun {
 
 // Starts run on dir's deletion thread (mdir::start_delete), telling client as it goes; false,
 // and nothing started, when a scan or another deletion holds the busy flag.
-bool start_delete_run(mdir& dir, std::shared_ptr<DeleteRun> run, DeleteClient* client);
+// The client lives as long as the thread: a run the shell still carries out when the program
+// closes may call it after the window that started the run has gone.
+bool start_delete_run(mdir& dir, std::shared_ptr<DeleteRun> run, std::shared_ptr<DeleteClient> client);
 
 }  // namespace kelvane

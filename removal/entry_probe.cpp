@@ -1,5 +1,6 @@
 #include "removal/entry_probe.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "base/replaceable.h"
@@ -176,12 +177,19 @@ class PlatformProbe : public EntryProbe {
     return found;
   }
 
-  bool holds_link(const std::string& path) override {
-    std::vector<std::wstring> folders{long_path_form(drive_root_form(path))};
-    while (!folders.empty()) {
+  bool holds_link(const std::string& path, const std::atomic<bool>& stop,
+                  const std::function<void(const std::string&)>& looking) override {
+    std::wstring top = long_path_form(drive_root_form(path));
+    while (!top.empty() && top.back() == L'\\') top.pop_back();
+    // Each folder is told by the path it was asked for, not by the long form it is read in.
+    std::string shown = path;
+    while (!shown.empty() && shown.back() == '\\') shown.pop_back();
+    std::vector<std::wstring> folders{top};
+    while (!folders.empty() && !stop.load()) {
       std::wstring folder = std::move(folders.back());
       folders.pop_back();
       while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+      if (looking) looking(shown + narrow(folder.substr(std::min(top.size(), folder.size()))));
       WIN32_FIND_DATAW data;
       HANDLE find = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                      nullptr, FIND_FIRST_EX_LARGE_FETCH);
@@ -195,11 +203,19 @@ class PlatformProbe : public EntryProbe {
         const DirEntry e = decode_find_data(data, utf8);
         link = e.is_link || resolves_elsewhere(place, folder, name, open_entry(folder + L"\\" + name));
         if (!link && e.is_dir) folders.push_back(folder + L"\\" + name);
-      } while (!link && FindNextFileW(find, &data));
+      } while (!link && !stop.load() && FindNextFileW(find, &data));
       FindClose(find);
       if (link) return true;
     }
     return false;
+  }
+
+  bool shell_follows_links() override {
+    static const bool wine = [] {
+      HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+      return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
   }
 };
 
@@ -209,7 +225,11 @@ class PlatformProbe : public EntryProbe {
 class PlatformProbe : public EntryProbe {
  public:
   DiskEntry entry(const std::string&) override { return DiskEntry{}; }
-  bool holds_link(const std::string&) override { return false; }
+  bool holds_link(const std::string&, const std::atomic<bool>&,
+                  const std::function<void(const std::string&)>&) override {
+    return false;
+  }
+  bool shell_follows_links() override { return true; }
 };
 
 #endif

@@ -3,7 +3,9 @@
 // changing them: what stands at a path now (to check an entry before and after its deletion),
 // and whether a folder holds a link anywhere beneath it (which the shell could follow). The
 // program asks the platform; tests put a fake in place.
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace kelvane {
@@ -36,8 +38,13 @@ class EntryProbe {
   // name differs only in case is another entry. A drive root ("D:" or "D:\\") is a folder.
   virtual DiskEntry entry(const std::string& path) = 0;
   // Whether anything beneath the folder at path, at any depth, is a link. What cannot be read
-  // counts as holding none: the shell cannot reach into it either.
-  virtual bool holds_link(const std::string& path) = 0;
+  // counts as holding none: the shell cannot reach into it either. A big folder takes long:
+  // looking hears each folder as it is read, and the walk ends (false) soon once stop is set.
+  virtual bool holds_link(const std::string& path, const std::atomic<bool>& stop,
+                          const std::function<void(const std::string&)>& looking) = 0;
+  // Whether the shell, deleting a folder, follows the links beneath it: Wine's shell does, for
+  // every kind of link; Windows' deletes a link as itself (then no walk for links is needed).
+  virtual bool shell_follows_links() = 0;
 };
 
 // The probe in use: the platform's own unless a test replaced it.

@@ -10,7 +10,7 @@ namespace kelvane {
 
 bool names_no_single_entry(const std::string& target) { return target.empty() || has_wildcard(target); }
 
-bool shell_delete(const std::string& target, bool recycle_bin, Log& log) {
+bool shell_delete(const std::string& target, bool recycle_bin, void* owner, Log& log) {
   int result = 0;
   if (names_no_single_entry(target)) {
     result = 2;  // ERROR_FILE_NOT_FOUND: refused before it reaches the shell
@@ -19,7 +19,7 @@ bool shell_delete(const std::string& target, bool recycle_bin, Log& log) {
     // With the recycle bin, an entry too big for it would otherwise vanish for good without
     // a word: the shell then asks first.
     if (recycle_bin) flags |= kFofAllowUndo | kFofWantNukeWarning;
-    result = shell().delete_path(target, flags);
+    result = shell().delete_path(target, flags, owner);
     // The shell reports success for entries it skipped (a read-only folder, a name too long
     // for the recycle bin): only an entry no longer on disk under its own name is deleted (a
     // twin whose name differs in case is another entry). When the disk cannot tell, the

@@ -13,6 +13,7 @@ bool names_no_single_entry(const std::string& target);
 
 // Deletes target on disk, with everything in it, without asking; to the recycle bin when
 // recycle_bin is set. True when it is gone from disk. A refusal and a failure are logged.
-bool shell_delete(const std::string& target, bool recycle_bin, Log& log);
+// owner: the window (a handle) that owns the shell's question, or nullptr.
+bool shell_delete(const std::string& target, bool recycle_bin, void* owner, Log& log);
 
 }  // namespace kelvane

@@ -5,6 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "base/redirection_off.h"
 #include "base/utf8_path.h"
 #include "scan/entry_stamp.h"
 #include "scan/exact_path.h"
@@ -48,7 +49,10 @@ uint32_t wine_drive_mapping(const std::string& path) {
 
 class PlatformProbe : public DiskProbe {
  public:
+  // Both read the real entry (base/redirection_off.h); neither loads a DLL, so the guard may be
+  // taken on any thread.
   bool folder_identity(const std::string& path, FolderId& id) override {
+    RedirectionOff real;
     if (!win32_dir_source().identity(drive_root_form(path), id)) return false;
     id.mapping = wine_drive_mapping(drive_root_form(path));
     return true;
@@ -63,6 +67,7 @@ class PlatformProbe : public DiskProbe {
   }
 
   std::string short_path(const std::string& path) override {
+    RedirectionOff real;
     const std::wstring from = long_path_form(path);
     const DWORD need = GetShortPathNameW(from.c_str(), nullptr, 0);
     if (need == 0) return std::string();

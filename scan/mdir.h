@@ -1,7 +1,10 @@
 #pragma once
 // mdir: the scanner and tree holder. It owns every node reachable from ptop.
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -95,6 +98,12 @@ class mdir {
   void request_delete_stop() { delete_stop_.store(true); }
   // Waits for the deletion thread (asking it to stop first when stop is true).
   void stop_delete(bool stop);
+  // Asks the deletion thread to stop and waits for it at most bound: true when it has ended
+  // (and is collected). A deletion the shell carries out cannot be stopped; then false, and the
+  // thread is left to whoever ends the process (the program closing).
+  bool stop_delete_within(std::chrono::milliseconds bound);
+  // Whether a deletion thread has not yet made its last call.
+  bool delete_thread_running();
 
   // ---- opening a file (scan/mdir_open.cpp) ----
   // Starts the program associated with file node p. 0 when it started (or nothing was to be
@@ -123,6 +132,11 @@ class mdir {
   FolderId root_id_;
   std::thread pdel_;  // the deletion thread started last
   std::atomic<bool> delete_stop_{false};
+  // Whether the deletion thread's work is still going, told under the mutex as it ends.
+  std::mutex delete_mutex_;
+  std::condition_variable delete_ended_;
+  bool delete_running_ = false;
+  void end_delete_work();
   friend class Walk;
   friend class TableScan;
 };

@@ -40,7 +40,12 @@ int mdir::open_lobj(lobj* p) {
   // extended one.
   const std::string argument =
       plain_path_is_exact(file) ? file : program_argument(file, disk_probe().short_path(file));
-  const LaunchCommand command = launch_command(program, argument, settings_.iv, shell().system_folder());
+  const std::string system_folder = shell().system_folder();
+  // The program started may see the system folder otherwise than this one does (a 32-bit
+  // program on 64-bit Windows): it gets the form of the path it reads as this very file.
+  const std::string application = launch_command(program, argument, settings_.iv, system_folder).application;
+  const LaunchCommand command =
+      launch_command(program, shell().path_for_program(argument, application), settings_.iv, system_folder);
   shell().start_program(command.application, command.command_line);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/redirection_off.h"
 #include "base/strf.h"
 #include "scan/disk_probe.h"
 #include "scan/mdir.h"
@@ -28,6 +29,9 @@ void scan_thread_entry(mdir* holder, std::string path, ScanClient* client) {
   // A drive without a medium must fail quietly, not stop the walk with a system box.
   SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, nullptr);
 #endif
+  // The thread reads the disk and loads no DLL: it sees the real system folder, never the
+  // 32-bit program's redirected view of it (base/redirection_off.h).
+  RedirectionOff real;
   holder->record_scan_root(path);
   holder->read_mdir(path, client);
 }

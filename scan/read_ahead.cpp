@@ -3,6 +3,7 @@
 #include <chrono>
 #include <system_error>
 
+#include "base/redirection_off.h"
 #include "scan/exact_path.h"
 #include "scan/search_pattern.h"
 
@@ -141,6 +142,8 @@ void ReadAhead::listed(FolderJob* job) {
 }
 
 void ReadAhead::reader() {
+  // A reader only lists folders: it sees them as the walk does, never redirected.
+  RedirectionOff real;
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     changed_.wait(lock, [this] { return ending() || (!offered_.empty() && buffered_ < kBufferedEntries); });

@@ -137,7 +137,7 @@ void ItemActions::OnDelete() {
     return;
   }
 
-  auto run = std::make_shared<DeleteRun>(dir_, targets);
+  auto run = std::make_shared<DeleteRun>(dir_, targets, host_.owner_window());
   if (owner_ != nullptr && owner_->start_deletion(run)) return;
   host_.wait_cursor();
   const std::atomic<bool> no_stop{false};

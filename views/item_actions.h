@@ -36,6 +36,9 @@ class ItemHost {
   virtual std::vector<int> selected_rows() = 0;  // ascending
   virtual std::string row_text(int row) = 0;
   virtual void wait_cursor() = 0;
+  // The main window (a window handle), which owns what the shell asks during a deletion;
+  // nullptr for none.
+  virtual void* owner_window() { return nullptr; }
 };
 
 // The view around the list, which takes over after Open (the folder opened) and Delete (OnFill).

@@ -63,6 +63,7 @@ bool mbox::on_notify_reflect(NMHDR* header, LRESULT& result) {
 
 void mbox::insert_columns() {
   const ListColumns& columns = list_columns(mode);
+  if (column_count() == columns.count) return;  // kept from the last refill in this mode
   for (int j = 0; j < columns.count; ++j) {
     const ListColumn& c = columns.column[j];
     insert_column(j, c.heading, c.align == ColumnAlign::kCenter ? LVCFMT_CENTER : LVCFMT_RIGHT, 0);
@@ -177,5 +178,7 @@ ListKeyAction mbox::key_action(unsigned virtual_key) {
 }
 
 void mbox::wait_cursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
+
+void* mbox::owner_window() { return hwnd() != nullptr ? GetAncestor(hwnd(), GA_ROOT) : nullptr; }
 
 }  // namespace kelvane

@@ -43,7 +43,8 @@ class mbox : public ui::list_control, private ItemHost {
   // Creates the control; owner_drawn false leaves the painting to the control (names only).
   bool create_list(HWND parent, int id, bool owner_drawn);
 
-  // The headings of the mode's columns (list_columns), widths left to the view's sizing.
+  // The headings of the mode's columns (list_columns) unless the list holds them already,
+  // widths left to the view's sizing.
   void insert_columns();
 
   // The rows: the drives (count rows) or the navigation rows and the slice table's entries.
@@ -79,6 +80,7 @@ class mbox : public ui::list_control, private ItemHost {
   std::vector<int> selected_rows() override { return selected_items(); }
   std::string row_text(int row) override { return row_name(row); }
   void wait_cursor() override;
+  void* owner_window() override;
 
   void context_menu(POINT client_point);
 

@@ -24,7 +24,7 @@ namespace kelvane {
 // the user's keys and clicks (an Exit would wait for the whole scan). Timer messages come only
 // when nothing else waits. The end of the scan is posted once; calls that arrive after the view
 // is gone are dropped safely.
-struct mvwl::Relay {
+struct mvwl::Relay : public DeleteClient, public std::enable_shared_from_this<mvwl::Relay> {
   std::mutex mutex;
   mvwl* view = nullptr;
   std::string pattern;
@@ -35,12 +35,35 @@ struct mvwl::Relay {
     std::lock_guard<std::mutex> lock(mutex);
     return view;
   }
+  // A call for every entry removed: the text is left for the progress timer, never posted.
+  void leave_pattern(const std::string& text) {
+    std::lock_guard<std::mutex> lock(mutex);
+    pattern = text;
+    pattern_new = true;
+  }
+
+  void delete_progress(const std::string& text) override { leave_pattern(text); }
+  void delete_finished(std::shared_ptr<DeleteRun> run) override {
+    std::shared_ptr<Relay> relay = shared_from_this();
+    ui::post_to_ui([relay, run] {
+      // Once the queue has stopped (the program is closing) this runs on the deletion thread
+      // itself: the windows and the tree are no longer its to touch.
+      if (!ui::on_ui_thread()) return;
+      mvwl* view = relay->current();
+      if (view != nullptr) view->finish_delete(*run);
+    });
+  }
 };
 
 namespace {
 
 // Often enough to follow the walk, rarely enough to cost the window nothing.
 constexpr UINT kProgressPeriodMs = 100;
+
+// How long the closing window waits for a deletion to stop: the program's own stops between
+// two entries well within it; the shell's deletion, which cannot be stopped, is then left to
+// the end of the process, so that the program is gone within seconds of Exit.
+constexpr std::chrono::milliseconds kDeleteEndWait{1500};
 
 // The window of this thread under the pointer chooses its cursor again at once (the wait
 // cursor while a deletion runs), not only at the next move of the pointer.
@@ -73,10 +96,13 @@ mvwl::~mvwl() {
   }
   // A walk still running calls this object for its progress and its end; the window closing
   // during a scan must not leave it calling into freed memory. Stopped, it frees what it had
-  // built and lets busy go itself. A deletion ends the entry it is at (the shell's work on
-  // disk is never cut short) and starts no other; its end is then dropped with the view.
+  // built and lets busy go itself. The program's own deletion stops between two entries and
+  // starts no other; its end is then dropped with the view. The shell's deletion cannot be
+  // stopped: the window does not wait for it past a moment (it speaks only to the relay,
+  // which outlives the view), and the program ends the process once its windows are gone.
   pa->mdir.stop_scan();
-  pa->mdir.stop_delete(true);
+  if (!pa->mdir.stop_delete_within(kDeleteEndWait))
+    pa->CGUI.flog.write("mvwl::~mvwl () the deletion did not stop: it ends with the process\n");
 }
 
 int mvwl::OnCreate(CREATESTRUCTW*) {
@@ -102,7 +128,11 @@ void mvwl::OnSize(UINT, int cx, int cy) {
   const bool vscroll = (GetWindowLongW(list_.hwnd(), GWL_STYLE) & WS_VSCROLL) != 0;
   const ColumnWidths widths =
       column_widths(list_.mode, cx, vscroll, ui::metric_for_dpi(SM_CXHSCROLL, dpi.value));
-  for (int j = 0; j < widths.count; ++j) list_.set_column_width(j, widths.width[j]);
+  for (int j = 0; j < widths.count; ++j) {
+    // Only a width that changes is set: under Wine each setting costs a list of 100,000 rows
+    // several ms.
+    if (list_.column_width(j) != widths.width[j]) list_.set_column_width(j, widths.width[j]);
+  }
 }
 
 void mvwl::resize_to_client() {
@@ -129,7 +159,12 @@ void mvwl::drop_tree() {
 void mvwl::reset_columns(int new_mode) {
   list_.delete_all_items();
   list_.show_rows(0);
-  for (int j = list_.column_count() - 1; j >= 0; --j) list_.delete_column(j);
+  // The columns of the mode shown already stay: inserted again they would have to be given
+  // their widths anew, which under Wine costs a list of 100,000 rows about 20 ms.
+  const bool same_columns = list_.mode == new_mode && list_.column_count() == list_columns(new_mode).count;
+  if (!same_columns) {
+    for (int j = list_.column_count() - 1; j >= 0; --j) list_.delete_column(j);
+  }
   if (list_.mode != new_mode) invalidate(true);  // the caption band names the mode
   list_.mode = new_mode;
 }
@@ -219,11 +254,7 @@ void mvwl::set_path_field(const std::string& text) {
   if (pa->epath.exists()) pa->epath.set_text(text);
 }
 
-void mvwl::scan_progress(const std::string& pattern) {
-  std::lock_guard<std::mutex> lock(relay_->mutex);
-  relay_->pattern = pattern;
-  relay_->pattern_new = true;
-}
+void mvwl::scan_progress(const std::string& pattern) { relay_->leave_pattern(pattern); }
 
 void mvwl::show_progress() {
   std::string text;
@@ -304,7 +335,7 @@ bool mvwl::start_deletion(std::shared_ptr<DeleteRun> run) {
   }
   // The text follows the count on the progress timer, as the scan's does.
   SetTimer(hwnd(), ID_TIMER_SCAN_PROGRESS, kProgressPeriodMs, nullptr);
-  if (!start_delete_run(pa->mdir, std::move(run), this)) {
+  if (!start_delete_run(pa->mdir, std::move(run), relay_)) {
     KillTimer(hwnd(), ID_TIMER_SCAN_PROGRESS);
     return true;  // another run holds the flag: this one is not carried out
   }
@@ -319,21 +350,7 @@ void mvwl::stop_deletion() {
   if (pa->busy.load() == kBusyDelete) pa->mdir.request_delete_stop();
 }
 
-void mvwl::delete_progress(const std::string& text) {
-  // A call for every entry removed: the text is left for the progress timer, never posted.
-  scan_progress(text);
-}
-
-void mvwl::delete_finished(std::shared_ptr<DeleteRun> run) {
-  std::shared_ptr<Relay> relay = relay_;
-  ui::post_to_ui([relay, run] {
-    // Once the queue has stopped (the program is closing) this runs on the deletion thread
-    // itself: the windows and the tree are no longer its to touch.
-    if (!ui::on_ui_thread()) return;
-    mvwl* view = relay->current();
-    if (view != nullptr) view->finish_delete(*run);
-  });
-}
+std::shared_ptr<DeleteClient> mvwl::delete_client() { return relay_; }
 
 void mvwl::finish_delete(const DeleteRun& run) {
   // The thread has made its last call; collect it before anything else starts one.

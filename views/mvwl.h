@@ -18,7 +18,7 @@
 
 namespace kelvane {
 
-class mvwl : public ui::view, public ScanClient, public DeleteClient, private ListOwner {
+class mvwl : public ui::view, public ScanClient, private ListOwner {
  public:
   static constexpr int kListId = ID_CTL_LIST;
 
@@ -50,11 +50,12 @@ class mvwl : public ui::view, public ScanClient, public DeleteClient, private Li
   // ScanClient: both arrive on the scan thread and are handed to the user-interface thread.
   void scan_progress(const std::string& pattern) override;
   void scan_finished(bool ok, const std::string& message) override;
-  // DeleteClient: both arrive on the deletion thread and are handed to the user-interface thread.
-  void delete_progress(const std::string& text) override;
+  // What a deletion run started for this view tells (both calls arrive on the deletion thread
+  // and are handed to the user-interface thread). It outlives the view: a run the shell still
+  // carries out when the program closes may call it after the view has gone.
+  std::shared_ptr<DeleteClient> delete_client();
   // The user's Stop (Esc) during a deletion: the run ends after the entry at hand.
   void stop_deletion();
-  void delete_finished(std::shared_ptr<DeleteRun> run) override;
 
   struct Relay;  // what the posted calls share with the view
 

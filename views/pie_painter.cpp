@@ -57,6 +57,10 @@ void draw_slices(PiePainter& p, const PieScene& scene, const Disc& d, const Pixe
   const int n = scene.records[0].count < scene.count ? scene.records[0].count : scene.count;
   int k = 0;
   PixelRect last = area;
+  // The label font stays selected for the whole disc: its letter is measured once, not twice
+  // for every slice.
+  const int tw = p.text_width("T");
+  const int th = p.text_height("T");
   for (int i = 0; i < n; ++i) {
     const slice& r = scene.records[i];
     if (r.node == nullptr || scene.folder_size <= 0) continue;
@@ -73,8 +77,6 @@ void draw_slices(PiePainter& p, const PieScene& scene, const Disc& d, const Pixe
       draw_hatching(p, d, s, scene.tm);
       return;
     }
-    const int tw = p.text_width("T");
-    const int th = p.text_height("T");
     const double deg = w * kRadToDeg;
     if (deg > 2.0 * scene.tm && d.rd > 2 * th && d.rd > 2 * tw) draw_label(p, scene, d, r, s, w, last);
     // Two radial points on one pixel would make the platform fill the whole disc.

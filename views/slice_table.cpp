@@ -1,7 +1,8 @@
 #include "views/slice_table.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
+#include <cstring>
 
 #include "base/size_sum.h"
 #include "scan/mdir.h"
@@ -18,6 +19,15 @@ slice record_for(lobj* node, double folder_size) {
   // 0/0 for a folder of size 0 is NaN on purpose: such a folder shows no slices and no keys.
   s.span = static_cast<double>(s.size) / folder_size * kFullTurn;
   return s;
+}
+
+// cmp_item's order, written where the sort can inline it: larger sizes first (the full signed
+// 64-bit value, so sizes of 4 GiB and more sort by their whole value), then the names byte by
+// byte as unsigned characters (upper case before lower case).
+inline int list_order(const slice& x, const slice& y) {
+  if (x.size != y.size) return x.size > y.size ? -1 : 1;
+  const int names = std::strcmp(x.node ? x.node->name : "", y.node ? y.node->name : "");
+  return names < 0 ? -1 : (names > 0 ? 1 : 0);
 }
 
 }  // namespace
@@ -40,7 +50,11 @@ void SliceTable::fill(const lobj* ptop, const lobj* pcur, Log* log) {
     for (slice& s : records_) s.span = static_cast<double>(s.size) / sum * kFullTurn;
   }
 
-  if (!records_.empty()) std::qsort(records_.data(), records_.size(), sizeof(slice), cmp_item);
+  // The order is total (no two entries of a folder share a name), so any sort gives the same
+  // table; std::sort with the order inlined takes a fraction of qsort's calls through a pointer
+  // on a folder of 100,000 entries.
+  std::sort(records_.begin(), records_.end(),
+            [](const slice& x, const slice& y) { return list_order(x, y) < 0; });
 
   const int n = count();
   double start = 0;
@@ -58,22 +72,7 @@ int cmp_item(const void* a, const void* b) {
   const slice* x = static_cast<const slice*>(a);
   const slice* y = static_cast<const slice*>(b);
   if (!x || !y) return 0;
-  // Upper halves as signed numbers, lower halves unsigned: the full 64-bit order, so sizes
-  // of 4 GiB and more sort by their whole value.
-  const int32_t x_high = static_cast<int32_t>(static_cast<uint64_t>(x->size) >> 32);
-  const int32_t y_high = static_cast<int32_t>(static_cast<uint64_t>(y->size) >> 32);
-  if (x_high != y_high) return x_high > y_high ? -1 : 1;
-  const uint32_t x_low = static_cast<uint32_t>(static_cast<uint64_t>(x->size));
-  const uint32_t y_low = static_cast<uint32_t>(static_cast<uint64_t>(y->size));
-  if (x_low != y_low) return x_low > y_low ? -1 : 1;
-  const unsigned char* x_name = reinterpret_cast<const unsigned char*>(x->node ? x->node->name : "");
-  const unsigned char* y_name = reinterpret_cast<const unsigned char*>(y->node ? y->node->name : "");
-  while (*x_name && *x_name == *y_name) {
-    ++x_name;
-    ++y_name;
-  }
-  if (*x_name == *y_name) return 0;
-  return *x_name > *y_name ? 1 : -1;
+  return list_order(*x, *y);
 }
 
 const slice* SliceTable::at(int i) const {

@@ -4,7 +4,9 @@
 # the gate file exists. The test so decides when a scan that reaches it may go on: however
 # quick the machine, the scan cannot end before the test has done what it must do during it.
 #
-#   gate_fs.py MOUNTPOINT GATE_FILE LOG_FILE [FOLDERS]
+#   gate_fs.py MOUNTPOINT GATE_FILE LOG_FILE [FOLDERS [HELD_SIZE]]
+#
+# HELD_SIZE, the size of held.bin (600 B unless given), sets it apart from the folders' files.
 #
 # Each listing served is written to LOG_FILE as "listed PATH" (and "waiting PATH" when it has
 # to wait), so the test can see where the scan stands. Read-only: what the program may delete
@@ -23,8 +25,9 @@ FILE_SIZE = 600
 
 
 class GateFs(Operations):
-    def __init__(self, gate, log, folders):
+    def __init__(self, gate, log, folders, held_size):
         self.gate = gate
+        self.held_size = held_size
         self.log = log
         self.folders = folders
         self.lock = threading.Lock()
@@ -52,7 +55,7 @@ class GateFs(Operations):
         if kind is None:
             raise FuseOSError(errno.ENOENT)
         mode = (stat.S_IFDIR | 0o755) if kind == "dir" else (stat.S_IFREG | 0o644)
-        size = 0 if kind == "dir" else FILE_SIZE
+        size = 0 if kind == "dir" else (self.held_size if path == "/held.bin" else FILE_SIZE)
         return dict(st_mode=mode, st_nlink=2 if kind == "dir" else 1, st_size=size,
                     st_ctime=self.now, st_mtime=self.now, st_atime=self.now,
                     st_uid=os.getuid(), st_gid=os.getgid())
@@ -72,11 +75,13 @@ class GateFs(Operations):
     def read(self, path, size, offset, fh):
         if self.kind(path) != "file":
             raise FuseOSError(errno.ENOENT)
-        return b"\0" * max(0, min(size, FILE_SIZE - offset))
+        length = self.held_size if path == "/held.bin" else FILE_SIZE
+        return b"\0" * max(0, min(size, length - offset))
 
 
 if __name__ == "__main__":
     mount, gate, log = sys.argv[1:4]
     folders = int(sys.argv[4]) if len(sys.argv) > 4 else 0
-    FUSE(GateFs(gate, log, folders), mount, foreground=True, nothreads=False, ro=True,
+    held_size = int(sys.argv[5]) if len(sys.argv) > 5 else FILE_SIZE
+    FUSE(GateFs(gate, log, folders, held_size), mount, foreground=True, nothreads=False, ro=True,
          allow_other=False)

@@ -62,8 +62,8 @@ e2e_cleanup() {
   gate_unmount
 }
 
-# A held folder: gate_mount DIR [FOLDERS] mounts tests/e2e/gate_fs.py at DIR (a file
-# "held.bin" of 600 B and FOLDERS folders "dN" of one file each), whose every listing waits
+# A held folder: gate_mount DIR [FOLDERS [HELD_SIZE]] mounts tests/e2e/gate_fs.py at DIR (a file
+# "held.bin" of 600 B, or HELD_SIZE, and FOLDERS folders "dN" of one file each), whose every listing waits
 # until gate_open. A scan that reaches it cannot end before the test lets it, however quick the
 # machine. $GATE_LOG has a line "waiting PATH" or "listed PATH" for each listing.
 GATE_DIR= GATE_FILE= GATE_LOG= GATE_PID=
@@ -74,7 +74,7 @@ gate_mount() {
   rm -f "$GATE_FILE"
   : >"$GATE_LOG"
   mkdir -p "$GATE_DIR"
-  /usr/bin/python3 "$E2E_SOURCE/tests/e2e/gate_fs.py" "$GATE_DIR" "$GATE_FILE" "$GATE_LOG" "${2:-0}" \
+  /usr/bin/python3 "$E2E_SOURCE/tests/e2e/gate_fs.py" "$GATE_DIR" "$GATE_FILE" "$GATE_LOG" "${2:-0}" ${3:-} \
     >"$E2E_WORK/gate.out" 2>&1 &
   GATE_PID=$!
   wait_until 20 mountpoint -q "$GATE_DIR" || fail "the held folder was not mounted: $(cat "$E2E_WORK/gate.out")"

@@ -14,6 +14,7 @@
 #include "removal/recycle_reach.h"
 #include "removal/shell_delete.h"
 #include "scan/entry_stamp.h"
+#include "scan/item_texts.h"
 #include "tests/support/fake_system.h"
 #include "tests/support/tree_builder.h"
 
@@ -203,6 +204,41 @@ TEST_F(CheckedDelete, LinkAndFolderHoldingOneAreLeftAlone) {
   EXPECT_EQ(shell.deleted, std::vector<std::string>{"D:\\DATA\\a"});
 }
 
+// The walk for links is made only where the shell would follow them (Wine), tells each folder
+// it reads, and ends the run when asked to stop; the shell's question is owned by the window
+// the run was made for.
+TEST_F(CheckedDelete, LinkWalkOnlyWhereTheShellFollowsLinksStoppableAndShown) {
+  scan();
+  t.settings.ud = 1;
+  lobj* sub = t.folder(data, "sub");
+  disk.folder("D:\\DATA\\sub");
+  disk.link_holders = {"D:\\DATA\\sub"};
+  disk.follows_links = false;
+  int window = 0;
+  DeleteRun windows_shell(t.dir, {sub}, &window);
+  std::atomic<bool> stop{false};
+  windows_shell.run(stop, nullptr);
+  EXPECT_EQ(windows_shell.deleted(), 1u);
+  EXPECT_TRUE(disk.walked.empty());
+  EXPECT_EQ(shell.delete_owners, std::vector<void*>{&window});
+
+  disk.follows_links = true;
+  disk.link_holders.clear();
+  disk.folder("D:\\DATA\\sub");
+  std::vector<std::string> shown;
+  DeleteRun stopped(t.dir, {sub});
+  // Stopped (Esc, Exit) while the walk reads its first folder: the shell is never asked.
+  stopped.run(stop, [&](const std::string& text) {
+    shown.push_back(text);
+    if (disk.looked_at == 0 && !disk.walked.empty()) stop.store(true);
+  });
+  EXPECT_EQ(disk.walked, std::vector<std::string>{"D:\\DATA\\sub"});
+  EXPECT_EQ(shown.back(), deleting_text("D:\\DATA\\sub", 0, 1));
+  EXPECT_EQ(stopped.deleted(), 0u);
+  EXPECT_TRUE(stopped.message().empty());
+  EXPECT_EQ(shell.deleted.size(), 1u);
+}
+
 // Every folder from below the root down to the entry's own is asked again right before the
 // entry is acted on: a link or another folder anywhere on the way leaves it alone.
 TEST_F(CheckedDelete, WayDownIsTheOneScannedOrNothingIsDeleted) {
@@ -279,10 +315,10 @@ TEST_F(CheckedDelete, EntryTheShellLeftOnDiskIsAFailureWithEitherBin) {
   shell.stuck = {"C:\\KTEST\\D1\\F2"};
   for (int ud : {0, 1}) {
     t.settings.ud = ud;
-    EXPECT_FALSE(shell_delete("C:\\KTEST\\D1\\F2", ud != 0, t.log)) << ud;
+    EXPECT_FALSE(shell_delete("C:\\KTEST\\D1\\F2", ud != 0, nullptr, t.log)) << ud;
   }
   EXPECT_EQ(shell.deleted.size(), 2u);
-  EXPECT_TRUE(shell_delete("C:\\KTEST\\D1\\S", false, t.log));
+  EXPECT_TRUE(shell_delete("C:\\KTEST\\D1\\S", false, nullptr, t.log));
   EXPECT_EQ(disk.entries.count("C:\\KTEST\\D1\\S"), 0u);
   std::ifstream in(log_path);
   std::stringstream text;

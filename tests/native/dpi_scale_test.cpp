@@ -60,6 +60,8 @@ TEST_P(AtScale, EveryRuleGrowsWithTheScale) {
   const PieCentre centre =
       pie_centre(chart_area(PixelRect{0, 0, dpi.px(300), dpi.px(300) + c.band}, dpi), dpi);
   EXPECT_EQ(pie_radius(centre.xs, centre.ys, dpi), c.radius);
+  // A pane too narrow for a disc at 96 DPI (radius 9) is too narrow at every scale.
+  EXPECT_EQ(pie_radius(dpi.px(44), dpi.px(300), dpi), 0);
   // A label straight right of a pie of radius 100 around (200, 200), text 40 wide.
   EXPECT_EQ(label_place(200, 200, 100, 0.0, 40, dpi).box, c.label_box);
   EXPECT_EQ(label_room(200, 100, 0.0, dpi), c.room);

@@ -8,6 +8,7 @@
 #include "base/log.h"
 #include "base/settings.h"
 #include "scan/mdir.h"
+#include "scan/sysnative_path.h"
 #include "tests/support/memory_dir_source.h"
 #include "tests/support/scan_recorder.h"
 #include "tests/support/tree_builder.h"
@@ -15,6 +16,20 @@
 
 namespace kelvane {
 namespace {
+
+// What the shell and 32-bit programs of a redirected system are given for the real system folder.
+TEST(ExactPath, SysnativeFormOnlyOfTheSystemFolderItself) {
+  const std::string windows = "C:\\Windows";
+  EXPECT_EQ(sysnative_form("C:\\Windows\\System32\\drivers\\x.sys", windows),
+            "C:\\Windows\\Sysnative\\drivers\\x.sys");
+  EXPECT_EQ(sysnative_form("c:\\WINDOWS\\system32", windows + "\\"), "c:\\WINDOWS\\Sysnative");
+  EXPECT_EQ(sysnative_form("\\\\?\\C:\\windows\\SYSTEM32\\a.", windows), "\\\\?\\C:\\windows\\Sysnative\\a.");
+  for (const char* other :
+       {"C:\\Windows\\System32x\\a", "C:\\Windows\\System3", "C:\\Windows\\SysWOW64\\a",
+        "D:\\Windows\\System32\\a", "C:\\Windowsx\\System32", "C:\\Data\\Windows\\System32"})
+    EXPECT_EQ(sysnative_form(other, windows), other) << other;
+  EXPECT_EQ(sysnative_form("C:\\Windows\\System32\\a", ""), "C:\\Windows\\System32\\a");
+}
 
 TEST(ExactPath, NamesWithAReservedCharacterCannotStandInAPath) {
   for (const char* name : {"doc.kx.", "sp ", " lead", "...", "nul", "con.txt", "a.b.c", "Gr\xc3\xbc\xc3\x9f"})

@@ -314,8 +314,8 @@ TEST_F(Actions, EntryWhoseNameNoPathCarriesIsNeverDeletedOrOpened) {
   ASSERT_EQ(fake.deleted.size(), 1u);
   EXPECT_EQ(fake.deleted[0], "D:\\DATA\\doc.kx.");
   // The shell never gets a wildcard or an empty path, whoever asks.
-  EXPECT_FALSE(shell_delete("D:\\a?b", true, t.log));
-  EXPECT_FALSE(shell_delete("", true, t.log));
+  EXPECT_FALSE(shell_delete("D:\\a?b", true, nullptr, t.log));
+  EXPECT_FALSE(shell_delete("", true, nullptr, t.log));
   EXPECT_EQ(fake.deleted.size(), 1u);
 }
 
@@ -340,6 +340,22 @@ TEST_F(Actions, AnswerNoAndRefusedSelectionsChangeNothing) {
   actions.OnDelete();
   EXPECT_EQ(shown.texts.back(), "INVALID OPERATION !");
   EXPECT_TRUE(fake.deleted.empty());
+
+  // Yes to a question about rows that changed while it was up (the list shows sub now): the
+  // answer was about other entries.
+  list.mode = kListFiles;
+  list.selected = {2};
+  testing_fakes::ScopedMessageHandler refill_under_the_question([&](const std::string& text, unsigned type) {
+    shown.texts.push_back(text);
+    if (type != kMessageYesNo) return static_cast<int>(kAnswerOk);
+    t.dir.pcur = sub;
+    fill();
+    return static_cast<int>(kAnswerYes);
+  });
+  actions.OnDelete();
+  EXPECT_EQ(shown.texts.back(), "INVALID SELECTION !");
+  EXPECT_TRUE(fake.deleted.empty());
+  EXPECT_EQ(data->size.load(), 105u);
 }
 
 TEST_F(Actions, DeletedEntryLosesItsRecordAtOnce) {

@@ -224,6 +224,13 @@ TEST(RowPainterText, LongNamesAreFittedIntoTheColumn) {
   draw_row(p, s);
   // Room 60 - 20 = 40: five characters (30) and "..." (9).
   EXPECT_EQ(p.calls, std::vector<std::string>{"left 5,1 a-rat..."});
+  // At 200 % the name ends before the colour key begins: room 120 - 40, eleven characters.
+  s.dpi = Dpi{192};
+  s.widths = column_widths(kListFiles, 180, false, 34);  // 120, 60
+  RecordingPainter q;
+  draw_row(q, s);
+  EXPECT_EQ(q.calls, std::vector<std::string>{"left 10,2 a-rather-lo..."});
+  EXPECT_LE(10 + q.text_width("a-rather-lo") + q.text_width("..."), color_key_rect(0, 120, s.dpi).left);
 }
 
 }  // namespace

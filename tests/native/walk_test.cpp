@@ -4,16 +4,21 @@
 
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/log.h"
 #include "base/settings.h"
 #include "scan/mdir.h"
+#include "scan/root_state.h"
 #include "scan/search_pattern.h"
+#include "tests/support/fake_disk_probe.h"
 #include "tests/support/memory_dir_source.h"
 #include "tests/support/scan_recorder.h"
+#include "tests/support/scoped_replace.h"
 #include "tests/support/text_file.h"
 #include "tests/support/tree_queries.h"
 
@@ -32,6 +37,7 @@ class WatchedSource : public DirSource {
       cur_at_stop = holder->pcur.load();
       holder->request_stop();
     }
+    if (n == 1 && at_first_list) at_first_list();
     return inner_.list(pattern, sink);
   }
   bool identity(const std::string& path, FolderId& id) override {
@@ -44,6 +50,7 @@ class WatchedSource : public DirSource {
   std::atomic<int> lists{0};
   std::atomic<int> identities{0};
   int stop_at = 0;
+  std::function<void()> at_first_list;  // runs on the walk's thread, before the first listing
   mdir* holder = nullptr;
   lobj* cur_at_stop = nullptr;  // what the idle status update could be reading then
 
@@ -470,6 +477,31 @@ TEST_F(WalkTest, ScanThreadSetsBusyAndReportsOnce) {
     EXPECT_FALSE(holder->scan_running());
     EXPECT_EQ(client.finished, 1);
     EXPECT_EQ(totals(holder->ptop), (V{15, 3, 4}));
+  }
+}
+
+// The scan compares its root as it ends with the identity recorded as it began: another folder
+// put under the path meanwhile is no finished scan; a place the platform could not tell at the
+// start but tells at the end is no change.
+TEST_F(WalkTest, RootReplacedDuringTheScanIsRefusedAPlaceLearntLaterIsNot) {
+  make_worked_example("D:");
+  testing_fakes::FakeDiskProbe probe;
+  testing_fakes::ScopedDiskProbe scoped(probe);
+  WatchedSource watched(fs);
+  holder->set_source(&watched);
+  const FolderId root{7, 1, "\\Device\\V1\\D"}, replaced{7, 2, root.place}, place_unknown{7, 1, ""};
+  for (auto [before, after, ok] :
+       {std::tuple{root, replaced, false}, std::tuple{place_unknown, root, true}}) {
+    client.reset();
+    probe.identity = before;
+    watched.lists = 0;
+    watched.at_first_list = [&probe, after] { probe.identity = after; };
+    holder->start_scan("D:", &client);
+    client.wait();
+    holder->stop_scan();
+    EXPECT_EQ(client.ok, ok);
+    EXPECT_EQ(client.message, ok ? "" : gone_text("D:"));
+    EXPECT_EQ(holder->ptop.load() != nullptr, ok);
   }
 }
 

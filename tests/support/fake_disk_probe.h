@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "removal/entry_probe.h"
 #include "scan/disk_probe.h"
@@ -43,7 +44,20 @@ class FakeDiskProbe : public DiskProbe, public EntryProbe {
     id = identity;
     return identity_known;
   }
-  bool holds_link(const std::string& path) override { return link_holders.count(path) != 0; }
+  bool follows_links = true;        // as Wine's shell: the walk for links is made
+  std::vector<std::string> walked;  // the folders the walk for links was asked about
+  size_t looked_at = 0;             // folders it reported reading
+  bool holds_link(const std::string& path, const std::atomic<bool>& stop,
+                  const std::function<void(const std::string&)>& looking) override {
+    walked.push_back(path);
+    if (stop.load()) return false;
+    if (looking) {
+      looking(path);
+      ++looked_at;
+    }
+    return link_holders.count(path) != 0;
+  }
+  bool shell_follows_links() override { return follows_links; }
   bool drive_known(char letter) override { return unknown_drives.find(letter) == std::string::npos; }
   std::string short_path(const std::string&) override { return short_form; }
 };

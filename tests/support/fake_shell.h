@@ -16,6 +16,7 @@ class FakeShell : public Shell {
  public:
   std::vector<std::string> deleted;
   std::vector<unsigned> delete_flags;
+  std::vector<void*> delete_owners;
   std::set<std::string> failing;
   std::set<std::string> stuck;
   FakeDiskProbe* disk = nullptr;
@@ -25,9 +26,10 @@ class FakeShell : public Shell {
   std::vector<std::string> lookups;
   std::vector<std::pair<std::string, std::string>> started;  // application, command line
 
-  int delete_path(const std::string& path, unsigned flags) override {
+  int delete_path(const std::string& path, unsigned flags, void* owner) override {
     deleted.push_back(path);
     delete_flags.push_back(flags);
+    delete_owners.push_back(owner);
     if (failing.count(path)) return 0x7c;
     if (disk && !stuck.count(path)) disk->entries.erase(path);
     return 0;

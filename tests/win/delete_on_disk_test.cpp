@@ -322,12 +322,12 @@ TEST_F(DeleteOnDisk, DeletionRunsOffTheWindowThreadWhichKeepsAnswering) {
   EXPECT_TRUE(on_disk("mid.txt"));
   // Nor does the holder start a second run beside it; once the first is over, it does.
   auto second = std::make_shared<DeleteRun>(app->mdir, std::vector<lobj*>{node_of("big.bin")});
-  EXPECT_FALSE(start_delete_run(app->mdir, second, left));
+  EXPECT_FALSE(start_delete_run(app->mdir, second, left->delete_client()));
 
   SetEvent(held.release);
   settle();
   EXPECT_TRUE(on_disk("big.bin"));
-  EXPECT_TRUE(start_delete_run(app->mdir, second, left));
+  EXPECT_TRUE(start_delete_run(app->mdir, second, left->delete_client()));
   settle();
   EXPECT_FALSE(on_disk("big.bin"));
   EXPECT_EQ(held.calls.load(), 2);

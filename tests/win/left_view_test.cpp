@@ -87,6 +87,26 @@ TEST_F(LeftView, ScanListsLargestFirstAndOpeningASubFolderReadsNothing) {
   EXPECT_EQ(left->list().rows(), 6);
 }
 
+TEST_F(LeftView, RefillsKeepTheirColumnsAndWidthsAcrossModes) {
+  auto widths = [&] {
+    std::vector<int> w;
+    for (int j = 0; j < left->list().column_count(); ++j) w.push_back(left->list().column_width(j));
+    return w;
+  };
+  scan("R:\\DATA");
+  const std::vector<int> files = widths();
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_GT(files[0], files[1]);
+  select_only(4);  // "sub": a refill in the same mode
+  left->list().OnOpen();
+  EXPECT_EQ(widths(), files);
+  left->OnDrives();
+  EXPECT_EQ(left->list().mode, kListDrives);
+  EXPECT_EQ(left->list().column_count(), 4);
+  scan("R:\\DATA");  // back from the drives: the file columns inserted anew, sized alike
+  EXPECT_EQ(widths(), files);
+}
+
 TEST_F(LeftView, FailedScanShowsItsMessageAndTheDrives) {
   shown.clear();
   scan("R:\\MISSING");
@@ -159,9 +179,35 @@ TEST_F(LeftView, DeleteKeyRemovesTheEntryAndRefills) {
   SendMessageW(left->list().hwnd(), WM_KEYUP, VK_DELETE, 0);
   settle();
   ASSERT_EQ(fakes.shell.deleted, std::vector<std::string>{"R:\\DATA\\mid.txt"});
+  // What the shell asks (delete for good what the bin cannot take) shows above the main window.
+  EXPECT_EQ(fakes.shell.delete_owners, std::vector<void*>{app->frame()->hwnd()});
   EXPECT_EQ(rows(), (std::vector<std::string>{"\\", "..", "big.bin", "sub", "small.txt"}));
   EXPECT_EQ(app->mdir.ptop.load()->size.load(), 4610u);
   EXPECT_EQ(app->mdir.ptop.load()->nfil.load(), 4);
+}
+
+// While the question is up the rows stay as they were chosen: a click or a key the list gets
+// then (posted before the box took over) moves nothing, and No deletes nothing.
+TEST_F(LeftView, ClicksAndKeysWhileTheQuestionIsUpLeaveTheSelection) {
+  scan("R:\\DATA");
+  mbox& list = left->list();
+  SetFocus(list.hwnd());
+  select_only(3);  // mid.txt
+  std::vector<int> during;
+  testing_fakes::ScopedMessageHandler answer([&](const std::string&, unsigned) {
+    const RECT r = list.item_rect(4);
+    const LPARAM at = MAKELPARAM(r.left + 5, (r.top + r.bottom) / 2);
+    list.send(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    list.send(WM_LBUTTONUP, 0, at);
+    list.send(WM_KEYDOWN, VK_DOWN, 1);
+    list.send(WM_CHAR, 'b', 1);
+    during = list.selected_items();
+    return kAnswerNo;
+  });
+  list.OnDelete();
+  EXPECT_EQ(during, std::vector<int>{3});
+  EXPECT_EQ(list.selected_items(), std::vector<int>{3});
+  EXPECT_TRUE(fakes.shell.deleted.empty());
 }
 
 TEST_F(LeftView, PathCommandNeedsTwoCharacters) {
