@@ -345,6 +345,21 @@ TEST_F(ExactNames, FilesGoOneRunAfterAnotherPastThePathLimitAndBeneathADriveRoot
   ASSERT_NE(letter, 0);
   const std::string link = c_drive.substr(0, links_at) + strf("/%c:", letter + ('a' - 'A'));
   ASSERT_TRUE(run_unix("ln -sfn '" + unix_name_of(root + "\\drive") + "' '" + link + "'", root, "mapped"));
+  // Wine rereads its drive table within seconds: until then it names the folder by Z:, not as
+  // the drive's root.
+  const auto named_as_root = [letter] {
+    HANDLE h = CreateFileW(widen(strf("%c:\\", letter)).c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    wchar_t name[MAX_PATH] = L"";
+    if (h != INVALID_HANDLE_VALUE) {
+      GetFinalPathNameByHandleW(h, name, MAX_PATH, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+      CloseHandle(h);
+    }
+    return narrow(name) == strf("\\\\?\\%c:\\", letter);
+  };
+  for (int i = 0; i < 100 && !named_as_root(); ++i) Sleep(100);
+  ASSERT_TRUE(named_as_root());
   delete_files(strf("%c:\\", letter), "e");
   run_unix("rm -f '" + link + "'", root, "unmapped");
 }
