@@ -135,6 +135,10 @@ TEST(OpenedVerdict, OnlyTheListedEntryItselfIsOpenedForRemoval) {
   d = OpenedFacts{true, 0, 7, 6, 9};  // made again, with its id back (ext4 gives a freed inode back)
   EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kChanged);
   EXPECT_EQ(opened_verdict(ListedEntry{true, 0, 0}, d, true), OpenResult::kOpened);  // no stamp listed
+  // An empty file where a folder without a stamp was listed: only the kind tells them apart.
+  for (const bool on_way : {false, true})
+    EXPECT_EQ(opened_verdict(ListedEntry{true, 0, 0}, OpenedFacts{false, 0, 5, 6, 9}, on_way),
+              OpenResult::kChanged);
   d = OpenedFacts{true, 0, 5, 6, 9, true};  // a junction opened as itself
   EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kLink);
   EXPECT_EQ(opened_verdict(folder, d, false), OpenResult::kOpened);

@@ -16,6 +16,7 @@
 #include "base/utf8_path.h"
 #include "removal/delete_check.h"
 #include "removal/delete_run.h"
+#include "removal/entry_probe.h"
 #include "scan/disk_probe.h"
 #include "scan/exact_path.h"
 #include "scan/item_texts.h"
@@ -64,6 +65,7 @@ class ExactNames : public ::testing::Test {
             " && ln -s target links/link && printf 1 > links/tdir/inner && ln -s tdir links/dlink"
             " && ln -s ../target links/holder/out && printf 1 > links/tw && ln -s tw links/tw."
             " && printf 7777777 > links/a. && ln -s a. links/a.. && printf 88 > links/c. && ln -s c. links/c"
+            " && mkdir -p links/nest/mid && ln -s ../../target links/nest/mid/out"
             // Deeper than the Unix path limit: Wine reads no folder past 4095 bytes.
             " && mkdir deep && cd deep && perl -e 'for $i (10..34) { $n = $i . (chr(100) x 198);"
             " mkdir $n or die; chdir $n or die; open(F, chr(62), chr(102) . $i) or die; close F }'",
@@ -226,6 +228,9 @@ TEST_F(ExactNames, LinksAndFoldersHoldingThemAreNotDeleted) {
     const std::string name = node->name;
     EXPECT_EQ(run.message(), name == "plain" ? "" : link_text(item_path(*node), name == "holder")) << name;
   }
+  // The walk made before the shell is asked looks below a folder's own entries.
+  EXPECT_TRUE(entry_probe().holds_link(links + "\\nest", go_on, nullptr));
+  EXPECT_FALSE(entry_probe().holds_link(links + "\\tdir", go_on, nullptr));
   settings.ud = 1;
   for (lobj* node : {file(holder->ptop, "a.."), file(holder->ptop, "c")}) {
     DeleteRun run(*holder, {node});
@@ -298,6 +303,65 @@ TEST_F(ExactNames, OpenNamesThisVeryFile) {
   std::string program;
   EXPECT_EQ(shell().find_executable(dotted, program), kFindNoAssociation);
   EXPECT_EQ(shell().find_executable(root + "\\gone.", program), kFindFileNotFound);
+}
+
+// For good, files go one run after another beneath a folder past MAX_PATH and beneath a
+// drive's root scanned as "X:\": under Wine a folder's stamp follows what it holds, so each run
+// reads anew the folder it emptied, by a path the platform opens, and the next run finds it as
+// the tree now lists it (as the list applies it after a run).
+TEST_F(ExactNames, FilesGoOneRunAfterAnotherPastThePathLimitAndBeneathADriveRoot) {
+  settings.ud = 0;
+  const std::atomic<bool> go_on{false};
+  const auto delete_files = [&](const std::string& scanned, const std::string& in) {
+    SCOPED_TRACE(scanned);
+    ASSERT_TRUE(scan(scanned));
+    lobj* holding = folder(in);
+    ASSERT_NE(holding, nullptr);
+    for (const char* name : {"a", "b"}) {
+      lobj* node = file(holding, name);
+      ASSERT_NE(node, nullptr) << name;
+      DeleteRun run(*holder, {node});
+      run.run(go_on, nullptr);
+      EXPECT_EQ(run.message(), "") << name;
+      EXPECT_EQ(size_of(holding->fpath() + "\\" + name), -1) << name;
+      for (const auto& [changed, stamp] : run.restamped()) changed->stamp = stamp;
+    }
+  };
+  const std::string n(150, 'n'), m(150, 'm');
+  ASSERT_TRUE(run_unix("cd '" + unix_name_of(root) + "' && mkdir -p far/" + n + "/" + m +
+                           " drive/d/e && cd far/" + n + "/" + m +
+                           " && printf 1 > a && printf 22 > b && cd ../../../drive/d/e" +
+                           " && printf 1 > a && printf 22 > b",
+                       root, "far made"));
+  ASSERT_GT((root + "\\far\\" + n + "\\" + m).size(), kLongestPlainPath);
+  delete_files(root + "\\far", m);
+
+  const std::string c_drive = unix_name_of("C:\\");
+  const size_t links_at = c_drive.rfind("/c:");
+  ASSERT_NE(links_at, std::string::npos) << c_drive;
+  char letter = 0;
+  for (char l = 'Y'; l > 'M' && letter == 0; --l)
+    if (!((GetLogicalDrives() >> (l - 'A')) & 1)) letter = l;
+  ASSERT_NE(letter, 0);
+  const std::string link = c_drive.substr(0, links_at) + strf("/%c:", letter + ('a' - 'A'));
+  ASSERT_TRUE(run_unix("ln -sfn '" + unix_name_of(root + "\\drive") + "' '" + link + "'", root, "mapped"));
+  // Wine rereads its drive table within seconds: until then it names the folder by Z:, not as
+  // the drive's root.
+  const auto named_as_root = [letter] {
+    HANDLE h = CreateFileW(widen(strf("%c:\\", letter)).c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    wchar_t name[MAX_PATH] = L"";
+    if (h != INVALID_HANDLE_VALUE) {
+      GetFinalPathNameByHandleW(h, name, MAX_PATH, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+      CloseHandle(h);
+    }
+    return narrow(name) == strf("\\\\?\\%c:\\", letter);
+  };
+  for (int i = 0; i < 100 && !named_as_root(); ++i) Sleep(100);
+  ASSERT_TRUE(named_as_root());
+  delete_files(strf("%c:\\", letter), "e");
+  run_unix("rm -f '" + link + "'", root, "unmapped");
 }
 
 }  // namespace
