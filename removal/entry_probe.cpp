@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "base/final_place.h"
+#include "base/under_wine.h"
 #include "base/utf8_path.h"
 #include "scan/entry_stamp.h"
 #include "scan/exact_path.h"
@@ -210,13 +211,7 @@ class PlatformProbe : public EntryProbe {
     return false;
   }
 
-  bool shell_follows_links() override {
-    static const bool wine = [] {
-      HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-      return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-    }();
-    return wine;
-  }
+  bool shell_follows_links() override { return under_wine(); }
 };
 
 #else

@@ -17,6 +17,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "base/under_wine.h"
 #include "scan/raw_volume_reader.h"
 #include "scan/win32_dir_source.h"
 #endif
@@ -37,12 +38,6 @@ void scan_thread_entry(mdir* holder, std::string path, ScanClient* client) {
 }
 
 #ifdef _WIN32
-// Under Wine a drive is what its mapping makes it: an ntfs-3g mount is listed by Wine's rules.
-bool under_wine() {
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 // The drive root from its NTFS table, where the volume opens raw (administrators on Windows).
 TableScan::Outcome read_table(mdir& holder, const std::string& root, ScanClient* client, std::string& line) {
   TableScan scan(holder, client);
@@ -52,6 +47,7 @@ TableScan::Outcome read_table(mdir& holder, const std::string& root, ScanClient*
                 root.c_str(), static_cast<unsigned long>(volume.open_error()));
     return TableScan::Outcome::kWalk;
   }
+  // Under Wine a drive is what its mapping makes it: an ntfs-3g mount is listed by Wine's rules.
   const TableScan::Outcome outcome =
       scan.read(volume, root, under_wine() ? ListingRule::kWine : ListingRule::kWindows);
   line = scan.log_line(root, outcome);
