@@ -1,6 +1,7 @@
 #include "removal/delete_check.h"
 
 #include "base/strf.h"
+#include "scan/disk_probe.h"
 
 namespace kelvane {
 
@@ -32,16 +33,27 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
   return DeleteVerdict::kUnreachable;
 }
 
-std::vector<ScannedFolder> scanned_folders(const lobj& node) {
+std::vector<ScannedFolder> scanned_folders(const lobj& node, const EnteredLinks* links) {
   std::vector<ScannedFolder> way;
-  for (const lobj* f = node.parent; f != nullptr && f->parent != nullptr; f = f->parent)
-    way.push_back(ScannedFolder{f->fpath(), f->name, f->stamp});
+  for (const lobj* f = node.parent; f != nullptr && f->parent != nullptr; f = f->parent) {
+    const FolderId* target = links != nullptr ? links->target(f) : nullptr;
+    way.push_back(
+        ScannedFolder{f->fpath(), f->name, f->stamp, target != nullptr, target ? *target : FolderId{}});
+  }
   return std::vector<ScannedFolder>(way.rbegin(), way.rend());
 }
 
 DeleteVerdict folder_verdict(EntryProbe& probe, const ScannedFolder& folder) {
   const DiskEntry now = probe.entry(folder.path);
   if (now.presence != Presence::kPresent) return DeleteVerdict::kUnreachable;
+  if (folder.entered_link) {
+    // Where the link leads now, by its identity: a link pointed at another folder names what
+    // was never scanned under the scanned names; a scan again would list that one.
+    FolderId now_target;
+    if (!now.is_dir) return DeleteVerdict::kChanged;
+    if (!disk_probe().folder_identity(folder.path, now_target)) return DeleteVerdict::kUnreachable;
+    return now_target == folder.target ? DeleteVerdict::kDelete : DeleteVerdict::kChanged;
+  }
   // A folder the scan could give no stamp (its listing gave no ids) is not compared by one.
   if (now.is_dir && now.is_link) return DeleteVerdict::kBehindLink;
   if (!now.is_dir || (folder.stamp != 0 && now.stamp != folder.stamp)) return DeleteVerdict::kChanged;

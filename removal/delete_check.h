@@ -10,6 +10,7 @@
 
 #include "removal/entry_probe.h"
 #include "removal/opened_verdict.h"
+#include "scan/entered_links.h"
 #include "scan/lobj.h"
 #include "scan/root_state.h"
 
@@ -30,18 +31,26 @@ struct ScannedFolder {
   std::string path;
   std::string name;  // its own name in the folder above it
   uint32_t stamp = 0;
+  // A link the scan entered: it is gone through while it leads to the folder of identity
+  // target, the one the scan entered through it (its stamp is not compared: a link has none of
+  // its own that the scan could rely on).
+  bool entered_link = false;
+  FolderId target;
 };
 
 // The folders beneath the tree's root down to node's own folder, the highest first (none for
-// an entry of the root itself), with the stamps the scan gave them.
-std::vector<ScannedFolder> scanned_folders(const lobj& node);
+// an entry of the root itself), with the stamps the scan gave them, and for the links among
+// them that the scan entered (links, the tree's: null when none), their targets' identities.
+std::vector<ScannedFolder> scanned_folders(const lobj& node, const EnteredLinks* links = nullptr);
 
 // Whether the way down to an entry is still the one scanned, asked immediately before the
 // entry is acted on: each folder of `way` (from scanned_folders) must be there, a folder, no
-// link, and have its stamp. A folder that is no link lies where the folder above it says, so
-// from the root (compared by root_state) down, the entry's real place is where the scan found
-// it. kDelete when the way is as scanned; kChanged when a folder on it is another or a link;
-// kUnreachable when one is missing or cannot be asked about.
+// link, and have its stamp; an entered link must lead to the folder it led to (its identity
+// now from disk_probe(), following the link). A folder that is no link lies where the folder
+// above it says, so from the root (compared by root_state) down, the entry's real place is
+// where the scan found it. kDelete when the way is as scanned; kChanged when a folder on it is
+// another, or an entered link leads elsewhere; kBehindLink when a folder the scan did not enter
+// as a link is one now; kUnreachable when one is missing or cannot be asked about.
 DeleteVerdict way_verdict(EntryProbe& probe, const std::vector<ScannedFolder>& way);
 // One step of it: the folder at `folder.path` is still the one scanned. A deletion that goes
 // down into a folder calls it (with the stamp of the folder's node) before it acts inside.

@@ -59,7 +59,7 @@ DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes, void* owner)
     t.listed.is_dir = node->isdir != 0;
     t.listed.size = node->size.load();
     t.listed.stamp = node->stamp;
-    t.way = scanned_folders(*node);
+    t.way = scanned_folders(*node, &dir.entered_links());
     t.entries = TreeRemover::listing(node);
     total_ += t.entries.size();
     targets_.push_back(std::move(t));
@@ -79,8 +79,9 @@ void DeleteRun::restamp_after(size_t k) {
         if (folder.path == path) folder.stamp = now.stamp;
     }
   };
-  // The scanned folder itself is known by its identity, which holds no time.
-  if (!t.way.empty()) restamp(t.folder_node, t.folder, t.way.back().stamp);
+  // The scanned folder itself is known by its identity, which holds no time; so is a link the
+  // scan entered, whose path would give its target's stamp rather than its own.
+  if (!t.way.empty() && !t.way.back().entered_link) restamp(t.folder_node, t.folder, t.way.back().stamp);
   std::vector<bool> emptied(t.entries.size(), false);
   for (const RemovalEntry& e : t.entries)
     if (e.removed && e.parent >= 0) emptied[static_cast<size_t>(e.parent)] = true;

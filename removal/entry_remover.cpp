@@ -235,6 +235,35 @@ class PlatformRemover : public EntryRemover {
     return OpenResult::kOpened;
   }
 
+  OpenResult open_through(const OpenEntry& folder, const std::string& name, const FolderId& target,
+                          OpenEntry& out) override {
+    // The link is followed: a junction, a directory link or a mount point leads the open to the
+    // folder it names now (Wine follows every Unix link however it is opened). That folder is
+    // taken by its identity alone: its name and place are the target's, not the link's.
+    const ACCESS_MASK access = FILE_READ_ATTRIBUTES | SYNCHRONIZE | (native().wine ? FILE_LIST_DIRECTORY : 0);
+    HANDLE file = nullptr;
+    const LONG status = open_inside(folder.handle, widen(name), access, file, true);
+    if (status == kNameNotFound || status == kNoSuchFile) return OpenResult::kGone;
+    if (status < 0) return OpenResult::kFailed;
+    LONG queried = 0;
+    const AllInformation* all = all_information(file, queried);
+    FolderId now;
+    if ((queried < 0 && queried != kBufferOverflow) || !handle_file_id(file, now)) {
+      CloseHandle(file);
+      return OpenResult::kFailed;
+    }
+    if (!all->directory || !(now == target)) {
+      CloseHandle(file);
+      return OpenResult::kChanged;
+    }
+    out.handle = file;
+    out.attributes = all->attributes;
+    out.path = folder.path + (folder.path.empty() || folder.path.back() == '\\' ? "" : "\\") + name;
+    // Under Wine the entries inside are named by the target's own place, which the open reports.
+    if (native().wine) out.reported.assign(all->name, all->name_length / sizeof(wchar_t));
+    return OpenResult::kOpened;
+  }
+
   RemoveResult remove(OpenEntry& entry, bool is_dir) override {
     HANDLE file = entry.handle;
     // A folder another program still holds something in empties once it lets go: tried again
@@ -328,15 +357,18 @@ class PlatformRemover : public EntryRemover {
     return listing.listed ? &listing.places : nullptr;
   }
 
-  // Opens the entry called name inside the open folder, as itself where it is a link.
-  static LONG open_inside(HANDLE folder, const std::wstring& name, ACCESS_MASK access, HANDLE& file) {
+  // Opens the entry called name inside the open folder, as itself where it is a link (unless
+  // follow: then as what the link leads to).
+  static LONG open_inside(HANDLE folder, const std::wstring& name, ACCESS_MASK access, HANDLE& file,
+                          bool follow = false) {
     const CountedName counted{static_cast<USHORT>(name.size() * sizeof(wchar_t)),
                               static_cast<USHORT>(name.size() * sizeof(wchar_t)), name.c_str()};
     const ObjectAttributes attributes{sizeof(ObjectAttributes), folder, &counted, 0, nullptr, nullptr};
     IoStatus io{};
     return native().create(&file, access, &attributes, &io, nullptr, 0,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, kFileOpen,
-                           kSynchronousIoNonalert | kOpenForBackupIntent | kOpenReparsePoint, nullptr, 0);
+                           kSynchronousIoNonalert | kOpenForBackupIntent | (follow ? 0 : kOpenReparsePoint),
+                           nullptr, 0);
   }
 
   // On Windows the handle's own entry is opened: only its stored name can differ (in case,
@@ -462,6 +494,9 @@ class PlatformRemover : public EntryRemover {
     return OpenResult::kFailed;
   }
   OpenResult open(const OpenEntry&, const std::string&, const ListedEntry&, bool, OpenEntry&) override {
+    return OpenResult::kFailed;
+  }
+  OpenResult open_through(const OpenEntry&, const std::string&, const FolderId&, OpenEntry&) override {
     return OpenResult::kFailed;
   }
   RemoveResult remove(OpenEntry&, bool) override { return RemoveResult::kFailed; }

@@ -43,6 +43,13 @@ class EntryRemover {
   // the deletion only goes through (a link there is never entered, whatever it is).
   virtual OpenResult open(const OpenEntry& folder, const std::string& name, const ListedEntry& listed,
                           bool on_way, OpenEntry& out) = 0;
+  // Opens the folder that the link called name inside the open folder leads to, following it
+  // (the way down through a link the scan entered), and checks it is the very folder the scan
+  // entered through it: a folder of identity target. Entries inside are then opened inside it
+  // as inside any folder. kOpened; kChanged when it leads to another folder or to no folder;
+  // kGone / kFailed when it cannot be opened.
+  virtual OpenResult open_through(const OpenEntry& folder, const std::string& name, const FolderId& target,
+                                  OpenEntry& out) = 0;
   // Removes the open entry through its own handle. A folder that is not empty is tried again
   // for a short while (a child another program holds open goes when it lets go of it).
   virtual RemoveResult remove(OpenEntry& entry, bool is_dir) = 0;

@@ -109,10 +109,13 @@ RemovalEnd TreeRemover::remove(std::vector<RemovalEntry>& entries, const Removal
                                                   : RemovalEnd::kUnreachable;
   if (end != RemovalEnd::kRemoved) return end;
   // The way down, each folder inside the one above it: the entry's place is where the scan
-  // found it, or nothing is touched.
+  // found it, or nothing is touched. A link the scan entered is followed, to the folder it
+  // entered or nowhere; any other link on the way is a way the scan did not take.
   for (const ScannedFolder& folder : place.way) {
     OpenEntry next;
-    step = platform_.open(held.back(), folder.name, ListedEntry{true, 0, folder.stamp}, true, next);
+    step = folder.entered_link
+               ? platform_.open_through(held.back(), folder.name, folder.target, next)
+               : platform_.open(held.back(), folder.name, ListedEntry{true, 0, folder.stamp}, true, next);
     if (step != OpenResult::kOpened) {
       end = step == OpenResult::kGone || step == OpenResult::kFailed ? RemovalEnd::kUnreachable
             : step == OpenResult::kLink                              ? RemovalEnd::kBehindLink

@@ -11,6 +11,7 @@
 #include "base/log.h"
 #include "base/settings.h"
 #include "scan/dir_source.h"
+#include "scan/entered_links.h"
 #include "scan/lobj.h"
 #include "scan/node_store.h"
 
@@ -66,6 +67,9 @@ class mdir {
   lobj* new_file();  // a file node (no folder fields)
   const char* copy_text(std::string_view text);
   lobj* ptail = nullptr;  // last folder of the folder list while the tree is built
+  // The links the walk entered, with the folder each led to; cleared with the tree, and a node
+  // leaves it as it leaves the tree.
+  const EnteredLinks& entered_links() const { return entered_links_; }
 
   // ---- scan (scan/mdir_scan.cpp; the walk itself in scan/walk.cpp) ----
   // Starts the scan thread on path, a drive root ("D:", "D:\\") or a folder, reading through
@@ -119,6 +123,7 @@ class mdir {
   const Settings& settings_;
   std::atomic<int>& busy_;
   NodeStore store_;
+  EnteredLinks entered_links_;
   // A tree given up by the walk on the scan thread: it leaves the holder at once, but its
   // memory is freed only on the user-interface thread, once the thread is collected
   // (start_scan, stop_scan), so the idle status update can never read a freed node.

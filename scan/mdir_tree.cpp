@@ -49,12 +49,14 @@ void mdir::free_tree() {
   // the nodes removed earlier and kept for reuse.
   ptop = nullptr;
   ptail = nullptr;
+  entered_links_.clear();
   store_.clear();
 }
 
 void mdir::retire_tree() {
   ptop = nullptr;
   ptail = nullptr;
+  entered_links_.clear();
   retired_.adopt(store_);
 }
 
@@ -126,6 +128,7 @@ void mdir::remv_lobj(lobj* p, int n) {
   }
   for (lobj* folder = p; folder != end;) {
     lobj* following = folder->next;
+    entered_links_.forget(folder);
     store_.release(folder);
     folder = following;
   }

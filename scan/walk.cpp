@@ -213,7 +213,7 @@ void Walk::add_folder(FolderJob* job) {
   std::string place;
   bool enter = true;
   if (job->is_link) {
-    enter = enter_link(job, place);
+    enter = enter_link(job, node, place);
   } else if (const std::string& above = frames_[depth_ - 1].place; !above.empty()) {
     place.reserve(above.size() + 1 + job->name().size());
     place = above;
@@ -256,7 +256,7 @@ void Walk::add_file(const DirEntry& entry) {
   m_.add_lobj(file, p);
 }
 
-bool Walk::enter_link(FolderJob* job, std::string& place) {
+bool Walk::enter_link(FolderJob* job, lobj* node, std::string& place) {
   note_root();
   FolderId target;
   // A target that cannot be told might be anything, an ancestor too: not entered.
@@ -266,6 +266,7 @@ bool Walk::enter_link(FolderJob* job, std::string& place) {
   note_entered(target);
   if (depth_ > 0 && frames_[depth_ - 1].node) {
     place = target.place;
+    m_.entered_links_.note(node, target);
   } else {
     // The scan's root itself is a link: its tree is the root's own, read ahead as any. No
     // reader has seen the job (links are never offered), so the walk may still change it.

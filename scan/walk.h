@@ -62,8 +62,10 @@ class Walk {
   void add_folder(FolderJob* job);
   void add_file(const DirEntry& entry);
   // Whether a link's target is to be entered: only when no folder entered in this scan is it
-  // or holds it. place gets where the target really is, when entered.
-  bool enter_link(FolderJob* job, std::string& place);
+  // or holds it. place gets where the target really is, when entered; the target's identity is
+  // noted for node, the link's folder node, so that a deletion beneath it can tell the link
+  // still leads there.
+  bool enter_link(FolderJob* job, lobj* node, std::string& place);
   // The scan's root is entered whole: noted when the first link is met.
   void note_root();
   void note_entered(const FolderId& id);

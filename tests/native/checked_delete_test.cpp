@@ -16,7 +16,9 @@
 #include "scan/entry_stamp.h"
 #include "scan/item_texts.h"
 #include "tests/support/fake_system.h"
+#include "tests/support/memory_dir_source.h"
 #include "tests/support/tree_builder.h"
+#include "tests/support/tree_queries.h"
 
 namespace kelvane {
 namespace {
@@ -283,6 +285,49 @@ TEST_F(CheckedDelete, WayDownIsTheOneScannedOrNothingIsDeleted) {
   set("D:\\DATA\\sub\\deep", true, false, 6);
   EXPECT_TRUE(run({x}).message().empty());
   EXPECT_EQ(shell.deleted, std::vector<std::string>{"D:\\DATA\\sub\\deep\\x"});
+}
+
+// A link the scan entered is gone through, with either setting of the recycle bin, while it
+// leads to the folder the scan entered: pointed at another since, the entry is changed (a scan
+// again lists what it leads to now). A folder on the way made a link since is still refused as
+// a link. The scan's note of the link leaves the tree with its node.
+TEST_F(CheckedDelete, WayThroughALinkTheScanEnteredHoldsWhileItLeadsThere) {
+  MemoryDirSource fs;
+  fs.add_file("D:\\DATA\\sub\\x", 1000);
+  fs.add_file("D:\\OUT\\deep\\y", 7);
+  fs.add_file("D:\\OUT\\z", 5);
+  fs.add_link("D:\\DATA\\L", "D:\\OUT");
+  t.dir.set_source(&fs);
+  t.dir.read_mdir("D:\\DATA", nullptr);
+  lobj* link = folder_named(t.dir, "L");
+  ASSERT_NE(link, nullptr);
+  lobj *y = folder_named(t.dir, "deep")->first, *z = link->first, *x = folder_named(t.dir, "sub")->first;
+  FolderId entered;
+  ASSERT_TRUE(fs.identity("D:\\OUT", entered));
+  const std::vector<ScannedFolder> way = scanned_folders(*y, &t.dir.entered_links());
+  ASSERT_EQ(way.size(), 2u);
+  EXPECT_TRUE(way[0].entered_link);
+  EXPECT_EQ(way[0].target, entered);
+  EXPECT_FALSE(way[1].entered_link);
+  disk.holds(t.dir);
+  disk.entries["D:\\DATA\\L"].is_link = true;
+  for (int ud : {1, 0}) {
+    t.settings.ud = ud;
+    lobj* target = ud != 0 ? y : z;
+    disk.identities["D:\\DATA\\L"] = FolderId{7, 99, ""};
+    EXPECT_EQ(run({target}).message(), changed_text(item_path(*target))) << ud;
+    disk.identities["D:\\DATA\\L"] = entered;
+    EXPECT_EQ(run({target}).message(), "") << ud;
+    EXPECT_EQ(disk.entries.count(item_path(*target)), 0u) << ud;
+    disk.entries["D:\\DATA\\sub"].is_link = true;
+    EXPECT_EQ(run({x}).message(), behind_link_text(item_path(*x))) << ud;
+    disk.entries["D:\\DATA\\sub"].is_link = false;
+  }
+  EXPECT_EQ(shell.deleted, std::vector<std::string>{"D:\\DATA\\L\\deep\\y"});
+  EXPECT_EQ(fakes.remover.removed, std::vector<std::string>{"D:\\DATA\\L\\z"});
+  EXPECT_EQ(t.dir.entered_links().size(), 1u);
+  t.dir.remv_lobj(link, 0);
+  EXPECT_EQ(t.dir.entered_links().size(), 0u);
 }
 
 // A scan that could not record its folder's identity still has the way down checked: through a

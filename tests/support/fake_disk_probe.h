@@ -2,7 +2,8 @@
 // A disk probe for the tests, standing for both the scan's (scan/disk_probe.h) and the
 // deletion's (removal/entry_probe.h): it knows the entries it is given and answers `otherwise`
 // for the rest, so by default (unknown) nothing is taken for gone or changed. Every folder has
-// the one identity `identity`, readable unless `identity_known` is false.
+// the one identity `identity`, readable unless `identity_known` is false, except the folders of
+// `identities` (a link given there has its target's).
 #include <cstdint>
 #include <map>
 #include <set>
@@ -22,6 +23,7 @@ class FakeDiskProbe : public DiskProbe, public EntryProbe {
   DiskEntry otherwise;  // unknown
   FolderId identity{7, 1, ""};
   bool identity_known = true;
+  std::map<std::string, FolderId> identities;
   std::string unknown_drives;          // letters the system does not know
   std::string short_form;              // every path's short form; empty: none
   std::set<std::string> link_holders;  // folders with a link somewhere beneath
@@ -40,8 +42,9 @@ class FakeDiskProbe : public DiskProbe, public EntryProbe {
     const auto found = entries.find(path);
     return found == entries.end() ? otherwise : found->second;
   }
-  bool folder_identity(const std::string&, FolderId& id) override {
-    id = identity;
+  bool folder_identity(const std::string& path, FolderId& id) override {
+    const auto own = identities.find(path);
+    id = own == identities.end() ? identity : own->second;
     return identity_known;
   }
   bool follows_links = true;        // as Wine's shell: the walk for links is made

@@ -47,6 +47,18 @@ class FakeEntryRemover : public EntryRemover {
     out.path = path;
     return OpenResult::kOpened;
   }
+  // A link is followed to the folder the disk's identities give it.
+  OpenResult open_through(const OpenEntry& folder, const std::string& name, const FolderId& target,
+                          OpenEntry& out) override {
+    const std::string path = inside(folder, name);
+    if (gone.count(path)) return OpenResult::kGone;
+    FolderId now;
+    if (!disk || disk->entry(path).presence != Presence::kPresent || !disk->folder_identity(path, now))
+      return OpenResult::kFailed;
+    if (!disk->entry(path).is_dir || !(now == target)) return OpenResult::kChanged;
+    out.path = path;
+    return OpenResult::kOpened;
+  }
   RemoveResult remove(OpenEntry& entry, bool) override {
     removed.push_back(entry.path);
     if (failing.count(entry.path)) return RemoveResult::kFailed;

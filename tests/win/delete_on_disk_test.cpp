@@ -69,6 +69,10 @@ class HeldRemover : public EntryRemover {
                   OpenEntry& out) override {
     return platform_.open(folder, name, listed, on_way, out);
   }
+  OpenResult open_through(const OpenEntry& folder, const std::string& name, const FolderId& target,
+                          OpenEntry& out) override {
+    return platform_.open_through(folder, name, target, out);
+  }
   RemoveResult remove(OpenEntry& entry, bool is_dir) override {
     thread = GetCurrentThreadId();
     if (++calls >= hold_from) {
@@ -427,27 +431,10 @@ TEST_F(DeleteOnDisk, FolderSwappedForALinkDuringTheDeletionLeadsNowhere) {
 
 // The entry's folder replaced by a link to a folder of the same layout after the scan: deleting
 // for good, the entry is looked for beneath the scanned folder's own place, and is not there.
-// Beneath a link the scan entered itself, the same: scanning again would not change it, and the
-// box says so, with either setting of the recycle bin.
 TEST_F(DeleteOnDisk, FolderOnThePathSwappedForALinkAfterTheScanLeavesBothAlone) {
   for (const char* name : {"sub", "out"}) fs::create_directories(fs::path(widen(at(name))));
   for (const char* name : {"sub\\x", "out\\x"}) make_file(name, 1000);
-  made_links = true;
-  const std::string outside = folder + " entered";
-  fs::create_directories(fs::path(widen(outside)));
-  std::ofstream(fs::path(widen(outside + "\\y")), std::ios::binary) << std::string(7, 'e');
-  ASSERT_TRUE(
-      run_unix("ln -s '" + unix_name_of(outside) + "' '" + unix_name_of(at("L")) + "'", folder, "entered"));
   scan(folder);
-  select({"L"});
-  left->list().OnOpen();
-  EXPECT_EQ(delete_rows({"y"}), std::vector<std::string>{behind_link("L\\y")});
-  app->CGUI.ud = 1;
-  EXPECT_EQ(delete_rows({"y"}), std::vector<std::string>{behind_link("L\\y")});
-  app->CGUI.ud = 0;
-  EXPECT_TRUE(fs::exists(fs::path(widen(outside + "\\y"))));
-  select({".."});
-  left->list().OnOpen();
   select({"sub"});
   left->list().OnOpen();
   fs::rename(fs::path(widen(at("sub"))), fs::path(widen(at("moved"))));
@@ -458,8 +445,47 @@ TEST_F(DeleteOnDisk, FolderOnThePathSwappedForALinkAfterTheScanLeavesBothAlone) 
   EXPECT_TRUE(on_disk("out\\x"));
   EXPECT_TRUE(on_disk("moved\\x"));
   EXPECT_NE(row_of("x"), -1);
+}
+
+// Beneath a link the scan entered, entries are deleted through the link while it leads to the
+// folder the scan entered, with either setting of the recycle bin, two of them in one run.
+// Pointed at another folder holding an entry of the same name and size, the link leads to what
+// was never scanned: that entry is left alone, as changed (a scan again would list it).
+TEST_F(DeleteOnDisk, EntryBeneathALinkTheScanEnteredGoesWhileTheLinkLeadsThere) {
+  const std::string outside = folder + " entered", other = folder + " other";
+  const std::string binned = "kelvane bin " + std::to_string(GetCurrentProcessId());
+  for (const std::string& place : {outside, other}) {
+    fs::create_directories(fs::path(widen(place)));
+    std::ofstream(fs::path(widen(place + "\\y")), std::ios::binary) << std::string(7, 'e');
+  }
+  for (const std::string& name : {std::string("w"), binned})
+    std::ofstream(fs::path(widen(outside + "\\" + name)), std::ios::binary) << "w";
+  made_links = true;
+  const std::string link = unix_name_of(at("L"));
+  ASSERT_TRUE(run_unix("ln -s '" + unix_name_of(outside) + "' '" + link + "'", folder, "entered"));
+  scan(folder);
+  select({"L"});
+  left->list().OnOpen();
+  ASSERT_TRUE(run_unix("ln -sfn '" + unix_name_of(other) + "' '" + link + "'", folder, "elsewhere"));
+  EXPECT_EQ(delete_rows({"y"}), std::vector<std::string>{changed("L\\y")});
+  app->CGUI.ud = 1;
+  EXPECT_EQ(delete_rows({"y"}), std::vector<std::string>{changed("L\\y")});
+  EXPECT_TRUE(fs::exists(fs::path(widen(other + "\\y"))));
+  EXPECT_NE(row_of("y"), -1);
+  ASSERT_TRUE(run_unix("ln -sfn '" + unix_name_of(outside) + "' '" + link + "'", folder, "back"));
+  EXPECT_TRUE(delete_rows({binned}).empty());
+  app->CGUI.ud = 0;
+  EXPECT_TRUE(delete_rows({"y", "w"}).empty());
+  for (const std::string& name : {std::string("y"), std::string("w"), binned}) {
+    EXPECT_FALSE(fs::exists(fs::path(widen(outside + "\\" + name)))) << name;
+    EXPECT_EQ(row_of(name), -1) << name;
+  }
+  EXPECT_TRUE(fs::exists(fs::path(widen(other + "\\y"))));
+  run_unix("cd ${XDG_DATA_HOME:-$HOME/.local/share}/Trash && rm -f 'files/" + binned + "' 'info/" + binned +
+               ".trashinfo'",
+           folder, "unbinned");
   std::error_code ignored;
-  fs::remove_all(fs::path(widen(outside)), ignored);
+  for (const std::string& place : {outside, other}) fs::remove_all(fs::path(widen(place)), ignored);
 }
 
 // A folder removed and made again since the scan, with a new file of a listed name and size:
