@@ -448,17 +448,18 @@ TEST_F(DeleteOnDisk, FolderOnThePathSwappedForALinkAfterTheScanLeavesBothAlone) 
 }
 
 // Beneath a link the scan entered, entries are deleted through the link while it leads to the
-// folder the scan entered, with either setting of the recycle bin, two of them in one run.
-// Pointed at another folder holding an entry of the same name and size, the link leads to what
-// was never scanned: that entry is left alone, as changed (a scan again would list it).
+// folder the scan entered, two of them in one run, and in a folder beneath it, with either
+// setting of the recycle bin. Pointed at another folder holding an entry of the same name and
+// size, the link leads to what was never scanned: that entry is left alone, as changed (a scan
+// again would list it).
 TEST_F(DeleteOnDisk, EntryBeneathALinkTheScanEnteredGoesWhileTheLinkLeadsThere) {
   const std::string outside = folder + " entered", other = folder + " other";
   const std::string binned = "kelvane bin " + std::to_string(GetCurrentProcessId());
   for (const std::string& place : {outside, other}) {
-    fs::create_directories(fs::path(widen(place)));
+    fs::create_directories(fs::path(widen(place + "\\deep")));
     std::ofstream(fs::path(widen(place + "\\y")), std::ios::binary) << std::string(7, 'e');
   }
-  for (const std::string& name : {std::string("w"), binned})
+  for (const std::string& name : {std::string("w"), "deep\\" + binned})
     std::ofstream(fs::path(widen(outside + "\\" + name)), std::ios::binary) << "w";
   made_links = true;
   const std::string link = unix_name_of(at("L"));
@@ -470,16 +471,19 @@ TEST_F(DeleteOnDisk, EntryBeneathALinkTheScanEnteredGoesWhileTheLinkLeadsThere) 
   EXPECT_EQ(delete_rows({"y"}), std::vector<std::string>{changed("L\\y")});
   app->CGUI.ud = 1;
   EXPECT_EQ(delete_rows({"y"}), std::vector<std::string>{changed("L\\y")});
+  app->CGUI.ud = 0;
   EXPECT_TRUE(fs::exists(fs::path(widen(other + "\\y"))));
   EXPECT_NE(row_of("y"), -1);
   ASSERT_TRUE(run_unix("ln -sfn '" + unix_name_of(outside) + "' '" + link + "'", folder, "back"));
-  EXPECT_TRUE(delete_rows({binned}).empty());
-  app->CGUI.ud = 0;
   EXPECT_TRUE(delete_rows({"y", "w"}).empty());
-  for (const std::string& name : {std::string("y"), std::string("w"), binned}) {
+  EXPECT_EQ(row_of("y"), -1);
+  select({"deep"});
+  left->list().OnOpen();
+  app->CGUI.ud = 1;
+  EXPECT_TRUE(delete_rows({binned}).empty());
+  EXPECT_EQ(row_of(binned), -1);
+  for (const std::string& name : {std::string("y"), std::string("w"), "deep\\" + binned})
     EXPECT_FALSE(fs::exists(fs::path(widen(outside + "\\" + name)))) << name;
-    EXPECT_EQ(row_of(name), -1) << name;
-  }
   EXPECT_TRUE(fs::exists(fs::path(widen(other + "\\y"))));
   run_unix("cd ${XDG_DATA_HOME:-$HOME/.local/share}/Trash && rm -f 'files/" + binned + "' 'info/" + binned +
                ".trashinfo'",
