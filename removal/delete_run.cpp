@@ -130,7 +130,9 @@ void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(cons
     } else if (outcome == DeleteOutcome::kNoBin) {
       message_ = no_bin_text(t.path);
     } else if (outcome == DeleteOutcome::kLink || outcome == DeleteOutcome::kHoldsLink) {
-      message_ = link_text(t.path, outcome == DeleteOutcome::kHoldsLink);
+      message_ = link_text(t.path, outcome == DeleteOutcome::kHoldsLink, removed_some);
+    } else if (outcome == DeleteOutcome::kHoldsVolume) {
+      message_ = volume_text(t.path, removed_some);
     } else {
       message_ = strf("Could not delete %s !", named.c_str());
     }
@@ -231,6 +233,8 @@ DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic
                       : end == RemovalEnd::kChanged     ? "changed since the scan"
                       : end == RemovalEnd::kLink        ? "a link"
                       : end == RemovalEnd::kUnreachable ? "out of reach"
+                      : end == RemovalEnd::kKeepsVolume ? "kept another volume"
+                      : end == RemovalEnd::kKeepsLink   ? "kept a link"
                                                         : "kept some";
     log_.write("mdir::delete_entry () %s after %llu of %llu entries: %s\n", why,
                static_cast<unsigned long long>(gone), static_cast<unsigned long long>(target.entries.size()),
@@ -248,6 +252,8 @@ DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic
       return DeleteOutcome::kLink;
     case RemovalEnd::kKeepsLink:
       return DeleteOutcome::kHoldsLink;
+    case RemovalEnd::kKeepsVolume:
+      return DeleteOutcome::kHoldsVolume;
     case RemovalEnd::kKeepsOther:
       // The entry that stuck is named, not the one chosen: the rest of it may be gone.
       if (remover.stuck() > 0) {

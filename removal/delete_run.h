@@ -47,14 +47,16 @@ struct DeleteTarget {
 };
 
 enum class DeleteOutcome {
-  kDeleted,     // gone from disk: deleted now, or gone already
-  kChanged,     // not what was listed: left alone
-  kLink,        // a link: left alone
-  kBehindLink,  // a folder on the way to it is a link: left alone
-  kHoldsLink,   // a folder with a link beneath it: left alone
-  kNoBin,       // the recycle bin cannot take it, and the shell would delete it for good: left alone
-  kFailed,      // not deleted, or not reachable: left alone
-  kStopped,     // asked to stop while it was being deleted: part of it may have gone
+  kDeleted,      // gone from disk: deleted now, or gone already
+  kChanged,      // not what was listed: left alone
+  kLink,         // a link: left alone
+  kBehindLink,   // a folder on the way to it is a link: left alone
+  kHoldsLink,    // a folder with a link beneath it: the link and the folders holding it left alone
+  kHoldsVolume,  // a folder with another volume mounted beneath it, or one itself: likewise
+                 // (deleting for good, the rest of either may be gone)
+  kNoBin,        // the recycle bin cannot take it, and the shell would delete it for good: left alone
+  kFailed,       // not deleted, or not reachable: left alone
+  kStopped,      // asked to stop while it was being deleted: part of it may have gone
 };
 
 class DeleteRun {

@@ -24,6 +24,12 @@ struct OpenEntry {
   // file system gives it (what the names of the entries inside it must continue).
   uint32_t attributes = 0;
   std::wstring reported;
+  // A symbolic link, junction or mount point opened as itself (where the platform opens it so):
+  // removing it removes the link and never what it names, which is not on the way down.
+  bool link_itself = false;
+  // A folder's volume (its serial number, as its own handle gives it): the folders opened inside
+  // it are compared with it (OpenedFacts::other_volume).
+  uint64_t volume = 0;
 };
 
 enum class RemoveResult {

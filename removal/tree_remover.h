@@ -45,6 +45,7 @@ enum class RemovalEnd {
   kRemoved,      // the entry chosen is gone, with everything beneath it
   kStopped,      // asked to stop before it was through
   kKeepsLink,    // something beneath it is a link that could not be removed as itself: left
+  kKeepsVolume,  // a folder beneath it (or it) is another volume mounted there: left, never entered
   kKeepsOther,   // something could not be removed (in use, changed, made since the scan)
   kMoved,        // the scanned folder or a folder on the way is not the one scanned: untouched
   kBehindLink,   // a folder on the way is a link: untouched
@@ -75,6 +76,12 @@ class TreeRemover {
  private:
   // Removes what the listing holds beneath the open folder at index `folder`.
   void remove_below(std::vector<RemovalEntry>& entries, OpenEntry& dir, size_t folder);
+  // Removes the open entry at index (a folder after what it holds, a link as itself); true when
+  // it left the disk.
+  bool remove_opened(std::vector<RemovalEntry>& entries, OpenEntry& opened, size_t index);
+  // What the scan listed beneath a link removed as itself leaves the tree with it: it was what
+  // the link named, still on disk where it is, never beneath the folder being deleted.
+  void mark_beneath_removed(std::vector<RemovalEntry>& entries, size_t index);
   // The entry stays on disk (why: the open's verdict, or kFailed); its folder with it.
   void keep(std::vector<RemovalEntry>& entries, size_t index, OpenResult why);
   void mark_removed(RemovalEntry& e);
@@ -93,6 +100,7 @@ class TreeRemover {
   std::vector<std::vector<size_t>> children_;
   bool stopped_ = false;
   bool link_ = false;
+  bool volume_ = false;
   int stuck_ = -1;
   bool stuck_changed_ = false;
 };

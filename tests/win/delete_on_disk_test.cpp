@@ -419,7 +419,7 @@ TEST_F(DeleteOnDisk, FolderSwappedForALinkDuringTheDeletionLeadsNowhere) {
   for (const char* name : {"out\\x", "out\\y", "F\\moved\\x", "F\\moved\\y"})
     EXPECT_TRUE(on_disk(name)) << name;
   EXPECT_FALSE(on_disk("F\\z"));
-  EXPECT_EQ(shown, (std::vector<std::string>{"Delete F ?", link_text(upper_folder() + "\\F", true)}));
+  EXPECT_EQ(shown, (std::vector<std::string>{"Delete F ?", link_text(upper_folder() + "\\F", true, true)}));
   lobj* node = node_of("F");
   ASSERT_NE(node, nullptr);
   EXPECT_EQ(node->size.load(), 30u);  // z went; what the link stands in for stays listed
