@@ -69,24 +69,28 @@ DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes, void* owner)
 void DeleteRun::restamp_after(size_t k) {
   const DeleteTarget& t = targets_[k];
   EntryProbe& probe = entry_probe();
-  const auto restamp = [&](lobj* node, const std::string& path, uint32_t listed) {
+  const auto restamp = [&](lobj* node, const std::string& path, uint32_t listed, uint32_t held) {
     if (node == nullptr || listed == 0) return;  // a folder the scan gave no stamp is compared by none
-    const DiskEntry now = probe.entry(path);
-    if (now.presence != Presence::kPresent || !now.is_dir || now.stamp == 0) return;
-    restamped_.emplace_back(node, now.stamp);
+    uint32_t stamp = held;
+    if (recycle_bin_) {
+      const DiskEntry now = probe.entry(path);
+      if (now.presence == Presence::kPresent && now.is_dir) stamp = now.stamp;
+    }
+    if (stamp == 0) return;
+    restamped_.emplace_back(node, stamp);
     for (size_t later = k + 1; later < targets_.size(); ++later) {
       for (ScannedFolder& folder : targets_[later].way)
-        if (folder.path == path) folder.stamp = now.stamp;
+        if (folder.path == path) folder.stamp = stamp;
     }
   };
   // The scanned folder itself is known by its identity, which holds no time.
-  if (!t.way.empty()) restamp(t.folder_node, t.folder, t.way.back().stamp);
+  if (!t.way.empty()) restamp(t.folder_node, t.folder, t.way.back().stamp, t.folder_stamp_after);
   std::vector<bool> emptied(t.entries.size(), false);
   for (const RemovalEntry& e : t.entries)
     if (e.removed && e.parent >= 0) emptied[static_cast<size_t>(e.parent)] = true;
   for (size_t i = 0; i < t.entries.size(); ++i) {
     const RemovalEntry& e = t.entries[i];
-    if (emptied[i] && !e.removed) restamp(e.node, listed_path(t.entries, i, t.path), e.stamp);
+    if (emptied[i] && !e.removed) restamp(e.node, listed_path(t.entries, i, t.path), e.stamp, e.stamp_after);
   }
 }
 
@@ -223,6 +227,7 @@ DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic
   });
   const RemovalPlace place{root_path_, root_recorded_, root_id_, target.way};
   const RemovalEnd end = remover.remove(target.entries, place);
+  target.folder_stamp_after = remover.folder_stamp_after();
   if (end == RemovalEnd::kRemoved) return DeleteOutcome::kDeleted;
   if (log_.is_open()) {
     size_t gone = 0;

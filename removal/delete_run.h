@@ -44,6 +44,9 @@ struct DeleteTarget {
   // The entry and everything the scan listed beneath it; a permanent deletion removes them
   // one by one and marks each one that left the disk.
   std::vector<RemovalEntry> entries;
+  // After a permanent deletion: `folder`'s stamp, read on the handle the run held it by (0: not
+  // read).
+  uint32_t folder_stamp_after = 0;
 };
 
 enum class DeleteOutcome {
@@ -98,7 +101,8 @@ class DeleteRun {
   // After target k was acted on: the stamps of the folders it removed entries from and that
   // stay (its own folder, and a folder of it that kept something) are read again, for the
   // targets still to come and for the tree. (Under Wine a folder's stamp holds its last-write
-  // time, which every removal inside it changes.)
+  // time, which every removal inside it changes.) After a permanent deletion they are the ones
+  // read on the handles the run held, never a path resolved again; after the shell's, by path.
   void restamp_after(size_t k);
   // The permanent deletion of one target by the program itself.
   DeleteOutcome remove_for_good(DeleteTarget& target, const std::atomic<bool>& stop,

@@ -298,6 +298,8 @@ class PlatformRemover : public EntryRemover {
                     [&out](const std::wstring& name, const Listed&) { out.push_back(narrow(name)); });
   }
 
+  uint32_t stamp(const OpenEntry& folder) override { return handle_stamp(folder.handle); }
+
  private:
   // An entry as its folder's listing gives it: its file id, and whether it is listed as a
   // reparse point (under Wine a Unix link to a folder, or a mount; measured: a link is listed with
@@ -502,6 +504,7 @@ class PlatformRemover : public EntryRemover {
   void close(OpenEntry&) override {}
   Presence find(const OpenEntry&, const std::string&) override { return Presence::kUnknown; }
   bool names(const OpenEntry&, std::vector<std::string>&) override { return false; }
+  uint32_t stamp(const OpenEntry&) override { return 0; }
 };
 
 #endif

@@ -59,6 +59,9 @@ class EntryRemover {
   // The names in the open folder, asked after its removal failed, so that what is still on disk
   // is known name by name. False when it cannot be listed.
   virtual bool names(const OpenEntry& folder, std::vector<std::string>& out) = 0;
+  // The stamp of the open folder as the scan gives a folder's (scan/entry_stamp.h), read on its
+  // handle once the run has removed what it could inside it; 0 when it cannot be had.
+  virtual uint32_t stamp(const OpenEntry& folder) = 0;
 };
 
 // The remover in use: the platform's own unless a test replaced it.

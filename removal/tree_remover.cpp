@@ -83,7 +83,10 @@ bool TreeRemover::remove_opened(std::vector<RemovalEntry>& entries, OpenEntry& o
   const bool descend = e.is_dir && !opened.link_itself;
   if (descend) remove_below(entries, opened, index);
   if (!e.keeps && !stopping() && platform_.remove(opened, e.is_dir) == RemoveResult::kRemoved) return true;
-  if (descend) recount(entries, opened, index);
+  if (descend) {
+    recount(entries, opened, index);
+    e.stamp_after = platform_.stamp(opened);
+  }
   return false;
 }
 
@@ -170,6 +173,7 @@ RemovalEnd TreeRemover::remove(std::vector<RemovalEntry>& entries, const Removal
         end = volume_ ? RemovalEnd::kKeepsVolume : link_ ? RemovalEnd::kKeepsLink : RemovalEnd::kKeepsOther;
       }
     }
+    folder_stamp_after_ = platform_.stamp(held.back());
   }
   for (auto h = held.rbegin(); h != held.rend(); ++h) platform_.close(*h);
   return end;

@@ -30,6 +30,8 @@ struct RemovalEntry {
   uint32_t stamp = 0;    // as listed
   bool removed = false;  // not on disk any more: removed by the run, or gone before
   bool keeps = false;    // a folder that keeps something beneath it on disk
+  // A folder that stays with something removed beneath it: its stamp read on its handle then.
+  uint32_t stamp_after = 0;
 };
 
 // Where the chosen entry lies: the scanned folder, its identity as the scan recorded it, and
@@ -72,6 +74,10 @@ class TreeRemover {
   // scan; -1 when none.
   int stuck() const { return stuck_; }
   bool stuck_changed() const { return stuck_changed_; }
+  // The stamp of the folder that holds the chosen entry, read on the handle the run held it by
+  // once it was through (0: not read), so that a folder put in its place meanwhile is not taken
+  // for it.
+  uint32_t folder_stamp_after() const { return folder_stamp_after_; }
 
  private:
   // Removes what the listing holds beneath the open folder at index `folder`.
@@ -103,6 +109,7 @@ class TreeRemover {
   bool volume_ = false;
   int stuck_ = -1;
   bool stuck_changed_ = false;
+  uint32_t folder_stamp_after_ = 0;
 };
 
 // The full path of entry index of a listing whose chosen entry is at path.

@@ -266,6 +266,28 @@ TEST_F(CheckedDelete, ForGoodLinksGoAsThemselvesAndAnotherVolumeIsNeverEntered) 
   EXPECT_EQ(fakes.remover.removed.back(), "D:\\DATA\\c");
 }
 
+// After a permanent deletion the stamps of the folders that stay are the ones read on the
+// handles the run held, not read again by path (which may lead to a folder put there since).
+TEST_F(CheckedDelete, FoldersThatStayAreRestampedOnTheHandlesTheRunHeld) {
+  scan();
+  t.settings.ud = 0;
+  lobj* sub = t.folder(data, "sub");
+  sub->stamp = 5;
+  lobj* kept = t.folder(sub, "kept");
+  kept->stamp = 6;
+  t.file(kept, "stuck", 1);
+  t.file(kept, "goes", 2);
+  disk.holds(t.dir);
+  disk.entries["D:\\DATA\\sub"].stamp = 5;
+  disk.entries["D:\\DATA\\sub\\kept"].stamp = 6;
+  fakes.remover.failing = {"D:\\DATA\\sub\\kept\\stuck"};
+  fakes.remover.stamps = {{"D:\\DATA\\sub", 15}, {"D:\\DATA\\sub\\kept", 16}};
+  // The path says 5 and 6, as the scan listed them: a folder put back in each place.
+  DeleteRun r = run({kept});
+  EXPECT_EQ(r.message(), "Could not delete D:\\DATA\\sub\\kept\\stuck !");
+  EXPECT_EQ(r.restamped(), (std::vector<std::pair<lobj*, uint32_t>>{{sub, 15}, {kept, 16}}));
+}
+
 // The walk for links is made only where the shell would follow them (Wine), tells each folder
 // it reads, and ends the run when asked to stop; the shell's question is owned by the window
 // the run was made for.

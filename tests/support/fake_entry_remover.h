@@ -73,6 +73,11 @@ class FakeEntryRemover : public EntryRemover {
     return folder.path.empty() || folder.path.back() == '\\' ? folder.path + name : folder.path + "\\" + name;
   }
   bool names(const OpenEntry&, std::vector<std::string>&) override { return false; }
+  std::map<std::string, uint32_t> stamps;  // a folder's stamp on its handle, else the disk's
+  uint32_t stamp(const OpenEntry& folder) override {
+    if (stamps.count(folder.path)) return stamps[folder.path];
+    return disk ? disk->entry(folder.path).stamp : 0;
+  }
 };
 
 }  // namespace kelvane::testing_fakes

@@ -89,6 +89,7 @@ class HeldRemover : public EntryRemover {
   bool names(const OpenEntry& folder, std::vector<std::string>& out) override {
     return platform_.names(folder, out);
   }
+  uint32_t stamp(const OpenEntry& folder) override { return platform_.stamp(folder); }
 
  private:
   EntryRemover& platform_;
