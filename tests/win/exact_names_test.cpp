@@ -246,11 +246,11 @@ TEST_F(ExactNames, LinksAndFoldersHoldingThemAreNotDeleted) {
   EXPECT_EQ(size_of(links + "\\tw"), 1);  // what "tw." names, where the place drops the dot
 }
 
-// For good, a folder holding a link loses the rest and keeps the link with the folders holding
-// it; under Wine (which opens every link as what it names) and the box says so. A Unix mount
-// inside a folder (Wine shows it as another volume) is never entered: what is on it stays. A
-// folder "d." beside a link "d.." to it is deleted, the link is not (Wine lists a link with
-// its target's id, a link to a folder marked as a reparse point).
+// For good under Wine, which opens every link as what it names: a folder holding a link loses
+// the rest, keeps the link with the folders holding it, and the box says it went in part. A
+// Unix mount inside a folder (another volume to Wine) is never entered: what is on it stays. A
+// folder "d." beside a link "d.." to it is deleted, the link is not (Wine lists a link with its
+// target's id, a link to a folder marked as a reparse point).
 TEST_F(ExactNames, ForGoodLinksAndMountsStayTheRestGoes) {
   settings.ud = 0;
   const std::string hold = root + "\\hold";
