@@ -80,8 +80,16 @@ std::string no_bin_text(const std::string& path) {
   return strf("%s\nCANNOT GO TO THE RECYCLE BIN, NOT DELETED !", path.c_str());
 }
 
-std::string link_text(const std::string& path, bool holds) {
-  return strf(holds ? "%s\nHOLDS A LINK, NOT DELETED !" : "%s\nIS A LINK, NOT DELETED !", path.c_str());
+std::string link_text(const std::string& path, bool holds, bool partly) {
+  if (!holds) return strf("%s\nIS A LINK, NOT DELETED !", path.c_str());
+  return strf(partly ? "%s\nHOLDS A LINK, PARTLY DELETED !" : "%s\nHOLDS A LINK, NOT DELETED !",
+              path.c_str());
+}
+
+std::string volume_text(const std::string& path, bool partly) {
+  return strf(
+      partly ? "%s\nHOLDS ANOTHER VOLUME, PARTLY DELETED !" : "%s\nHOLDS ANOTHER VOLUME, NOT DELETED !",
+      path.c_str());
 }
 
 }  // namespace kelvane

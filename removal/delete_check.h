@@ -63,8 +63,12 @@ DeleteVerdict delete_verdict(const ListedEntry& listed, RootState root, const Di
 
 // The box for an entry that changed since the scan.
 std::string changed_text(const std::string& path);
-// The box for an entry that is a link, or for a folder that holds one (holds).
-std::string link_text(const std::string& path, bool holds);
+// The box for an entry that is a link, or for a folder that holds one (holds); partly: the rest
+// of the folder left the disk, the link and the folders holding it stayed.
+std::string link_text(const std::string& path, bool holds, bool partly = false);
+// The box for a folder that holds another volume mounted in it (or is one), which a deletion
+// never enters: partly as for link_text.
+std::string volume_text(const std::string& path, bool partly);
 // The box for an entry with a link on its way down from the scanned folder.
 std::string behind_link_text(const std::string& path);
 // The box for an entry the recycle bin cannot take (removal/recycle_reach.h).

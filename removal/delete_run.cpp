@@ -69,25 +69,30 @@ DeleteRun::DeleteRun(mdir& dir, const std::vector<lobj*>& nodes, void* owner)
 void DeleteRun::restamp_after(size_t k) {
   const DeleteTarget& t = targets_[k];
   EntryProbe& probe = entry_probe();
-  const auto restamp = [&](lobj* node, const std::string& path, uint32_t listed) {
+  const auto restamp = [&](lobj* node, const std::string& path, uint32_t listed, uint32_t held) {
     if (node == nullptr || listed == 0) return;  // a folder the scan gave no stamp is compared by none
-    const DiskEntry now = probe.entry(path);
-    if (now.presence != Presence::kPresent || !now.is_dir || now.stamp == 0) return;
-    restamped_.emplace_back(node, now.stamp);
+    uint32_t stamp = held;
+    if (recycle_bin_) {
+      const DiskEntry now = probe.entry(path);
+      if (now.presence == Presence::kPresent && now.is_dir) stamp = now.stamp;
+    }
+    if (stamp == 0) return;
+    restamped_.emplace_back(node, stamp);
     for (size_t later = k + 1; later < targets_.size(); ++later) {
       for (ScannedFolder& folder : targets_[later].way)
-        if (folder.path == path) folder.stamp = now.stamp;
+        if (folder.path == path) folder.stamp = stamp;
     }
   };
   // The scanned folder itself is known by its identity, which holds no time; so is a link the
   // scan entered, whose path would give its target's stamp rather than its own.
-  if (!t.way.empty() && !t.way.back().entered_link) restamp(t.folder_node, t.folder, t.way.back().stamp);
+  if (!t.way.empty() && !t.way.back().entered_link)
+    restamp(t.folder_node, t.folder, t.way.back().stamp, t.folder_stamp_after);
   std::vector<bool> emptied(t.entries.size(), false);
   for (const RemovalEntry& e : t.entries)
     if (e.removed && e.parent >= 0) emptied[static_cast<size_t>(e.parent)] = true;
   for (size_t i = 0; i < t.entries.size(); ++i) {
     const RemovalEntry& e = t.entries[i];
-    if (emptied[i] && !e.removed) restamp(e.node, listed_path(t.entries, i, t.path), e.stamp);
+    if (emptied[i] && !e.removed) restamp(e.node, listed_path(t.entries, i, t.path), e.stamp, e.stamp_after);
   }
 }
 
@@ -131,7 +136,9 @@ void DeleteRun::run(const std::atomic<bool>& stop, const std::function<void(cons
     } else if (outcome == DeleteOutcome::kNoBin) {
       message_ = no_bin_text(t.path);
     } else if (outcome == DeleteOutcome::kLink || outcome == DeleteOutcome::kHoldsLink) {
-      message_ = link_text(t.path, outcome == DeleteOutcome::kHoldsLink);
+      message_ = link_text(t.path, outcome == DeleteOutcome::kHoldsLink, removed_some);
+    } else if (outcome == DeleteOutcome::kHoldsVolume) {
+      message_ = volume_text(t.path, removed_some);
     } else {
       message_ = strf("Could not delete %s !", named.c_str());
     }
@@ -222,6 +229,7 @@ DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic
   });
   const RemovalPlace place{root_path_, root_recorded_, root_id_, target.way};
   const RemovalEnd end = remover.remove(target.entries, place);
+  target.folder_stamp_after = remover.folder_stamp_after();
   if (end == RemovalEnd::kRemoved) return DeleteOutcome::kDeleted;
   if (log_.is_open()) {
     size_t gone = 0;
@@ -232,6 +240,8 @@ DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic
                       : end == RemovalEnd::kChanged     ? "changed since the scan"
                       : end == RemovalEnd::kLink        ? "a link"
                       : end == RemovalEnd::kUnreachable ? "out of reach"
+                      : end == RemovalEnd::kKeepsVolume ? "kept another volume"
+                      : end == RemovalEnd::kKeepsLink   ? "kept a link"
                                                         : "kept some";
     log_.write("mdir::delete_entry () %s after %llu of %llu entries: %s\n", why,
                static_cast<unsigned long long>(gone), static_cast<unsigned long long>(target.entries.size()),
@@ -249,6 +259,8 @@ DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic
       return DeleteOutcome::kLink;
     case RemovalEnd::kKeepsLink:
       return DeleteOutcome::kHoldsLink;
+    case RemovalEnd::kKeepsVolume:
+      return DeleteOutcome::kHoldsVolume;
     case RemovalEnd::kKeepsOther:
       // The entry that stuck is named, not the one chosen: the rest of it may be gone.
       if (remover.stuck() > 0) {

@@ -44,17 +44,22 @@ struct DeleteTarget {
   // The entry and everything the scan listed beneath it; a permanent deletion removes them
   // one by one and marks each one that left the disk.
   std::vector<RemovalEntry> entries;
+  // After a permanent deletion: `folder`'s stamp, read on the handle the run held it by (0: not
+  // read).
+  uint32_t folder_stamp_after = 0;
 };
 
 enum class DeleteOutcome {
-  kDeleted,     // gone from disk: deleted now, or gone already
-  kChanged,     // not what was listed: left alone
-  kLink,        // a link: left alone
-  kBehindLink,  // a folder on the way to it is a link: left alone
-  kHoldsLink,   // a folder with a link beneath it: left alone
-  kNoBin,       // the recycle bin cannot take it, and the shell would delete it for good: left alone
-  kFailed,      // not deleted, or not reachable: left alone
-  kStopped,     // asked to stop while it was being deleted: part of it may have gone
+  kDeleted,      // gone from disk: deleted now, or gone already
+  kChanged,      // not what was listed: left alone
+  kLink,         // a link: left alone
+  kBehindLink,   // a folder on the way to it is a link: left alone
+  kHoldsLink,    // a folder with a link beneath it: the link and the folders holding it left alone
+  kHoldsVolume,  // a folder with another volume mounted beneath it, or one itself: likewise
+                 // (deleting for good, the rest of either may be gone)
+  kNoBin,        // the recycle bin cannot take it, and the shell would delete it for good: left alone
+  kFailed,       // not deleted, or not reachable: left alone
+  kStopped,      // asked to stop while it was being deleted: part of it may have gone
 };
 
 class DeleteRun {
@@ -96,7 +101,8 @@ class DeleteRun {
   // After target k was acted on: the stamps of the folders it removed entries from and that
   // stay (its own folder, and a folder of it that kept something) are read again, for the
   // targets still to come and for the tree. (Under Wine a folder's stamp holds its last-write
-  // time, which every removal inside it changes.)
+  // time, which every removal inside it changes.) After a permanent deletion they are the ones
+  // read on the handles the run held, never a path resolved again; after the shell's, by path.
   void restamp_after(size_t k);
   // The permanent deletion of one target by the program itself.
   DeleteOutcome remove_for_good(DeleteTarget& target, const std::atomic<bool>& stop,

@@ -175,6 +175,7 @@ class PlatformRemover : public EntryRemover {
     out.handle = dir;
     out.path = path;
     out.attributes = info.dwFileAttributes;
+    out.volume = now.volume;
     if (native().wine) {
       LONG status = 0;
       const AllInformation* all = all_information(dir, status);
@@ -221,17 +222,32 @@ class PlatformRemover : public EntryRemover {
     }
     facts.name = native().wine ? wine_name_match(folder, wide, reported, facts.file_id)
                                : windows_name_match(wide, stored_name(file, *all));
+    // A folder's volume, read on its own handle as the scanned folder's is: under Wine a Unix
+    // mount inside a folder reads as another volume (measured: serial 0 for a tmpfs, the drive's
+    // for the rest); on Windows a mounted folder is also a link, opened as itself.
+    FolderId id;
+    if (facts.is_dir) {
+      if (!handle_file_id(file, id)) {
+        CloseHandle(file);
+        return OpenResult::kFailed;
+      }
+      facts.other_volume = id.volume != folder.volume;
+    }
     const OpenResult verdict = opened_verdict(listed, facts, on_way);
     if (verdict != OpenResult::kOpened) {
       CloseHandle(file);
       return verdict;
     }
-    out.handle = file;
-    out.attributes = attributes;
+    // Wine opens what a Unix link names however it is asked (and removes that): only on Windows
+    // is a link opened as itself, and then removing its handle removes the link alone.
+    out.link_itself = facts.name_surrogate && !native().wine;
     if (facts.is_dir) {
+      out.volume = id.volume;
       out.path = folder.path + (folder.path.empty() || folder.path.back() == '\\' ? "" : "\\") + name;
       if (native().wine) out.reported = reported;
     }
+    out.handle = file;
+    out.attributes = attributes;
     return OpenResult::kOpened;
   }
 
@@ -258,6 +274,8 @@ class PlatformRemover : public EntryRemover {
     }
     out.handle = file;
     out.attributes = all->attributes;
+    // The folders inside are compared with the volume the link leads to, not the link's own.
+    out.volume = now.volume;
     out.path = folder.path + (folder.path.empty() || folder.path.back() == '\\' ? "" : "\\") + name;
     // Under Wine the entries inside are named by the target's own place, which the open reports.
     if (native().wine) out.reported.assign(all->name, all->name_length / sizeof(wchar_t));
@@ -308,13 +326,21 @@ class PlatformRemover : public EntryRemover {
 
   bool names(const OpenEntry& folder, std::vector<std::string>& out) override {
     return list_ids(folder.handle,
-                    [&out](const std::wstring& name, uint64_t) { out.push_back(narrow(name)); });
+                    [&out](const std::wstring& name, const Listed&) { out.push_back(narrow(name)); });
   }
 
+  uint32_t stamp(const OpenEntry& folder) override { return handle_stamp(folder.handle); }
+
  private:
-  // Every entry of the open folder with its file id, "." and ".." left out. False when it cannot
-  // be listed.
-  static bool list_ids(HANDLE folder, const std::function<void(const std::wstring&, uint64_t)>& sink) {
+  // An entry as its folder's listing gives it: its file id, and whether it is listed as a
+  // reparse point (under Wine a Unix link to a folder, or a mount; measured: a link is listed with
+  // the id of what it names, and a link to a file as that file, without the mark).
+  struct Listed {
+    uint64_t id = 0;
+    bool reparse = false;
+  };
+  // Every entry of the open folder, "." and ".." left out. False when it cannot be listed.
+  static bool list_ids(HANDLE folder, const std::function<void(const std::wstring&, const Listed&)>& sink) {
     std::vector<unsigned long long> buffer(64 * 1024 / 8);
     for (bool first = true;; first = false) {
       if (!GetFileInformationByHandleEx(folder,
@@ -325,7 +351,9 @@ class PlatformRemover : public EntryRemover {
       for (;;) {
         const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
         const std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
-        if (name != L"." && name != L"..") sink(name, static_cast<uint64_t>(info->FileId.QuadPart));
+        if (name != L"." && name != L"..")
+          sink(name, Listed{static_cast<uint64_t>(info->FileId.QuadPart),
+                            (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
         if (info->NextEntryOffset == 0) break;
         at += info->NextEntryOffset;
       }
@@ -336,7 +364,7 @@ class PlatformRemover : public EntryRemover {
   // own word stands).
   static bool holds_entries(HANDLE folder) {
     bool any = false;
-    list_ids(folder, [&any](const std::wstring&, uint64_t) { any = true; });
+    list_ids(folder, [&any](const std::wstring&, const Listed&) { any = true; });
     return any;
   }
 
@@ -344,14 +372,15 @@ class PlatformRemover : public EntryRemover {
   // names differ only in the dots and blanks that end them: "a." and "a..", "c" and "c."), by
   // that shortened name; listed once per folder, so that a folder's entries cost one listing.
   // Null when the folder cannot be listed.
-  using SharedPlaces = std::map<std::wstring, std::vector<std::pair<std::wstring, uint64_t>>>;
+  using SharedPlaces = std::map<std::wstring, std::vector<std::pair<std::wstring, Listed>>>;
   const SharedPlaces* shared_places(HANDLE folder) {
     auto known = shared_places_.find(folder);
     if (known != shared_places_.end()) return known->second.listed ? &known->second.places : nullptr;
     Listing& listing = shared_places_[folder];
     SharedPlaces all;
-    listing.listed = list_ids(
-        folder, [&all](const std::wstring& name, uint64_t id) { all[bare(name)].emplace_back(name, id); });
+    listing.listed = list_ids(folder, [&all](const std::wstring& name, const Listed& listed) {
+      all[bare(name)].emplace_back(name, listed);
+    });
     for (auto& place : all)
       if (place.second.size() > 1) listing.places.insert(std::move(place));
     return listing.listed ? &listing.places : nullptr;
@@ -423,8 +452,17 @@ class PlatformRemover : public EntryRemover {
     }
     const auto sharing = shared->find(shortened);
     if (sharing == shared->end()) return NameMatch::kExact;
+    // Another entry with the id reached may be a link to this very entry, listed with its
+    // target's id: a link to a folder is listed as a reparse point, and the folder it names
+    // beside it is not, so an entry not listed so is its own beside such a link ("d." beside a
+    // link "d.." to it). A link to a file is listed as the file: there the two cannot be told
+    // apart, and the entry is taken for a link.
+    bool listed_as_link = false;
+    for (const auto& entry : sharing->second)
+      if (entry.first == name) listed_as_link = entry.second.reparse;
     for (const auto& other : sharing->second)
-      if (other.first != name && other.second == file_id) return NameMatch::kElsewhere;
+      if (other.first != name && other.second.id == file_id && (listed_as_link || !other.second.reparse))
+        return NameMatch::kElsewhere;
     return NameMatch::kExact;
   }
 
@@ -503,6 +541,7 @@ class PlatformRemover : public EntryRemover {
   void close(OpenEntry&) override {}
   Presence find(const OpenEntry&, const std::string&) override { return Presence::kUnknown; }
   bool names(const OpenEntry&, std::vector<std::string>&) override { return false; }
+  uint32_t stamp(const OpenEntry&) override { return 0; }
 };
 
 #endif

@@ -24,6 +24,12 @@ struct OpenEntry {
   // file system gives it (what the names of the entries inside it must continue).
   uint32_t attributes = 0;
   std::wstring reported;
+  // A symbolic link, junction or mount point opened as itself (where the platform opens it so):
+  // removing it removes the link and never what it names, which is not on the way down.
+  bool link_itself = false;
+  // A folder's volume (its serial number, as its own handle gives it): the folders opened inside
+  // it are compared with it (OpenedFacts::other_volume).
+  uint64_t volume = 0;
 };
 
 enum class RemoveResult {
@@ -60,6 +66,9 @@ class EntryRemover {
   // The names in the open folder, asked after its removal failed, so that what is still on disk
   // is known name by name. False when it cannot be listed.
   virtual bool names(const OpenEntry& folder, std::vector<std::string>& out) = 0;
+  // The stamp of the open folder as the scan gives a folder's (scan/entry_stamp.h), read on its
+  // handle once the run has removed what it could inside it; 0 when it cannot be had.
+  virtual uint32_t stamp(const OpenEntry& folder) = 0;
 };
 
 // The remover in use: the platform's own unless a test replaced it.

@@ -7,6 +7,7 @@ namespace kelvane {
 OpenResult opened_verdict(const ListedEntry& listed, const OpenedFacts& facts, bool on_way) {
   if (facts.name == NameMatch::kElsewhere) return OpenResult::kLink;
   if (facts.name_surrogate && on_way) return OpenResult::kLink;
+  if (facts.other_volume && facts.is_dir && !on_way) return OpenResult::kOtherVolume;
   if (facts.is_dir != listed.is_dir || facts.name == NameMatch::kCaseOnly) return OpenResult::kChanged;
   if (listed.stamp == 0)
     return facts.is_dir || facts.size == listed.size ? OpenResult::kOpened : OpenResult::kChanged;

@@ -55,6 +55,20 @@ std::string mount_device(const std::string& mountinfo, const std::string& unix_p
   return device;
 }
 
+bool other_mount_beneath(const std::string& mountinfo, const std::string& unix_path,
+                         const std::string& device) {
+  const std::string folder = unix_path.empty() || unix_path.back() != '/' ? unix_path + "/" : unix_path;
+  std::istringstream lines(mountinfo);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream fields(line);
+    std::string id, parent, numbers, root, point;
+    if (!(fields >> id >> parent >> numbers >> root >> point)) continue;
+    if (numbers != device && unescaped(point).rfind(folder, 0) == 0) return true;
+  }
+  return false;
+}
+
 #ifdef _WIN32
 
 namespace {
@@ -166,7 +180,8 @@ bool recycle_bin_takes(const std::string& path) {
   // What cannot be told leaves it to the shell, as before.
   if (trash_place.empty() || entry.empty() || mounts.empty()) return true;
   const std::string device = mount_device(mounts, entry);
-  return device.empty() || device == mount_device(mounts, trash_place);
+  const std::string trash_device = mount_device(mounts, trash_place);
+  return (device.empty() || device == trash_device) && !other_mount_beneath(mounts, entry, trash_device);
 }
 
 #else

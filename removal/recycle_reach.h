@@ -20,4 +20,9 @@ bool recycle_bin_takes(const std::string& path);
 // Empty when none is.
 std::string mount_device(const std::string& mountinfo, const std::string& unix_path);
 
+// Whether a file system other than the one of device is mounted anywhere beneath the Unix path
+// (a folder's): the trash cannot take such a folder whole, by renaming, either.
+bool other_mount_beneath(const std::string& mountinfo, const std::string& unix_path,
+                         const std::string& device);
+
 }  // namespace kelvane

@@ -48,8 +48,9 @@ void TreeRemover::keep(std::vector<RemovalEntry>& entries, size_t index, OpenRes
   RemovalEntry& e = entries[index];
   if (e.parent >= 0) entries[static_cast<size_t>(e.parent)].keeps = true;
   if (why == OpenResult::kLink) link_ = true;
+  if (why == OpenResult::kOtherVolume) volume_ = true;
   // A folder kept only for what it keeps is no reason of its own.
-  if (stuck_ < 0 && !e.keeps && why != OpenResult::kLink) {
+  if (stuck_ < 0 && !e.keeps && why != OpenResult::kLink && why != OpenResult::kOtherVolume) {
     stuck_ = static_cast<int>(index);
     stuck_changed_ = why == OpenResult::kChanged;
   }
@@ -66,6 +67,27 @@ void TreeRemover::recount(std::vector<RemovalEntry>& entries, const OpenEntry& d
       keep(entries, child, OpenResult::kFailed);
     }
   }
+}
+
+void TreeRemover::mark_beneath_removed(std::vector<RemovalEntry>& entries, size_t index) {
+  for (size_t child : children_[index]) {
+    mark_removed(entries[child]);
+    mark_beneath_removed(entries, child);
+  }
+}
+
+bool TreeRemover::remove_opened(std::vector<RemovalEntry>& entries, OpenEntry& opened, size_t index) {
+  RemovalEntry& e = entries[index];
+  // A link opened as itself is never gone into: its removal takes the link alone (a junction's
+  // own folder is empty), so what it names stays where it is.
+  const bool descend = e.is_dir && !opened.link_itself;
+  if (descend) remove_below(entries, opened, index);
+  if (!e.keeps && !stopping() && platform_.remove(opened, e.is_dir) == RemoveResult::kRemoved) return true;
+  if (descend) {
+    recount(entries, opened, index);
+    e.stamp_after = platform_.stamp(opened);
+  }
+  return false;
 }
 
 void TreeRemover::remove_below(std::vector<RemovalEntry>& entries, OpenEntry& dir, size_t folder) {
@@ -85,11 +107,10 @@ void TreeRemover::remove_below(std::vector<RemovalEntry>& entries, OpenEntry& di
       keep(entries, k, found);
       continue;
     }
-    if (e.is_dir) remove_below(entries, opened, k);
-    if (!e.keeps && !stopping() && platform_.remove(opened, e.is_dir) == RemoveResult::kRemoved) {
+    if (remove_opened(entries, opened, k)) {
       mark_removed(e);
+      if (opened.link_itself) mark_beneath_removed(entries, k);
     } else {
-      if (e.is_dir) recount(entries, opened, k);
       keep(entries, k, OpenResult::kFailed);
     }
     platform_.close(opened);
@@ -137,12 +158,9 @@ RemovalEnd TreeRemover::remove(std::vector<RemovalEntry>& entries, const Removal
       end = RemovalEnd::kLink;
     } else if (step != OpenResult::kOpened) {
       keep(entries, 0, step);
-      end = RemovalEnd::kKeepsOther;
+      end = step == OpenResult::kOtherVolume ? RemovalEnd::kKeepsVolume : RemovalEnd::kKeepsOther;
     } else {
-      if (top.is_dir) remove_below(entries, opened, 0);
-      bool removed =
-          !top.keeps && !stopping() && platform_.remove(opened, top.is_dir) == RemoveResult::kRemoved;
-      if (!removed && top.is_dir) recount(entries, opened, 0);
+      bool removed = remove_opened(entries, opened, 0);
       platform_.close(opened);
       // The entry goes as its last handle closes: it is asked for once more, by its exact name,
       // as the file system may refuse that last step without a word (Wine does, for a folder
@@ -150,13 +168,15 @@ RemovalEnd TreeRemover::remove(std::vector<RemovalEntry>& entries, const Removal
       if (removed && platform_.find(held.back(), top.name) != Presence::kAbsent) removed = false;
       if (removed) {
         mark_removed(top);
+        if (opened.link_itself) mark_beneath_removed(entries, 0);
       } else if (stopped_) {
         end = RemovalEnd::kStopped;
       } else {
         keep(entries, 0, OpenResult::kFailed);
-        end = link_ ? RemovalEnd::kKeepsLink : RemovalEnd::kKeepsOther;
+        end = volume_ ? RemovalEnd::kKeepsVolume : link_ ? RemovalEnd::kKeepsLink : RemovalEnd::kKeepsOther;
       }
     }
+    folder_stamp_after_ = platform_.stamp(held.back());
   }
   for (auto h = held.rbegin(); h != held.rend(); ++h) platform_.close(*h);
   return end;

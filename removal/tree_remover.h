@@ -30,6 +30,8 @@ struct RemovalEntry {
   uint32_t stamp = 0;    // as listed
   bool removed = false;  // not on disk any more: removed by the run, or gone before
   bool keeps = false;    // a folder that keeps something beneath it on disk
+  // A folder that stays with something removed beneath it: its stamp read on its handle then.
+  uint32_t stamp_after = 0;
 };
 
 // Where the chosen entry lies: the scanned folder, its identity as the scan recorded it, and
@@ -45,6 +47,7 @@ enum class RemovalEnd {
   kRemoved,      // the entry chosen is gone, with everything beneath it
   kStopped,      // asked to stop before it was through
   kKeepsLink,    // something beneath it is a link that could not be removed as itself: left
+  kKeepsVolume,  // a folder beneath it (or it) is another volume mounted there: left, never entered
   kKeepsOther,   // something could not be removed (in use, changed, made since the scan)
   kMoved,        // the scanned folder or a folder on the way is not the one scanned: untouched
   kBehindLink,   // a folder on the way is a link: untouched
@@ -71,10 +74,20 @@ class TreeRemover {
   // scan; -1 when none.
   int stuck() const { return stuck_; }
   bool stuck_changed() const { return stuck_changed_; }
+  // The stamp of the folder that holds the chosen entry, read on the handle the run held it by
+  // once it was through (0: not read), so that a folder put in its place meanwhile is not taken
+  // for it.
+  uint32_t folder_stamp_after() const { return folder_stamp_after_; }
 
  private:
   // Removes what the listing holds beneath the open folder at index `folder`.
   void remove_below(std::vector<RemovalEntry>& entries, OpenEntry& dir, size_t folder);
+  // Removes the open entry at index (a folder after what it holds, a link as itself); true when
+  // it left the disk.
+  bool remove_opened(std::vector<RemovalEntry>& entries, OpenEntry& opened, size_t index);
+  // What the scan listed beneath a link removed as itself leaves the tree with it: it was what
+  // the link named, still on disk where it is, never beneath the folder being deleted.
+  void mark_beneath_removed(std::vector<RemovalEntry>& entries, size_t index);
   // The entry stays on disk (why: the open's verdict, or kFailed); its folder with it.
   void keep(std::vector<RemovalEntry>& entries, size_t index, OpenResult why);
   void mark_removed(RemovalEntry& e);
@@ -93,8 +106,10 @@ class TreeRemover {
   std::vector<std::vector<size_t>> children_;
   bool stopped_ = false;
   bool link_ = false;
+  bool volume_ = false;
   int stuck_ = -1;
   bool stuck_changed_ = false;
+  uint32_t folder_stamp_after_ = 0;
 };
 
 // The full path of entry index of a listing whose chosen entry is at path.

@@ -144,6 +144,11 @@ TEST(OpenedVerdict, OnlyTheListedEntryItselfIsOpenedForRemoval) {
   d = OpenedFacts{true, 0, 5, 6, 9, true};  // a junction opened as itself
   EXPECT_EQ(opened_verdict(folder, d, true), OpenResult::kLink);
   EXPECT_EQ(opened_verdict(folder, d, false), OpenResult::kOpened);
+  // Another volume mounted in a folder: its root's id is no stamp the scan gave; gone through
+  // only on the way down to a chosen entry.
+  d = OpenedFacts{true, 0, 7, 6, 1, false, true};
+  EXPECT_EQ(opened_verdict(folder, d, false), OpenResult::kOtherVolume);
+  EXPECT_EQ(opened_verdict(ListedEntry{true, 0, folder_stamp(1, 7)}, d, true), OpenResult::kOpened);
 }
 
 // For good, an entry beneath the chosen folder that is not as listed stays, and is named; what
@@ -208,6 +213,74 @@ TEST_F(CheckedDelete, LinkAndFolderHoldingOneAreLeftAlone) {
   EXPECT_EQ(run({a, b, c}).message(), "D:\\DATA\\b\nIS A LINK, NOT DELETED !");
   EXPECT_EQ(run({sub}).message(), "D:\\DATA\\sub\nHOLDS A LINK, NOT DELETED !");
   EXPECT_EQ(shell.deleted, std::vector<std::string>{"D:\\DATA\\a"});
+}
+
+// For good: a link that opens as itself (Windows) goes as itself and is never gone into, and
+// what the scan listed beneath it leaves with it; another volume mounted in a folder is never
+// entered nor removed, and stays with the folders that hold it; a link the platform cannot
+// open as itself (Wine) stays likewise. The box says whether the rest of the folder went.
+TEST_F(CheckedDelete, ForGoodLinksGoAsThemselvesAndAnotherVolumeIsNeverEntered) {
+  scan();
+  t.settings.ud = 0;
+  lobj* sub = t.folder(data, "sub");
+  t.file(sub, "p", 5);
+  lobj* junction = t.folder(sub, "j");
+  t.file(junction, "named", 7);
+  lobj* disk2 = t.folder(sub, "disk2");
+  t.file(t.folder(disk2, "in"), "v", 9);
+  lobj* mount = t.folder(data, "m");
+  t.file(mount, "w", 3);
+  lobj* with_link = t.folder(data, "wl");
+  t.file(with_link, "l", 1);
+  t.file(with_link, "q", 2);
+  lobj* only_link = t.folder(data, "ol");
+  t.file(only_link, "l", 1);
+  disk.holds(t.dir);
+  fakes.remover.own_links = {"D:\\DATA\\sub\\j"};
+  fakes.remover.volumes = {{"D:\\DATA\\sub\\disk2", 2}, {"D:\\DATA\\m", 3}};
+  fakes.remover.links = {"D:\\DATA\\wl\\l", "D:\\DATA\\ol\\l"};
+
+  DeleteRun run_sub = run({sub});
+  EXPECT_EQ(run_sub.message(), "D:\\DATA\\sub\nHOLDS ANOTHER VOLUME, PARTLY DELETED !");
+  EXPECT_EQ(fakes.remover.removed, (std::vector<std::string>{"D:\\DATA\\sub\\j", "D:\\DATA\\sub\\p"}));
+  for (const std::string& opened : fakes.remover.opened) {
+    EXPECT_EQ(opened.find("sub\\j\\"), std::string::npos) << opened;
+    EXPECT_EQ(opened.find("disk2\\"), std::string::npos) << opened;
+  }
+  EXPECT_EQ(run_sub.done(), 3u);  // j, what it named, and p left the tree; disk2 and sub stay
+
+  fakes.remover.removed.clear();
+  EXPECT_EQ(run({mount}).message(), "D:\\DATA\\m\nHOLDS ANOTHER VOLUME, NOT DELETED !");
+  EXPECT_EQ(run({with_link}).message(), "D:\\DATA\\wl\nHOLDS A LINK, PARTLY DELETED !");
+  EXPECT_EQ(run({only_link}).message(), "D:\\DATA\\ol\nHOLDS A LINK, NOT DELETED !");
+  EXPECT_EQ(fakes.remover.removed,
+            (std::vector<std::string>{"D:\\DATA\\wl\\q", "D:\\DATA\\wl\\l", "D:\\DATA\\ol\\l"}));
+  // The chosen entry a link that opens as itself: it goes alone.
+  fakes.remover.own_links.insert("D:\\DATA\\c");
+  EXPECT_EQ(run({c}).message(), "");
+  EXPECT_EQ(fakes.remover.removed.back(), "D:\\DATA\\c");
+}
+
+// After a permanent deletion the stamps of the folders that stay are the ones read on the
+// handles the run held, not read again by path (which may lead to a folder put there since).
+TEST_F(CheckedDelete, FoldersThatStayAreRestampedOnTheHandlesTheRunHeld) {
+  scan();
+  t.settings.ud = 0;
+  lobj* sub = t.folder(data, "sub");
+  sub->stamp = 5;
+  lobj* kept = t.folder(sub, "kept");
+  kept->stamp = 6;
+  t.file(kept, "stuck", 1);
+  t.file(kept, "goes", 2);
+  disk.holds(t.dir);
+  disk.entries["D:\\DATA\\sub"].stamp = 5;
+  disk.entries["D:\\DATA\\sub\\kept"].stamp = 6;
+  fakes.remover.failing = {"D:\\DATA\\sub\\kept\\stuck"};
+  fakes.remover.stamps = {{"D:\\DATA\\sub", 15}, {"D:\\DATA\\sub\\kept", 16}};
+  // The path says 5 and 6, as the scan listed them: a folder put back in each place.
+  DeleteRun r = run({kept});
+  EXPECT_EQ(r.message(), "Could not delete D:\\DATA\\sub\\kept\\stuck !");
+  EXPECT_EQ(r.restamped(), (std::vector<std::pair<lobj*, uint32_t>>{{sub, 15}, {kept, 16}}));
 }
 
 // The walk for links is made only where the shell would follow them (Wine), tells each folder
@@ -405,6 +478,12 @@ TEST(RecycleReach, APathLiesOnItsDeepestMount) {
   EXPECT_EQ(mount_device(mounts, "/dev/shmx"), "254:0");
   EXPECT_EQ(mount_device(mounts, "/mnt/a b/f"), "0:31");
   EXPECT_EQ(mount_device("", "/x"), "");
+  // A folder with another file system mounted beneath it, at any depth.
+  EXPECT_TRUE(other_mount_beneath(mounts, "/dev", "254:0"));
+  EXPECT_TRUE(other_mount_beneath(mounts, "/mnt/", "254:0"));
+  EXPECT_FALSE(other_mount_beneath(mounts, "/mnt/a", "254:0"));
+  EXPECT_FALSE(other_mount_beneath(mounts, "/dev/shm", "0:25"));
+  EXPECT_FALSE(other_mount_beneath(mounts, "/root", "254:0"));
 }
 
 }  // namespace

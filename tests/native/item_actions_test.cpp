@@ -229,7 +229,7 @@ TEST_F(Actions, PermanentDeletionListsWhatStaysOnDisk) {
   list.selected = {2, 4};  // a (40) and sub (21): a goes, sub keeps the link
   actions.OnDelete();
   ASSERT_EQ(shown.texts.size(), 2u);
-  EXPECT_EQ(shown.texts[1], "D:\\DATA\\sub\nHOLDS A LINK, NOT DELETED !");
+  EXPECT_EQ(shown.texts[1], "D:\\DATA\\sub\nHOLDS A LINK, PARTLY DELETED !");
   // a, then sub's z, y and x; the folders that keep something are not tried.
   EXPECT_EQ(fakes.remover.removed.size(), 4u);
   EXPECT_EQ(deep->size.load(), 7u);

@@ -2,7 +2,10 @@
 // A remover for the tests: every open entry is known by its path. It judges an entry by what
 // the attached disk says of its path (an entry the disk does not know is as listed), records
 // every removal it is asked for and every link it refused, and removes an entry (which then
-// leaves the disk) unless it is failing.
+// leaves the disk) unless it is failing. A link in own_links opens as itself (as on Windows); a
+// folder in volumes is on that volume, any other on its folder's.
+#include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,13 +20,17 @@ class FakeEntryRemover : public EntryRemover {
   std::vector<std::string> removed;  // every removal asked for, and every link refused, in order
   std::set<std::string> failing;
   std::set<std::string> links;
-  std::set<std::string> gone;  // removed by this remover
+  std::set<std::string> own_links;
+  std::map<std::string, uint64_t> volumes;
+  std::vector<std::string> opened;  // every entry opened beneath a folder, in order
+  std::set<std::string> gone;       // removed by this remover
   FakeDiskProbe* disk = nullptr;
 
   OpenResult open_root(const std::string& path, const FolderId* recorded, OpenEntry& out) override {
     if (disk && !disk->identity_known) return OpenResult::kFailed;
     if (disk && recorded && !(disk->identity == *recorded)) return OpenResult::kChanged;
     out.path = path;
+    out.volume = volumes.count(path) ? volumes[path] : 0;
     return OpenResult::kOpened;
   }
   OpenResult open(const OpenEntry& folder, const std::string& name, const ListedEntry& listed, bool on_way,
@@ -45,6 +52,10 @@ class FakeEntryRemover : public EntryRemover {
       }
     }
     out.path = path;
+    out.link_itself = own_links.count(path) != 0;
+    out.volume = volumes.count(path) ? volumes[path] : folder.volume;
+    opened.push_back(path);
+    if (out.volume != folder.volume && listed.is_dir && !on_way) return OpenResult::kOtherVolume;
     return OpenResult::kOpened;
   }
   // A link is followed to the folder the disk's identities give it.
@@ -57,6 +68,7 @@ class FakeEntryRemover : public EntryRemover {
       return OpenResult::kFailed;
     if (!disk->entry(path).is_dir || !(now == target)) return OpenResult::kChanged;
     out.path = path;
+    out.volume = volumes.count(path) ? volumes[path] : folder.volume;
     return OpenResult::kOpened;
   }
   RemoveResult remove(OpenEntry& entry, bool) override {
@@ -74,6 +86,11 @@ class FakeEntryRemover : public EntryRemover {
     return folder.path.empty() || folder.path.back() == '\\' ? folder.path + name : folder.path + "\\" + name;
   }
   bool names(const OpenEntry&, std::vector<std::string>&) override { return false; }
+  std::map<std::string, uint32_t> stamps;  // a folder's stamp on its handle, else the disk's
+  uint32_t stamp(const OpenEntry& folder) override {
+    if (stamps.count(folder.path)) return stamps[folder.path];
+    return disk ? disk->entry(folder.path).stamp : 0;
+  }
 };
 
 }  // namespace kelvane::testing_fakes

@@ -93,6 +93,7 @@ class HeldRemover : public EntryRemover {
   bool names(const OpenEntry& folder, std::vector<std::string>& out) override {
     return platform_.names(folder, out);
   }
+  uint32_t stamp(const OpenEntry& folder) override { return platform_.stamp(folder); }
 
  private:
   EntryRemover& platform_;
@@ -423,7 +424,7 @@ TEST_F(DeleteOnDisk, FolderSwappedForALinkDuringTheDeletionLeadsNowhere) {
   for (const char* name : {"out\\x", "out\\y", "F\\moved\\x", "F\\moved\\y"})
     EXPECT_TRUE(on_disk(name)) << name;
   EXPECT_FALSE(on_disk("F\\z"));
-  EXPECT_EQ(shown, (std::vector<std::string>{"Delete F ?", link_text(upper_folder() + "\\F", true)}));
+  EXPECT_EQ(shown, (std::vector<std::string>{"Delete F ?", link_text(upper_folder() + "\\F", true, true)}));
   lobj* node = node_of("F");
   ASSERT_NE(node, nullptr);
   EXPECT_EQ(node->size.load(), 30u);  // z went; what the link stands in for stays listed
@@ -459,7 +460,8 @@ TEST_F(DeleteOnDisk, EntryBeneathALinkTheScanEnteredGoesWhileTheLinkLeadsThere) 
     fs::create_directories(fs::path(widen(place + "\\deep")));
     std::ofstream(fs::path(widen(place + "\\y")), std::ios::binary) << std::string(7, 'e');
   }
-  for (const std::string& name : {std::string("w"), "deep\\" + binned})
+  fs::create_directories(fs::path(widen(outside + "\\dd")));
+  for (const std::string& name : {std::string("w"), std::string("dd\\z"), "deep\\" + binned})
     std::ofstream(fs::path(widen(outside + "\\" + name)), std::ios::binary) << "w";
   made_links = true;
   const std::string link = unix_name_of(at("L"));
@@ -477,12 +479,15 @@ TEST_F(DeleteOnDisk, EntryBeneathALinkTheScanEnteredGoesWhileTheLinkLeadsThere) 
   ASSERT_TRUE(run_unix("ln -sfn '" + unix_name_of(outside) + "' '" + link + "'", folder, "back"));
   EXPECT_TRUE(delete_rows({"y", "w"}).empty());
   EXPECT_EQ(row_of("y"), -1);
+  // A folder inside is on the volume the link leads to, not another one.
+  EXPECT_TRUE(delete_rows({"dd"}).empty());
+  EXPECT_EQ(row_of("dd"), -1);
   select({"deep"});
   left->list().OnOpen();
   app->CGUI.ud = 1;
   EXPECT_TRUE(delete_rows({binned}).empty());
   EXPECT_EQ(row_of(binned), -1);
-  for (const std::string& name : {std::string("y"), std::string("w"), "deep\\" + binned})
+  for (const std::string& name : {std::string("y"), std::string("w"), std::string("dd"), "deep\\" + binned})
     EXPECT_FALSE(fs::exists(fs::path(widen(outside + "\\" + name)))) << name;
   EXPECT_TRUE(fs::exists(fs::path(widen(other + "\\y"))));
   run_unix("cd ${XDG_DATA_HOME:-$HOME/.local/share}/Trash && rm -f 'files/" + binned + "' 'info/" + binned +

@@ -246,6 +246,66 @@ TEST_F(ExactNames, LinksAndFoldersHoldingThemAreNotDeleted) {
   EXPECT_EQ(size_of(links + "\\tw"), 1);  // what "tw." names, where the place drops the dot
 }
 
+// For good under Wine, which opens every link as what it names: a folder holding a link loses
+// the rest, keeps the link with the folders holding it, and the box says it went in part. A
+// Unix mount inside a folder (another volume to Wine) is never entered: what is on it stays. A
+// folder "d." beside a link "d.." to it is deleted, the link is not (Wine lists a link with its
+// target's id, a link to a folder marked as a reparse point).
+TEST_F(ExactNames, ForGoodLinksAndMountsStayTheRestGoes) {
+  settings.ud = 0;
+  const std::string hold = root + "\\hold";
+  ASSERT_TRUE(run_unix(
+      "cd '" + unix_name_of(root) +
+          "' && mkdir -p hold/H/sub hold/M/m hold/tdir hold/twin/d. && printf 12345 > hold/target"
+          " && printf 1 > hold/tdir/in && printf 22 > hold/H/f && printf 333 > hold/H/sub/g"
+          " && ln -s ../target hold/H/out && ln -s ../../tdir hold/H/sub/dl && printf 4444 > hold/M/f"
+          " && printf 1 > hold/twin/d./in && ln -s d. hold/twin/d..",
+      root, "hold made"));
+  // The mount needs the right to mount (root, as the test host runs).
+  const std::string m = unix_name_of(hold + "\\M\\m");
+  ASSERT_TRUE(run_unix("(mount -t tmpfs kelvane-test '" + m + "' && printf 55555 > '" + m + "/x') || :", hold,
+                       "mount tried"));
+  const bool mounted = size_of(hold + "\\M\\m\\x") == 5;
+  struct Unmount {
+    std::string point, at;
+    bool on;
+    ~Unmount() {
+      if (on) run_unix("umount '" + point + "'", at, "unmounted");
+    }
+  } unmount{m, hold, mounted};
+  ASSERT_TRUE(scan(hold));
+  const std::atomic<bool> go_on{false};
+  const auto remove = [&](lobj* node) {
+    EXPECT_NE(node, nullptr);
+    if (node == nullptr) return std::string("none");
+    DeleteRun run(*holder, {node});
+    run.run(go_on, nullptr);
+    for (const auto& [changed, stamp] : run.restamped()) changed->stamp = stamp;  // as the list does
+    return run.message();
+  };
+  EXPECT_EQ(remove(folder("H")), hold + "\\H\nHOLDS A LINK, PARTLY DELETED !");
+  EXPECT_EQ(size_of(hold + "\\H\\f"), -1);
+  EXPECT_EQ(size_of(hold + "\\H\\sub\\g"), -1);
+  EXPECT_EQ(size_of(hold + "\\H\\out"), 5);  // the link, through to its target
+  EXPECT_EQ(size_of(hold + "\\target"), 5);
+  EXPECT_EQ(size_of(hold + "\\tdir\\in"), 1);
+  EXPECT_EQ(size_of(hold + "\\H\\sub\\dl\\in"), 1);
+
+  EXPECT_EQ(remove(folder("d..")), link_text(hold + "\\twin\\d..", false));
+  EXPECT_EQ(remove(folder("d.")), "");
+  EXPECT_EQ(size_of(hold + "\\twin\\d."), -1);
+  EXPECT_TRUE(run_unix("test -L '" + unix_name_of(hold) + "/twin/d..'", hold, "still a link"));
+
+  if (!mounted) KELVANE_SKIP("a Unix mount inside a folder deleted for good", "mount -t tmpfs refused here");
+  EXPECT_EQ(remove(folder("M")), hold + "\\M\nHOLDS ANOTHER VOLUME, PARTLY DELETED !");
+  EXPECT_EQ(size_of(hold + "\\M\\f"), -1);
+  EXPECT_EQ(size_of(hold + "\\M\\m\\x"), 5);
+  // Nor is a folder with another file system beneath it handed to Wine's trash.
+  settings.ud = 1;
+  EXPECT_EQ(remove(folder("M")), no_bin_text(hold + "\\M"));
+  EXPECT_EQ(size_of(hold + "\\M\\m\\x"), 5);
+}
+
 // Wine's bin takes a folder only from the file system of the Unix home's trash: for one from
 // elsewhere (tmpfs here), or a file held open, Wine asks in a box of its own whether to delete it
 // for good, and then follows links. Such an entry is not handed to the shell; the list keeps it.
