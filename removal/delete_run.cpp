@@ -263,8 +263,9 @@ DeleteOutcome DeleteRun::remove_for_good(DeleteTarget& target, const std::atomic
       return DeleteOutcome::kHoldsVolume;
     case RemovalEnd::kKeepsOther:
       // The entry that stuck is named, not the one chosen: the rest of it may be gone.
-      if (remover.stuck() > 0) {
-        kept_path_ = listed_path(target.entries, static_cast<size_t>(remover.stuck()), target.path);
+      if (remover.stuck() >= 0) {
+        if (remover.stuck() > 0)
+          kept_path_ = listed_path(target.entries, static_cast<size_t>(remover.stuck()), target.path);
         if (remover.stuck_changed()) return DeleteOutcome::kChanged;
       }
       return DeleteOutcome::kFailed;

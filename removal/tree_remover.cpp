@@ -60,11 +60,22 @@ void TreeRemover::recount(std::vector<RemovalEntry>& entries, const OpenEntry& d
   std::vector<std::string> names;
   if (!platform_.names(dir, names)) return;
   std::sort(names.begin(), names.end());
+  std::vector<std::string> listed;
   for (size_t child : children_[folder]) {
     RemovalEntry& e = entries[child];
-    if (e.removed && std::binary_search(names.begin(), names.end(), std::string(e.name))) {
+    listed.emplace_back(e.name);
+    if (e.removed && std::binary_search(names.begin(), names.end(), listed.back())) {
       e.removed = false;
       keep(entries, child, OpenResult::kFailed);
+    }
+  }
+  // Where a folder's stamp does not follow what it holds (on Windows its creation time stays),
+  // an entry made in it since the scan shows only here.
+  std::sort(listed.begin(), listed.end());
+  for (const std::string& name : names) {
+    if (!std::binary_search(listed.begin(), listed.end(), name)) {
+      keep(entries, folder, OpenResult::kChanged);
+      return;
     }
   }
 }

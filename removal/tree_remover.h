@@ -97,7 +97,8 @@ class TreeRemover {
     return stopped_;
   }
   // After the folder at index could not be removed: its entries that the run took for removed
-  // but that the folder still lists are on disk after all.
+  // but that the folder still lists are on disk after all; and an entry it lists that the scan
+  // never did was kept on purpose, so the folder is one that changed since the scan.
   void recount(std::vector<RemovalEntry>& entries, const OpenEntry& dir, size_t folder);
 
   EntryRemover& platform_;

@@ -166,6 +166,22 @@ TEST_F(CheckedDelete, PermanentDeletionKeepsAndNamesAnEntryBeneathThatChanged) {
   EXPECT_EQ(r.message(), "D:\\DATA\\sub\\p\nCHANGED SINCE THE SCAN, SCAN AGAIN !");
   EXPECT_EQ(fakes.remover.removed, std::vector<std::string>{"D:\\DATA\\sub\\q"});
   EXPECT_EQ(r.done(), 1u);
+  // A folder whose stamp stayed (Windows keeps a folder's creation time) but that lists an entry
+  // the scan never saw: what was listed goes, the folder stays with the new entry, and says why.
+  for (const char* chosen : {"grown", "outer"}) {
+    lobj* top = t.folder(data, chosen);
+    lobj* grown = std::string(chosen) == "grown" ? top : t.folder(top, "grown");
+    t.file(grown, "r", 3);
+    const std::string path = grown->fpath();
+    disk.folder(top->fpath());
+    disk.folder(path);
+    disk.file(path + "\\r", 3);
+    fakes.remover.failing.insert(path);
+    fakes.remover.listings[path] = {"late"};
+    const DeleteRun again = run({top});
+    EXPECT_EQ(again.message(), path + "\nCHANGED SINCE THE SCAN, SCAN AGAIN !");
+    EXPECT_TRUE(fakes.remover.gone.count(path + "\\r")) << chosen;
+  }
 }
 
 // For good, an entry beneath that is already gone counts as removed: its folder goes.

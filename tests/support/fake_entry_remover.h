@@ -85,7 +85,12 @@ class FakeEntryRemover : public EntryRemover {
   static std::string inside(const OpenEntry& folder, const std::string& name) {
     return folder.path.empty() || folder.path.back() == '\\' ? folder.path + name : folder.path + "\\" + name;
   }
-  bool names(const OpenEntry&, std::vector<std::string>&) override { return false; }
+  std::map<std::string, std::vector<std::string>> listings;  // what a folder lists, where a test says
+  bool names(const OpenEntry& folder, std::vector<std::string>& out) override {
+    if (!listings.count(folder.path)) return false;
+    out = listings[folder.path];
+    return true;
+  }
   std::map<std::string, uint32_t> stamps;  // a folder's stamp on its handle, else the disk's
   uint32_t stamp(const OpenEntry& folder) override {
     if (stamps.count(folder.path)) return stamps[folder.path];
