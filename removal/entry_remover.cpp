@@ -10,6 +10,7 @@
 #include <map>
 #include <vector>
 
+#include "base/under_wine.h"
 #include "base/utf8_path.h"
 #include "scan/exact_path.h"
 #include "scan/win32_dir_source.h"
@@ -78,7 +79,7 @@ struct Native {
     create = reinterpret_cast<NtCreate>(get("NtCreateFile"));
     query = reinterpret_cast<QueryFile>(get("NtQueryInformationFile"));
     set = reinterpret_cast<SetFile>(get("NtSetInformationFile"));
-    wine = get("wine_get_version") != nullptr;
+    wine = under_wine();
   }
 };
 

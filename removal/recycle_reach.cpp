@@ -8,7 +8,9 @@
 #include <windows.h>
 
 #include "base/final_place.h"
+#include "base/under_wine.h"
 #include "base/utf8_path.h"
+#include "base/wine_names.h"
 #include "scan/win32_dir_source.h"
 #endif
 
@@ -73,45 +75,9 @@ bool other_mount_beneath(const std::string& mountinfo, const std::string& unix_p
 
 namespace {
 
-using ToUnix = char*(__cdecl*)(const wchar_t*);
-using ToDos = wchar_t*(__cdecl*)(const char*);
-
-struct WineNames {
-  ToUnix to_unix = nullptr;
-  ToDos to_dos = nullptr;
-  WineNames() {
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    to_unix =
-        reinterpret_cast<ToUnix>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
-    to_dos =
-        reinterpret_cast<ToDos>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")));
-  }
-};
-
-const WineNames& wine_names() {
-  static const WineNames names;
-  return names;
-}
-
-std::string unix_name(const std::wstring& dos) {
-  char* name = wine_names().to_unix(dos.c_str());
-  if (name == nullptr) return std::string();
-  std::string out = name;
-  HeapFree(GetProcessHeap(), 0, name);
-  return out;
-}
-
-std::wstring dos_name(const std::string& unix) {
-  wchar_t* name = wine_names().to_dos(unix.c_str());
-  if (name == nullptr) return std::wstring();
-  std::wstring out = name;
-  HeapFree(GetProcessHeap(), 0, name);
-  return out;
-}
-
 // The whole of one of the system's small files under /proc, read through Wine's DOS name for it.
 std::string read_unix_file(const std::string& unix) {
-  const std::wstring dos = dos_name(unix);
+  const std::wstring dos = wine_dos_name(unix);
   if (dos.empty()) return std::string();
   HANDLE file = CreateFileW(dos.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
@@ -133,7 +99,7 @@ std::string real_unix_name(const std::wstring& dos) {
   if (file == INVALID_HANDLE_VALUE) return std::string();
   const std::wstring place = long_drive_place(file);
   CloseHandle(file);
-  return place.empty() ? std::string() : unix_name(place);
+  return place.empty() ? std::string() : wine_unix_name(place);
 }
 
 // The Unix user's trash as Wine's shell finds it ($XDG_DATA_HOME/Trash, else
@@ -154,7 +120,7 @@ std::string trash_folder() {
 }  // namespace
 
 bool recycle_bin_takes(const std::string& path) {
-  if (wine_names().to_unix == nullptr || wine_names().to_dos == nullptr) return true;
+  if (!under_wine()) return true;
   const std::wstring wide = long_path_form(path);
   // A file another program holds open without letting it be deleted cannot be moved either.
   HANDLE file =
@@ -169,7 +135,7 @@ bool recycle_bin_takes(const std::string& path) {
   // The trash, or the nearest folder above it that is there (Wine makes it when first used).
   std::string trash_place;
   for (std::string at = trash_folder(); trash_place.empty() && at.size() > 1;) {
-    const std::wstring dos = dos_name(at);
+    const std::wstring dos = wine_dos_name(at);
     if (!dos.empty()) trash_place = real_unix_name(dos);
     const size_t cut = at.find_last_of('/');
     if (cut == std::string::npos) break;

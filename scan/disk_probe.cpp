@@ -7,6 +7,7 @@
 
 #include "base/redirection_off.h"
 #include "base/utf8_path.h"
+#include "base/wine_names.h"
 #include "scan/entry_stamp.h"
 #include "scan/exact_path.h"
 #include "scan/win32_dir_source.h"
@@ -24,26 +25,15 @@ namespace {
 // letter changes that folder's last-write time, so it stands for the mapping in use. 0 on
 // Windows, and for folders no letter maps (Wine's Z: is the Unix root itself).
 uint32_t wine_drive_mapping(const std::string& path) {
-  using ToUnix = char*(__cdecl*)(const wchar_t*);
-  using ToDos = wchar_t*(__cdecl*)(const char*);
-  static const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  static const auto to_unix =
-      reinterpret_cast<ToUnix>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
-  static const auto to_dos =
-      reinterpret_cast<ToDos>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")));
-  if (to_unix == nullptr || to_dos == nullptr) return 0;
-  char* unix_name = to_unix(long_path_form(path).c_str());
-  if (unix_name == nullptr) return 0;
-  std::string links = unix_name;
-  HeapFree(GetProcessHeap(), 0, unix_name);
+  std::string links = wine_unix_name(long_path_form(path));
+  if (links.empty()) return 0;
   const size_t at = links.find("/dosdevices/");
   if (at == std::string::npos) return 0;
   links.resize(at + 11);
-  wchar_t* dos = to_dos(links.c_str());
-  if (dos == nullptr) return 0;
+  const std::wstring dos = wine_dos_name(links);
+  if (dos.empty()) return 0;
   WIN32_FILE_ATTRIBUTE_DATA data;
-  const bool ok = GetFileAttributesExW(dos, GetFileExInfoStandard, &data) != 0;
-  HeapFree(GetProcessHeap(), 0, dos);
+  const bool ok = GetFileAttributesExW(dos.c_str(), GetFileExInfoStandard, &data) != 0;
   return ok ? entry_stamp(file_time_ticks(data.ftLastWriteTime), 0) : 0;
 }
 
