@@ -2,6 +2,7 @@
 // and always collected (joined) on the user-interface thread, before the next scan starts or
 // before what the walk reads and writes goes; and the scan itself on that thread, which runs
 // the walk (walk.cpp) and tells the client how it ended.
+#include <algorithm>
 #include <system_error>
 #include <vector>
 
@@ -18,6 +19,8 @@
 #include <windows.h>
 
 #include "base/under_wine.h"
+#include "base/utf8_path.h"
+#include "base/wine_names.h"
 #include "scan/raw_volume_reader.h"
 #include "scan/win32_dir_source.h"
 #endif
@@ -38,6 +41,28 @@ void scan_thread_entry(mdir* holder, std::string path, ScanClient* client) {
 }
 
 #ifdef _WIN32
+// Under Wine an ntfs-3g link's absolute target is a Unix path, which Wine names on the drive
+// mapped there: its path below the drive's root, or false when it lies on no drive or another.
+// A name Wine could give only rewritten (a character no DOS name holds) is not told.
+bool wine_target_on_drive(char drive, const std::string& target, std::string& below_root) {
+  const std::wstring dos = wine_dos_name(target);
+  if (dos.size() < 3 || (dos[0] & ~0x20) != drive || dos[1] != L':' || dos[2] != L'\\') return false;
+  for (const wchar_t c : dos) {
+    if (c >= 0xF000 && c <= 0xF0FF) return false;
+  }
+  below_root = narrow(dos.substr(3));
+  std::replace(below_root.begin(), below_root.end(), '\\', '/');
+  return true;
+}
+
+// How a scan from the table is set up for this platform.
+void table_rules(TableScan& scan, char drive) {
+  if (!under_wine()) return;
+  scan.set_absolute_target([drive](const std::string& target, std::string& below_root) {
+    return wine_target_on_drive(static_cast<char>(drive & ~0x20), target, below_root);
+  });
+}
+
 // The drive root from its NTFS table, where the volume opens raw (administrators on Windows).
 TableScan::Outcome read_table(mdir& holder, const std::string& root, ScanClient* client, std::string& line) {
   TableScan scan(holder, client);
@@ -48,6 +73,7 @@ TableScan::Outcome read_table(mdir& holder, const std::string& root, ScanClient*
     return TableScan::Outcome::kWalk;
   }
   // Under Wine a drive is what its mapping makes it: an ntfs-3g mount is listed by Wine's rules.
+  table_rules(scan, root[0]);
   const TableScan::Outcome outcome =
       scan.read(volume, root, under_wine() ? ListingRule::kWine : ListingRule::kWindows);
   line = scan.log_line(root, outcome);
@@ -72,6 +98,7 @@ TableScan::Outcome read_folder_table(mdir& holder, const std::string& folder, Sc
                 folder.c_str(), static_cast<unsigned long>(volume.open_error()));
     return TableScan::Outcome::kWalk;
   }
+  table_rules(scan, folder[0]);
   const TableScan::Outcome outcome =
       scan.read_folder(volume, win32_dir_source(), folder,
                        under_wine() ? ListingRule::kWine : ListingRule::kWindows, ok, message);

@@ -441,17 +441,19 @@ bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord
   out.base_ref = u64(rec + 32);
   out.sequence = u16(rec + 16);
   out.is_dir = (u16(rec + 22) & kRecordIsDirectory) != 0;
-  out.has_times = out.has_size = out.has_reparse = out.interix_link = false;
+  out.has_times = out.has_size = out.has_reparse = out.interix_link = out.maybe_interix_link = false;
   out.created = out.written = 0;
   out.attributes = 0;
   out.size = 0;
   out.reparse_tag = 0;
   out.reparse_target.clear();
+  out.link_target.clear();
   out.names.clear();
   names.clear();
   name_spans.clear();
   std::vector<uint64_t> parents;
   bool data_interix = false;
+  bool data_outside = false;
   const bool ok = for_each_attribute(rec, bytes, [&](const Attribute& a) {
     switch (a.type) {
       case kStandardInformation:
@@ -478,9 +480,11 @@ bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord
           out.has_size = true;
           out.size = a.value_length;
           data_interix = a.value_length >= 8 && std::memcmp(a.value, "IntxLNK\1", 8) == 0;
+          if (data_interix) append_utf8(a.value + 8, (a.value_length - 8) / 2, out.link_target);
         } else if (a.lowest_vcn == 0) {
           out.has_size = true;
           out.size = a.data_size;
+          data_outside = true;
         }
         return true;
       case kReparsePoint: {
@@ -507,6 +511,10 @@ bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord
   });
   if (!ok) return false;
   out.interix_link = data_interix && (out.attributes & kSystemAttribute) != 0;
+  if (!out.interix_link) out.link_target.clear();
+  // A target of up to 4,096 bytes, as a Unix path may be, in UTF-16 after the 8-byte mark.
+  out.maybe_interix_link =
+      data_outside && out.size <= 8 + 2 * 4096 && (out.attributes & kSystemAttribute) != 0;
   for (size_t i = 0; i < out.names.size(); ++i)
     out.names[i].name = std::string_view(names).substr(name_spans[i].first, name_spans[i].second);
   return true;

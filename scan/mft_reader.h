@@ -44,6 +44,10 @@ struct MftRecord {
   // it holds none).
   std::string reparse_target;
   bool interix_link = false;  // a file whose data is an Interix symbolic link ("IntxLNK\1")
+  std::string link_target;    // that link's target as ntfs-3g wrote it (UTF-8, '/'-separated)
+  // A system file whose data lies outside the record and is short enough to be an Interix
+  // link's target: whether it is one cannot be told from the record.
+  bool maybe_interix_link = false;
   std::vector<MftName> names;
 };
 

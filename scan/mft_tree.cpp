@@ -27,7 +27,17 @@ enum : uint16_t {
   // Only entries of the tree made count: a folder's scan does not give way to a link elsewhere.
   kWineLink = 64,
   kOffDrive = 128,
+  // Under Wine's rule, ntfs-3g's Interix link with its target: listed as what it names, which
+  // the table follows as the mount's lookup does.
+  kUnixLink = 256,
 };
+
+// Indexes into records_ or names_, and what following a link may end in besides a record.
+constexpr uint32_t kNone = UINT32_MAX;
+constexpr uint32_t kGone = UINT32_MAX - 1;     // the lookup fails: Wine lists no such entry
+constexpr uint32_t kUnknown = UINT32_MAX - 2;  // the table cannot tell: the walk must run
+// Links one lookup follows at most before it fails, as Linux counts them.
+constexpr int kLinksPerLookup = 40;
 
 const char* why_for(uint16_t flags) {
   if (flags & kWineLink) return "links Wine lists as what they name";
@@ -70,30 +80,29 @@ uint32_t next_unit(std::string_view s, size_t& i, uint32_t& pending) {
   return c;
 }
 
-// The order in which NTFS keeps a folder's names, and so lists them: by their upper-cased
-// UTF-16 units.
-bool listed_before(std::string_view a, std::string_view b) {
+// -1, 0 or 1 as a comes before, with or after b by their upper-cased UTF-16 units.
+int compare_units(std::string_view a, std::string_view b) {
   size_t i = 0, j = 0;
   uint32_t pa = 0, pb = 0;
   while ((i < a.size() || pa) && (j < b.size() || pb)) {
     const uint32_t x = next_unit(a, i, pa);
     const uint32_t y = next_unit(b, j, pb);
-    if (x != y) return x < y;
+    if (x != y) return x < y ? -1 : 1;
   }
-  if ((i < a.size() || pa) != (j < b.size() || pb)) return j < b.size() || pb;
-  return a < b;
+  const bool more_a = i < a.size() || pa, more_b = j < b.size() || pb;
+  return more_a == more_b ? 0 : more_b ? -1 : 1;
+}
+
+// The order in which NTFS keeps a folder's names, and so lists them: by their upper-cased
+// UTF-16 units.
+bool listed_before(std::string_view a, std::string_view b) {
+  const int units = compare_units(a, b);
+  return units != 0 ? units < 0 : a < b;
 }
 
 // Whether two names are one to NTFS's and Windows' lookup: equal unit by unit, upper-cased. A
 // letter the upper-casing here does not know makes two spellings differ, never two names one.
-bool same_name(std::string_view a, std::string_view b) {
-  size_t i = 0, j = 0;
-  uint32_t pa = 0, pb = 0;
-  while ((i < a.size() || pa) && (j < b.size() || pb)) {
-    if (next_unit(a, i, pa) != next_unit(b, j, pb)) return false;
-  }
-  return !(i < a.size() || pa) && !(j < b.size() || pb);
-}
+bool same_name(std::string_view a, std::string_view b) { return compare_units(a, b) == 0; }
 
 void add_size(std::atomic<uint64_t>& total, uint64_t amount) {
   total.store(add_sizes(total.load(std::memory_order_relaxed), amount), std::memory_order_relaxed);
@@ -124,7 +133,7 @@ bool MftTree::add(const MftRecord& in) {
     why_ = "a record beyond the table";
     return false;
   }
-  if (records_.size() >= UINT32_MAX - 1 || names_.size() + in.names.size() >= UINT32_MAX - 1) {
+  if (records_.size() >= kUnknown - 1 || names_.size() + in.names.size() >= kUnknown - 1) {
     why_ = "more records than this reader keeps";
     return false;
   }
@@ -153,9 +162,15 @@ bool MftTree::add(const MftRecord& in) {
   }
   if (in.has_size) r.size = in.size;
   if (in.number >= kFirstUserRecord || in.base_ref) {
-    if (rule_ == ListingRule::kWine && (in.has_reparse || in.interix_link)) {
-      // ntfs-3g shows these as Unix links, which Wine lists as what they name.
+    if (rule_ == ListingRule::kWine && (in.has_reparse || in.maybe_interix_link)) {
+      // ntfs-3g shows these as Unix links, which Wine lists as what they name, and where they
+      // lead is not in the record.
       r.flags |= kWineLink;
+    } else if (rule_ == ListingRule::kWine && in.interix_link) {
+      r.flags |= kUnixLink;
+      links_.push_back({static_cast<uint32_t>(&r - records_.data()), static_cast<uint32_t>(texts_.size()),
+                        static_cast<uint32_t>(in.link_target.size())});
+      texts_.append(in.link_target);
     }
     if (in.has_reparse && (in.reparse_tag == kTagMountPoint || in.reparse_tag == kTagSymlink)) {
       r.flags |= kLink;
@@ -192,6 +207,84 @@ uint32_t MftTree::stamp_of(const Record& r) const {
   return file_stamp(r.created, r.written, stamp_id(r));
 }
 
+struct MftTree::Layout {
+  const std::pmr::vector<uint32_t>& start;     // a folder's children: children[start[r], start[r + 1])
+  const std::pmr::vector<uint32_t>& children;  // names, folder by folder, in listed order
+  const std::pmr::vector<uint32_t>& parent;    // each name's folder, or kNone
+};
+
+// Where the link listed under name leads, as the mount's lookup of its target follows it from
+// the link's folder: a record (a file, or a folder reached by its path), kGone when the lookup
+// fails (Wine then lists nothing under that name: no such name, a file taken for a folder, a loop
+// of links), kUnknown when the table cannot tell (an absolute target off the drive, a way out of
+// the volume, a name the lookup may match some other way).
+uint32_t MftTree::follow(uint32_t name, const Layout& layout, int& budget) const {
+  if (--budget < 0) return kGone;
+  const uint32_t record = names_[name].record;
+  const auto link = std::lower_bound(links_.begin(), links_.end(), record,
+                                     [](const LinkTarget& t, uint32_t r) { return t.record < r; });
+  if (link == links_.end() || link->record != record) return kUnknown;
+  std::string_view path = std::string_view(texts_).substr(link->text_at, link->text_size);
+  if (path.empty()) return kGone;
+  uint32_t at = layout.parent[name];
+  std::string below_root;
+  if (path[0] == '/') {
+    // Where the mount lies is not on the volume: the platform says whether the target is on it.
+    if (!absolute_ || !absolute_(std::string(path), below_root)) return kUnknown;
+    path = below_root;
+    at = slots_[kRootRecord] - 1;
+  }
+  for (size_t i = 0; at != kNone;) {
+    const size_t end = std::min(path.find('/', i), path.size());
+    const std::string_view part = path.substr(i, end - i);
+    const bool last = path.find_first_not_of('/', end) == std::string_view::npos;
+    const bool as_folder = end < path.size();  // a slash follows: it must be a folder
+    i = end + 1;
+    if (part.empty() || part == ".") {
+      if (last) return at;
+      continue;
+    }
+    if (part == "..") {
+      // Above the volume's root lies the mount's own folder, which the table does not hold.
+      const Record& folder = records_[at];
+      if (folder.number == kRootRecord || folder.first_name == 0) return kUnknown;
+      at = layout.parent[folder.first_name - 1];
+      if (at != kNone && last) return at;
+      continue;
+    }
+    // The folder's names are in listed order: those one to the lookup lie side by side.
+    const auto text = [this](uint32_t n) {
+      return std::string_view(texts_).substr(names_[n].text_at, names_[n].text_size);
+    };
+    const auto folder_end = layout.children.begin() + layout.start[at + 1];
+    const auto first = std::partition_point(layout.children.begin() + layout.start[at], folder_end,
+                                            [&](uint32_t n) { return compare_units(text(n), part) < 0; });
+    const auto end_of = std::partition_point(first, folder_end,
+                                             [&](uint32_t n) { return compare_units(text(n), part) == 0; });
+    uint32_t found = kNone;
+    for (auto c = first; c != end_of; ++c) {
+      if (text(*c) == part) found = *c;
+    }
+    const bool other_spelling = end_of - first > (found == kNone ? 0 : 1);
+    // ntfs-3g may match a Windows name in another case, and the file system's own files are
+    // found by name though never listed.
+    if (found == kNone) return other_spelling || part[0] == '$' ? kUnknown : kGone;
+    uint32_t to = names_[found].record;
+    if (records_[to].flags & (kWineLink | kBad)) return kUnknown;
+    if (records_[to].flags & kUnixLink) {
+      to = follow(found, layout, budget);
+      if (to == kGone || to == kUnknown) return to;
+    }
+    if (records_[to].flags & kDir) {
+      if (last) return to;
+      at = to;
+      continue;
+    }
+    return last && !as_folder ? to : kGone;
+  }
+  return kUnknown;
+}
+
 bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomic<bool>& stop,
                     const MftFolder* folder) {
   if (kRootRecord >= slots_.size() || slots_[kRootRecord] == 0 ||
@@ -201,7 +294,6 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
   }
   // Each name under its folder, if that folder is there as a folder: counted per folder, then
   // laid out folder by folder.
-  constexpr uint32_t kNone = UINT32_MAX;
   std::pmr::vector<uint32_t> parent(names_.size(), kNone, &scratch_);
   std::pmr::vector<uint32_t> start(records_.size() + 1, 0, &scratch_);
   // Names whose folder is not there: a drive's scan counts them, a folder's cannot tell whether
@@ -242,7 +334,6 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
       if (parent[i] != kNone) children[fill[parent[i]]++] = static_cast<uint32_t>(i);
     }
   }
-  std::pmr::vector<uint32_t>(&scratch_).swap(parent);
   auto text = [this](uint32_t name) {
     return std::string_view(texts_).substr(names_[name].text_at, names_[name].text_size);
   };
@@ -251,6 +342,26 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
       std::sort(children.begin() + start[r], children.begin() + start[r + 1],
                 [&](uint32_t a, uint32_t b) { return listed_before(text(a), text(b)); });
   }
+  // Under Wine's rule, each name of a link with where it leads.
+  std::pmr::vector<uint32_t> leads_to(&scratch_);
+  if (!links_.empty()) {
+    std::sort(links_.begin(), links_.end(),
+              [](const LinkTarget& a, const LinkTarget& b) { return a.record < b.record; });
+    leads_to.assign(names_.size(), kNone);
+    const Layout layout{start, children, parent};
+    for (size_t i = 0; i < names_.size(); ++i) {
+      if (!(records_[names_[i].record].flags & kUnixLink) || parent[i] == kNone) continue;
+      int budget = kLinksPerLookup;
+      leads_to[i] = follow(static_cast<uint32_t>(i), layout, budget);
+    }
+  }
+  std::pmr::vector<uint32_t>(&scratch_).swap(parent);
+  // What a name is listed as: its own record, or for a link the record it leads to (kGone,
+  // kUnknown as follow gives them).
+  auto shown = [&](uint32_t name) {
+    const uint32_t own = names_[name].record;
+    return (records_[own].flags & kUnixLink) ? leads_to[name] : own;
+  };
   if (stop.load(std::memory_order_relaxed)) return false;
   if (!folder) left_out_ += broken;
 
@@ -303,7 +414,13 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
     records_[rec].flags |= kEntered;
     if (node) {
       for (uint32_t c = start[rec]; c < start[rec + 1]; ++c) {
-        const uint16_t flags = records_[names_[children[c]].record].flags;
+        const uint32_t as = shown(children[c]);
+        if (as == kUnknown) {
+          why_ = "a link Wine lists as what it names, which the table cannot follow";
+          return false;
+        }
+        if (as == kGone) continue;
+        const uint16_t flags = records_[as].flags;
         if (const char* why = why_for(flags)) {
           why_ = why;
           return false;
@@ -312,7 +429,8 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
         // tell from its target's path for certain (the target may lie beneath other links):
         // a folder's tree that holds one is the walk's to make. A drive's walk enters none on
         // the drive, all of it being entered already.
-        if (folder && (flags & kLink) && (flags & kDir)) {
+        const bool unix_link = records_[names_[children[c]].record].flags & kUnixLink;
+        if (folder && (flags & kDir) && (unix_link || (flags & kLink))) {
           why_ = "a link to a folder, which the folder's walk may enter";
           return false;
         }
@@ -320,9 +438,9 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
       holder.add_lobj(node, nullptr);
       holder.pcur.store(node, std::memory_order_release);
       for (uint32_t c = start[rec]; c < start[rec + 1]; ++c) {
-        const Name& n = names_[children[c]];
-        const Record& f = records_[n.record];
-        if (f.flags & kDir) continue;
+        const uint32_t as = shown(children[c]);
+        if (as == kGone || (records_[as].flags & kDir)) continue;
+        const Record& f = records_[as];
         lobj* file = holder.new_file();
         file->isdir = 0;
         file->depth = static_cast<int16_t>(node->depth + 1);
@@ -352,10 +470,14 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
         continue;
       }
       const uint32_t name = children[f.at++];
-      const uint32_t rec = names_[name].record;
+      // A link that leads to a folder is listed as that folder and never entered, as the walk
+      // takes a link to a folder it has entered whole already.
+      const bool unix_link = records_[names_[name].record].flags & kUnixLink;
+      const uint32_t rec = shown(name);
+      if (rec == kGone) continue;
       Record& d = records_[rec];
       if (!(d.flags & kDir)) continue;
-      if ((d.flags & kEntered) || frames.size() >= 30000) {
+      if (!unix_link && ((d.flags & kEntered) || frames.size() >= 30000)) {
         ++left_out_;
         continue;
       }
@@ -371,6 +493,10 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
         add_count(f.node->ndir);
         last_folder = node;
         ++entries_;
+      }
+      if (unix_link) {
+        if (node) holder.add_lobj(node, nullptr);
+        continue;
       }
       if (d.flags & kLink) {
         d.flags |= kEntered;

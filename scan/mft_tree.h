@@ -11,8 +11,10 @@
 // is left out and counted (left_out()).
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory_resource>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scan/mdir.h"
@@ -27,7 +29,8 @@ enum class ListingRule {
   // times are the file's own.
   kWindows,
   // Wine over an ntfs-3g mount: the file id is the inode, which ntfs-3g makes the record
-  // number; the creation time is the last-write time; links are the Unix links ntfs-3g shows.
+  // number; the creation time is the last-write time; links are the Unix links ntfs-3g shows,
+  // which Wine lists as what they name.
   kWine,
 };
 
@@ -44,6 +47,11 @@ class MftTree {
   // records: the table's slots; drive: the drive letter scanned (upper case), to tell links
   // that stay on the volume.
   MftTree(uint64_t records, ListingRule rule, char drive);
+
+  // Where a link's absolute target (a Unix path, under Wine's rule) lies on this drive: its
+  // path below the drive's root, '/'-separated; false when it lies elsewhere or cannot be told.
+  using AbsoluteTarget = std::function<bool(const std::string& target, std::string& below_root)>;
+  void set_absolute_target(AbsoluteTarget absolute) { absolute_ = std::move(absolute); }
 
   // Takes what the record says. False when the tree cannot be the walk's (why() says why).
   bool add(const MftRecord& record);
@@ -75,12 +83,21 @@ class MftTree {
     uint32_t next = 0;  // index + 1 of the record's next name
     uint16_t text_size = 0;
   };
+  // An Interix link's target, kept from its record until the tree is made.
+  struct LinkTarget {
+    uint32_t record = 0;  // index into records_
+    uint32_t text_at = 0;
+    uint32_t text_size = 0;
+  };
+  struct Layout;
   Record& record_of(uint64_t number);
+  uint32_t follow(uint32_t name, const Layout& layout, int& budget) const;
   uint64_t stamp_id(const Record& r) const;
   uint32_t stamp_of(const Record& r) const;
 
   ListingRule rule_;
   char drive_;
+  AbsoluteTarget absolute_;
   // What is kept of the table until the tree is made lives here: all of it goes back to the
   // system with this object, so that the scan leaves only the tree behind, as the walk does.
   ScratchMemory scratch_;
@@ -88,6 +105,7 @@ class MftTree {
   std::pmr::vector<Record> records_{&scratch_};
   std::pmr::vector<Name> names_{&scratch_};
   std::pmr::string texts_{&scratch_};
+  std::pmr::vector<LinkTarget> links_{&scratch_};  // in record order once the table is read
   std::string why_;
   uint64_t left_out_ = 0;
   uint64_t entries_ = 0;

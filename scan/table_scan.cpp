@@ -22,6 +22,7 @@ TableScan::Outcome TableScan::read(VolumeReader& volume, const std::string& root
   }
   const char drive = root_path.empty() ? 0 : static_cast<char>(root_path[0] & ~0x20);
   MftTree tree(reader.record_count(), rule, drive);
+  tree.set_absolute_target(absolute_);
   // The status bar as the walk keeps it, with how much of the table is read.
   const std::string pattern =
       !root_path.empty() && root_path.back() == '\\' ? root_path + "*.*" : root_path + "\\*.*";

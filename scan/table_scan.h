@@ -4,6 +4,7 @@
 // reason, so that the walk runs instead.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scan/dir_source.h"
@@ -34,6 +35,8 @@ class TableScan {
   Outcome read_folder(VolumeReader& volume, DirSource& source, const std::string& path, ListingRule rule,
                       bool& ok, std::string& message);
   bool walked() const { return walked_; }
+  // Under Wine's rule: where a link's absolute target lies on the drive (scan/mft_tree.h).
+  void set_absolute_target(MftTree::AbsoluteTarget absolute) { absolute_ = std::move(absolute); }
   // The names of a folder's path below its drive's root ("D:\\A\\B": A, B), or false when the
   // path is not one the table can be asked about (no drive letter, a wildcard, "." or "..", an
   // empty name): the platform's lookup of such a path is its own.
@@ -52,6 +55,7 @@ class TableScan {
   uint64_t entries_ = 0;
   uint64_t left_out_ = 0;
   bool walked_ = false;
+  MftTree::AbsoluteTarget absolute_;
 };
 
 }  // namespace kelvane

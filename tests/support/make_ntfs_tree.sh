@@ -2,7 +2,9 @@
 # Makes a small NTFS image (DIR/vol.img) through mkntfs and the ntfs-3g mount, with a tree of
 # the cases the NTFS table reader must read as a walk does, and lists that tree as a walk of the
 # mount sees it into DIR/expected.txt: path (from the root, '/'-separated), kind (d, f, l),
-# size, inode, mtime in ns, NTFS creation time (ticks). The image is unmounted at the end.
+# size (a link's: its target's length), inode, mtime in ns, NTFS creation time (ticks); and into
+# DIR/expected-wine.txt as Wine lists the mount, each link as what it names (and not at all
+# when it names nothing), with the same fields. The image is unmounted at the end.
 set -euo pipefail
 dir=$1
 img=$dir/vol.img
@@ -58,6 +60,17 @@ for i in range(1, 7):
 os.makedirs(p)
 write(p + "/leaf.txt", 5)
 os.symlink("big.bin", "link.bin")
+# Links as a user's tree holds them: up and back down, a chain, a folder, and ones that name
+# nothing (a missing name, a loop, a file taken for a folder).
+os.symlink("../big.bin", "sub/up.bin")
+os.symlink("../link.bin", "sub/chain.bin")
+os.symlink("sub", "to-sub")
+os.symlink("./sub/deeper/", "to-deeper")
+os.symlink("nothing", "gone")
+os.symlink("loop2", "loop1")
+os.symlink("loop1", "loop2")
+os.symlink("big.bin/x", "not-a-folder")
+os.symlink(os.path.join(os.getcwd(), "sub", "a"), "abs.bin")
 os.mkdir("many")
 for i in range(1, 2001):
     write("many/f%d" % i, 6 if i == 7 else 0)
@@ -73,13 +86,30 @@ def walk(path, rel):
             st = e.stat(follow_symlinks=False)
             r = rel + "/" + e.name if rel else e.name
             kind = "l" if e.is_symlink() else "d" if e.is_dir(follow_symlinks=False) else "f"
-            size = st.st_size if kind == "f" else 0
+            size = st.st_size if kind != "d" else 0
             try:
                 created = int.from_bytes(os.getxattr(e.path, "system.ntfs_crtime", follow_symlinks=False), "little")
             except OSError:
                 created = 0
             print(f"{r}\t{kind}\t{size}\t{st.st_ino}\t{st.st_mtime_ns}\t{created}")
             if kind == "d":
+                walk(e.path, r)
+walk(root, "")
+PY
+/usr/bin/python3 - "$mnt" >"$dir/expected-wine.txt" <<'PY'
+import os, sys
+root = sys.argv[1]
+def walk(path, rel):
+    with os.scandir(path) as it:
+        for e in it:
+            try:
+                st = e.stat()
+            except OSError:
+                continue
+            r = rel + "/" + e.name if rel else e.name
+            kind = "d" if e.is_dir() else "f"
+            print(f"{r}\t{kind}\t{st.st_size if kind == 'f' else 0}\t{st.st_ino}\t{st.st_mtime_ns}\t0")
+            if kind == "d" and not e.is_symlink():
                 walk(e.path, r)
 walk(root, "")
 PY
