@@ -2,7 +2,8 @@
 // the program's walk of the same drive, in the same process: time and memory per entry of the
 // finished tree for both; with COPY (the same tree on the host's own file system), the walk of
 // that copy too, which is what a user's drive costs a walk under Wine without FUSE in between.
-// Prints "table/walk ratio: R" and "bytes per entry: table T, walk W" last.
+// Prints "table/walk ratio: R" and "bytes per entry: table T, walk W" last. Fails when the two
+// trees differ in any entry: its path, kind, size or stamp.
 //   ntfs_bench PATH [ROUNDS [COPY]]     (PATH a root such as T:\, whose raw device opens, or a
 //                                        folder on that drive)
 // For a folder the program's scan is its way for a folder (walked while small, else the table)
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,6 +66,45 @@ class WalkOnly : public DirSource {
     return win32_dir_source().identity(path, id);
   }
 };
+
+// Every entry of the tree as a row (path below the root, kind, size, stamp), in one order.
+std::vector<std::string> rows_of(const lobj* top) {
+  std::vector<std::string> rows;
+  auto path_of = [top](const lobj* n) {
+    std::string path;
+    for (; n && n != top; n = n->parent) path = std::string(n->name) + (path.empty() ? "" : "\\" + path);
+    return path;
+  };
+  for (const lobj* f = top; f; f = f->next) {
+    const std::string folder = path_of(f);
+    if (f != top) rows.push_back(folder + "\td\t" + std::to_string(f->stamp));
+    for (const lobj* file = f->first; file; file = file->next) {
+      rows.push_back((folder.empty() ? "" : folder + "\\") + file->name + "\tf\t" +
+                     std::to_string(file->size.load()) + "\t" + std::to_string(file->stamp));
+    }
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+// Whether the two trees hold the same rows; the first rows of each that the other lacks are
+// printed when not.
+bool same_rows(const lobj* table, const lobj* walk) {
+  std::vector<std::string> rows[2] = {rows_of(table), rows_of(walk)};
+  if (rows[0] == rows[1]) return true;
+  std::vector<std::string> only[2];
+  std::set_difference(rows[0].begin(), rows[0].end(), rows[1].begin(), rows[1].end(),
+                      std::back_inserter(only[0]));
+  std::set_difference(rows[1].begin(), rows[1].end(), rows[0].begin(), rows[0].end(),
+                      std::back_inserter(only[1]));
+  for (int way = 0; way < 2; ++way) {
+    for (size_t i = 0; i < only[way].size() && i < 10; ++i)
+      std::fprintf(stderr, "only in the %s: %s\n", way == 0 ? "table" : "walk", only[way][i].c_str());
+  }
+  std::fprintf(stderr, "the table and the walk disagree: %zu and %zu rows of their own\n", only[0].size(),
+               only[1].size());
+  return false;
+}
 
 uint64_t entries_of(mdir& m) {
   lobj* top = m.ptop.load();
@@ -156,6 +197,8 @@ int wmain(int argc, wchar_t** argv) {
       std::fprintf(stderr, "the table and the walk disagree\n");
       return 1;
     }
+    // Entry by entry, once: after the memory was measured, which the rows would change.
+    if (i == 0 && !same_rows(table.ptop, walk.ptop)) return 1;
     if (!copy.empty()) {
       bool copy_ok = false;
       copy_ms.push_back(program_scan(walk, busy, copy, copy_ok));
