@@ -435,8 +435,11 @@ MftReader::Result MftReader::open() {
 namespace {
 
 // Parses one record (its fixups applied) into out. False when it does not parse.
+// A record that may be an Interix link with its data outside gets its data's runs in places and
+// vcns (empty when they do not decode or the data is stored other than plainly).
 bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord& out, std::string& names,
-                  std::vector<std::pair<uint32_t, uint32_t>>& name_spans) {
+                  std::vector<std::pair<uint32_t, uint32_t>>& name_spans,
+                  std::vector<std::pair<uint64_t, uint64_t>>& places, std::vector<uint64_t>& vcns) {
   out.number = number;
   out.base_ref = u64(rec + 32);
   out.sequence = u16(rec + 16);
@@ -454,6 +457,8 @@ bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord
   std::vector<uint64_t> parents;
   bool data_interix = false;
   bool data_outside = false;
+  const uint8_t* data_pairs = nullptr;  // the outside data's mapping pairs, when stored plainly
+  const uint8_t* data_end = nullptr;
   const bool ok = for_each_attribute(rec, bytes, [&](const Attribute& a) {
     switch (a.type) {
       case kStandardInformation:
@@ -485,6 +490,11 @@ bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord
           out.has_size = true;
           out.size = a.data_size;
           data_outside = true;
+          // Not compressed, encrypted or sparse, and written to its end: its clusters are its bytes.
+          if ((u16(a.at + 12) & 0xC001) == 0 && a.initialized_size == a.data_size) {
+            data_pairs = a.pairs;
+            data_end = a.end;
+          }
         }
         return true;
       case kReparsePoint: {
@@ -510,17 +520,43 @@ bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord
     }
   });
   if (!ok) return false;
-  out.interix_link = data_interix && (out.attributes & kSystemAttribute) != 0;
+  out.interix_link = data_interix;
   if (!out.interix_link) out.link_target.clear();
-  // A target of up to 4,096 bytes, as a Unix path may be, in UTF-16 after the 8-byte mark.
-  out.maybe_interix_link =
-      data_outside && out.size <= 8 + 2 * 4096 && (out.attributes & kSystemAttribute) != 0;
+  // A target of up to 4,096 bytes, as a Unix path may be, in UTF-16 after the 8-byte mark; a
+  // link is a system file, which an extension record cannot tell (its base record holds that).
+  out.maybe_interix_link = data_outside && out.size <= 8 + 2 * 4096 &&
+                           (out.base_ref != 0 || (out.attributes & kSystemAttribute) != 0);
+  places.clear();
+  vcns.clear();
+  if (out.maybe_interix_link && data_pairs && !decode_runs(data_pairs, data_end, 0, false, places, vcns)) {
+    places.clear();
+    vcns.clear();
+  }
   for (size_t i = 0; i < out.names.size(); ++i)
     out.names[i].name = std::string_view(names).substr(name_spans[i].first, name_spans[i].second);
   return true;
 }
 
 }  // namespace
+
+void MftReader::look_into(MftRecord& record, const std::vector<std::pair<uint64_t, uint64_t>>& places,
+                          const std::vector<uint64_t>& vcns) {
+  std::vector<Run> runs;
+  uint64_t covered = 0;
+  for (size_t i = 0; i < places.size(); ++i) {
+    if (vcns[i] != covered) return;  // a hole: not read whole
+    runs.push_back({vcns[i], places[i].first, places[i].second});
+    covered += places[i].second;
+  }
+  std::vector<uint8_t> data;
+  if (covered * cluster_bytes_ < record.size || !read_runs(runs, record.size, data)) return;
+  record.maybe_interix_link = false;
+  if (data.size() >= 8 && std::memcmp(data.data(), "IntxLNK\1", 8) == 0) {
+    record.interix_link = true;
+    record.link_target.clear();
+    append_utf8(data.data() + 8, (data.size() - 8) / 2, record.link_target);
+  }
+}
 
 MftReader::Result MftReader::read(const RecordSink& sink, const std::atomic<bool>* stop,
                                   const std::function<void(int)>& progress) {
@@ -530,6 +566,8 @@ MftReader::Result MftReader::read(const RecordSink& sink, const std::atomic<bool
   MftRecord record;
   std::string names;
   std::vector<std::pair<uint32_t, uint32_t>> spans;
+  std::vector<std::pair<uint64_t, uint64_t>> places;
+  std::vector<uint64_t> vcns;
   uint64_t r = 0;
   while (r < record_count_) {
     if (stop && stop->load(std::memory_order_relaxed)) return Result::kStopped;
@@ -567,7 +605,9 @@ MftReader::Result MftReader::read(const RecordSink& sink, const std::atomic<bool
       if ((u16(rec + 22) & kRecordInUse) == 0) continue;
       // Records of NTFS 3.1 name themselves: one found elsewhere is no record of this slot.
       if (u16(rec + 4) >= 48 && u32(rec + 44) != static_cast<uint32_t>(number)) return Result::kCorrupt;
-      if (!parse_record(rec, record_bytes_, number, record, names, spans)) return Result::kCorrupt;
+      if (!parse_record(rec, record_bytes_, number, record, names, spans, places, vcns))
+        return Result::kCorrupt;
+      if (read_link_data_ && record.maybe_interix_link && !places.empty()) look_into(record, places, vcns);
       if (!sink(record)) return Result::kStopped;
     }
     r = last + 1;

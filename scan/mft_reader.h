@@ -43,10 +43,13 @@ struct MftRecord {
   // Where a directory reparse point leads, as its substitute name gives it (UTF-8; empty when
   // it holds none).
   std::string reparse_target;
-  bool interix_link = false;  // a file whose data is an Interix symbolic link ("IntxLNK\1")
-  std::string link_target;    // that link's target as ntfs-3g wrote it (UTF-8, '/'-separated)
-  // A system file whose data lies outside the record and is short enough to be an Interix
-  // link's target: whether it is one cannot be told from the record.
+  // Data that is an Interix symbolic link's ("IntxLNK\1"): the file is one when it is also a
+  // system file.
+  bool interix_link = false;
+  std::string link_target;  // that link's target as ntfs-3g wrote it (UTF-8, '/'-separated)
+  // Data outside the record, of a system file (or in an extension record, which cannot tell),
+  // short enough to be an Interix link's: whether it is one cannot be told from the record (see
+  // read_link_data).
   bool maybe_interix_link = false;
   std::vector<MftName> names;
 };
@@ -69,6 +72,11 @@ class MftReader {
   // Reads the boot sector and $MFT's own record (its data runs, through its attribute list if
   // it has one, and its bitmap).
   Result open();
+  // Whether a short system file whose data lies outside its record has that data read, to tell
+  // an Interix link (ntfs-3g's, with a long target) from a plain file. Off by default: on a
+  // system's own drive such files are many, and each would cost a read away from the table.
+  void read_link_data(bool on) { read_link_data_ = on; }
+
   // Calls sink for every record in use, in record order, until it returns false (then
   // kStopped). progress gets the share of the table read, 0 to 1000, now and then. stop is
   // looked at between chunks.
@@ -98,6 +106,11 @@ class MftReader {
   // Reads a non-resident attribute's whole value (the bitmap, an attribute list).
   bool read_runs(const std::vector<Run>& runs, uint64_t bytes, std::vector<uint8_t>& out);
   bool record_used(uint64_t number) const;
+  // Reads the data of a record marked maybe_interix_link (its runs as parse gave them) and
+  // says what it is: an Interix link with its target, or a plain file. Left unknown when the
+  // data does not read whole.
+  void look_into(MftRecord& record, const std::vector<std::pair<uint64_t, uint64_t>>& places,
+                 const std::vector<uint64_t>& vcns);
 
   VolumeReader& volume_;
   uint32_t sector_bytes_ = 0;
@@ -109,6 +122,7 @@ class MftReader {
   std::vector<uint8_t> bitmap_;  // empty: every record counts as in use
   uint64_t in_use_ = 0;
   uint64_t bytes_read_ = 0;
+  bool read_link_data_ = false;
 };
 
 }  // namespace kelvane

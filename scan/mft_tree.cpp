@@ -30,7 +30,13 @@ enum : uint16_t {
   // Under Wine's rule, ntfs-3g's Interix link with its target: listed as what it names, which
   // the table follows as the mount's lookup does.
   kUnixLink = 256,
+  // What makes one, from the base record and from whichever record holds the data: a system
+  // file, data that is a link's (its target in links_), data that might be and was not read.
+  kSystem = 512,
+  kLinkData = 1024,
+  kMaybeLinkData = 2048,
 };
+constexpr uint32_t kSystemAttribute = 0x0004;
 
 // Indexes into records_ or names_, and what following a link may end in besides a record.
 constexpr uint32_t kNone = UINT32_MAX;
@@ -162,15 +168,18 @@ bool MftTree::add(const MftRecord& in) {
   }
   if (in.has_size) r.size = in.size;
   if (in.number >= kFirstUserRecord || in.base_ref) {
-    if (rule_ == ListingRule::kWine && (in.has_reparse || in.maybe_interix_link)) {
-      // ntfs-3g shows these as Unix links, which Wine lists as what they name, and where they
-      // lead is not in the record.
-      r.flags |= kWineLink;
-    } else if (rule_ == ListingRule::kWine && in.interix_link) {
-      r.flags |= kUnixLink;
-      links_.push_back({static_cast<uint32_t>(&r - records_.data()), static_cast<uint32_t>(texts_.size()),
-                        static_cast<uint32_t>(in.link_target.size())});
-      texts_.append(in.link_target);
+    if (rule_ == ListingRule::kWine) {
+      // ntfs-3g shows a reparse point as a Unix link, which Wine lists as what it names; where it
+      // leads is not in the record.
+      if (in.has_reparse) r.flags |= kWineLink;
+      if (!in.base_ref && (in.attributes & kSystemAttribute)) r.flags |= kSystem;
+      if (in.maybe_interix_link) r.flags |= kMaybeLinkData;
+      if (in.interix_link) {
+        r.flags |= kLinkData;
+        links_.push_back({static_cast<uint32_t>(&r - records_.data()), static_cast<uint32_t>(texts_.size()),
+                          static_cast<uint32_t>(in.link_target.size())});
+        texts_.append(in.link_target);
+      }
     }
     if (in.has_reparse && (in.reparse_tag == kTagMountPoint || in.reparse_tag == kTagSymlink)) {
       r.flags |= kLink;
@@ -291,6 +300,16 @@ bool MftTree::build(mdir& holder, const std::string& root_path, const std::atomi
       !(records_[slots_[kRootRecord] - 1].flags & kDir)) {
     why_ = "no root folder";
     return false;
+  }
+  // ntfs-3g's links, now that each file's records are all in: a system file whose data is a
+  // link's is one; one whose data might be and was not read cannot be listed as Wine lists it.
+  for (Record& r : records_) {
+    if (!(r.flags & kSystem)) continue;
+    if (r.flags & kMaybeLinkData) {
+      r.flags |= kWineLink;
+    } else if (r.flags & kLinkData) {
+      r.flags |= kUnixLink;
+    }
   }
   // Each name under its folder, if that folder is there as a folder: counted per folder, then
   // laid out folder by folder.

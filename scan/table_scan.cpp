@@ -20,6 +20,8 @@ TableScan::Outcome TableScan::read(VolumeReader& volume, const std::string& root
     why_ = MftReader::result_text(result);
     return Outcome::kWalk;
   }
+  // Wine lists ntfs-3g's links as what they name: each must be known, a long one's target too.
+  reader.read_link_data(rule == ListingRule::kWine);
   const char drive = root_path.empty() ? 0 : static_cast<char>(root_path[0] & ~0x20);
   MftTree tree(reader.record_count(), rule, drive);
   tree.set_absolute_target(absolute_);

@@ -71,6 +71,10 @@ os.symlink("loop2", "loop1")
 os.symlink("loop1", "loop2")
 os.symlink("big.bin/x", "not-a-folder")
 os.symlink(os.path.join(os.getcwd(), "sub", "a"), "abs.bin")
+# A target too long for the link's record, and a plain system file of that length.
+os.symlink("./" * 300 + "big.bin", "far.bin")
+write("system.bin", 1500)
+os.setxattr("system.bin", "system.ntfs_attrib_be", (0x24).to_bytes(4, "big"))
 os.mkdir("many")
 for i in range(1, 2001):
     write("many/f%d" % i, 6 if i == 7 else 0)
