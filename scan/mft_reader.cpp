@@ -21,7 +21,6 @@ constexpr uint32_t kEnd = 0xFFFFFFFF;
 constexpr uint16_t kRecordInUse = 0x0001;
 constexpr uint16_t kRecordIsDirectory = 0x0002;
 constexpr uint8_t kDosNamespace = 2;
-constexpr uint32_t kSystemAttribute = 0x0004;
 constexpr uint32_t kTagMountPoint = 0xA0000003;
 constexpr uint32_t kTagSymlink = 0xA000000C;
 // The update-sequence stride: every 512 bytes of a record end in the sequence number.
@@ -435,11 +434,11 @@ MftReader::Result MftReader::open() {
 namespace {
 
 // Parses one record (its fixups applied) into out. False when it does not parse.
-// A record that may be an Interix link with its data outside gets its data's runs in places and
-// vcns (empty when they do not decode or the data is stored other than plainly).
+// A record that may be an Interix link with its data outside gets that data's mapping pairs in
+// data_pairs (null when the data is stored other than plainly).
 bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord& out, std::string& names,
                   std::vector<std::pair<uint32_t, uint32_t>>& name_spans,
-                  std::vector<std::pair<uint64_t, uint64_t>>& places, std::vector<uint64_t>& vcns) {
+                  std::pair<const uint8_t*, const uint8_t*>& data_pairs) {
   out.number = number;
   out.base_ref = u64(rec + 32);
   out.sequence = u16(rec + 16);
@@ -457,8 +456,7 @@ bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord
   std::vector<uint64_t> parents;
   bool data_interix = false;
   bool data_outside = false;
-  const uint8_t* data_pairs = nullptr;  // the outside data's mapping pairs, when stored plainly
-  const uint8_t* data_end = nullptr;
+  data_pairs = {nullptr, nullptr};  // the outside data's mapping pairs, when stored plainly
   const bool ok = for_each_attribute(rec, bytes, [&](const Attribute& a) {
     switch (a.type) {
       case kStandardInformation:
@@ -492,8 +490,7 @@ bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord
           data_outside = true;
           // Not compressed, encrypted or sparse, and written to its end: its clusters are its bytes.
           if ((u16(a.at + 12) & 0xC001) == 0 && a.initialized_size == a.data_size) {
-            data_pairs = a.pairs;
-            data_end = a.end;
+            data_pairs = {a.pairs, a.end};
           }
         }
         return true;
@@ -525,13 +522,7 @@ bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord
   // A target of up to 4,096 bytes, as a Unix path may be, in UTF-16 after the 8-byte mark; a
   // link is a system file, which an extension record cannot tell (its base record holds that).
   out.maybe_interix_link = data_outside && out.size <= 8 + 2 * 4096 &&
-                           (out.base_ref != 0 || (out.attributes & kSystemAttribute) != 0);
-  places.clear();
-  vcns.clear();
-  if (out.maybe_interix_link && data_pairs && !decode_runs(data_pairs, data_end, 0, false, places, vcns)) {
-    places.clear();
-    vcns.clear();
-  }
+                           (out.base_ref != 0 || (out.attributes & MftRecord::kSystemAttribute) != 0);
   for (size_t i = 0; i < out.names.size(); ++i)
     out.names[i].name = std::string_view(names).substr(name_spans[i].first, name_spans[i].second);
   return true;
@@ -539,8 +530,10 @@ bool parse_record(const uint8_t* rec, uint32_t bytes, uint64_t number, MftRecord
 
 }  // namespace
 
-void MftReader::look_into(MftRecord& record, const std::vector<std::pair<uint64_t, uint64_t>>& places,
-                          const std::vector<uint64_t>& vcns) {
+void MftReader::look_into(MftRecord& record, const uint8_t* pairs, const uint8_t* end) {
+  std::vector<std::pair<uint64_t, uint64_t>> places;
+  std::vector<uint64_t> vcns;
+  if (!decode_runs(pairs, end, 0, false, places, vcns)) return;
   std::vector<Run> runs;
   uint64_t covered = 0;
   for (size_t i = 0; i < places.size(); ++i) {
@@ -566,8 +559,7 @@ MftReader::Result MftReader::read(const RecordSink& sink, const std::atomic<bool
   MftRecord record;
   std::string names;
   std::vector<std::pair<uint32_t, uint32_t>> spans;
-  std::vector<std::pair<uint64_t, uint64_t>> places;
-  std::vector<uint64_t> vcns;
+  std::pair<const uint8_t*, const uint8_t*> data_pairs;
   uint64_t r = 0;
   while (r < record_count_) {
     if (stop && stop->load(std::memory_order_relaxed)) return Result::kStopped;
@@ -605,9 +597,10 @@ MftReader::Result MftReader::read(const RecordSink& sink, const std::atomic<bool
       if ((u16(rec + 22) & kRecordInUse) == 0) continue;
       // Records of NTFS 3.1 name themselves: one found elsewhere is no record of this slot.
       if (u16(rec + 4) >= 48 && u32(rec + 44) != static_cast<uint32_t>(number)) return Result::kCorrupt;
-      if (!parse_record(rec, record_bytes_, number, record, names, spans, places, vcns))
+      if (!parse_record(rec, record_bytes_, number, record, names, spans, data_pairs))
         return Result::kCorrupt;
-      if (read_link_data_ && record.maybe_interix_link && !places.empty()) look_into(record, places, vcns);
+      if (read_link_data_ && record.maybe_interix_link && data_pairs.first)
+        look_into(record, data_pairs.first, data_pairs.second);
       if (!sink(record)) return Result::kStopped;
     }
     r = last + 1;

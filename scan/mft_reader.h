@@ -35,8 +35,9 @@ struct MftRecord {
   bool has_times = false;  // $STANDARD_INFORMATION seen
   uint64_t created = 0;    // NT times, 100 ns since 1601
   uint64_t written = 0;
-  uint32_t attributes = 0;  // the file attributes of $STANDARD_INFORMATION
-  bool has_size = false;    // the unnamed $DATA stream's first part is in this record
+  uint32_t attributes = 0;                              // the file attributes of $STANDARD_INFORMATION
+  static constexpr uint32_t kSystemAttribute = 0x0004;  // of those, a system file's
+  bool has_size = false;  // the unnamed $DATA stream's first part is in this record
   uint64_t size = 0;
   bool has_reparse = false;
   uint32_t reparse_tag = 0;
@@ -106,11 +107,10 @@ class MftReader {
   // Reads a non-resident attribute's whole value (the bitmap, an attribute list).
   bool read_runs(const std::vector<Run>& runs, uint64_t bytes, std::vector<uint8_t>& out);
   bool record_used(uint64_t number) const;
-  // Reads the data of a record marked maybe_interix_link (its runs as parse gave them) and
-  // says what it is: an Interix link with its target, or a plain file. Left unknown when the
-  // data does not read whole.
-  void look_into(MftRecord& record, const std::vector<std::pair<uint64_t, uint64_t>>& places,
-                 const std::vector<uint64_t>& vcns);
+  // Reads the data of a record marked maybe_interix_link (its mapping pairs, pairs to end, as
+  // the record holds them) and says what it is: an Interix link with its target, or a plain
+  // file. Left unknown when the data does not read whole.
+  void look_into(MftRecord& record, const uint8_t* pairs, const uint8_t* end);
 
   VolumeReader& volume_;
   uint32_t sector_bytes_ = 0;

@@ -36,7 +36,6 @@ enum : uint16_t {
   kLinkData = 1024,
   kMaybeLinkData = 2048,
 };
-constexpr uint32_t kSystemAttribute = 0x0004;
 
 // Indexes into records_ or names_, and what following a link may end in besides a record.
 constexpr uint32_t kNone = UINT32_MAX;
@@ -172,7 +171,7 @@ bool MftTree::add(const MftRecord& in) {
       // ntfs-3g shows a reparse point as a Unix link, which Wine lists as what it names; where it
       // leads is not in the record.
       if (in.has_reparse) r.flags |= kWineLink;
-      if (!in.base_ref && (in.attributes & kSystemAttribute)) r.flags |= kSystem;
+      if (!in.base_ref && (in.attributes & MftRecord::kSystemAttribute)) r.flags |= kSystem;
       if (in.maybe_interix_link) r.flags |= kMaybeLinkData;
       if (in.interix_link) {
         r.flags |= kLinkData;
