@@ -3,12 +3,12 @@
 namespace kelvane {
 
 void* LockedPool::do_allocate(size_t bytes, size_t align) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LightMutex> lock(mutex_);
   return pool_.allocate(bytes, align);
 }
 
 void LockedPool::do_deallocate(void* p, size_t bytes, size_t align) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LightMutex> lock(mutex_);
   pool_.deallocate(p, bytes, align);
 }
 

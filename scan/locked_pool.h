@@ -4,7 +4,8 @@
 // that it never gives back: two handles lost with every scan.
 #include <cstddef>
 #include <memory_resource>
-#include <mutex>
+
+#include "base/light_lock.h"
 
 namespace kelvane {
 
@@ -17,7 +18,7 @@ class LockedPool : public std::pmr::memory_resource {
   void do_deallocate(void* p, size_t bytes, size_t align) override;
   bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
 
-  std::mutex mutex_;
+  LightMutex mutex_;
   std::pmr::unsynchronized_pool_resource pool_;
 };
 

@@ -36,7 +36,7 @@ ReadAhead::ReadAhead(DirSource& source, int readers, const std::atomic<bool>& st
 
 ReadAhead::~ReadAhead() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<LightMutex> lock(mutex_);
     closing_.store(true);
   }
   changed_.notify_all();
@@ -54,7 +54,7 @@ FolderJob* ReadAhead::make_job(std::string folder, std::string pattern, size_t n
   job->pattern = pattern;
   job->name_at = static_cast<uint32_t>(name_at);
   job->is_link = is_link;
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LightMutex> lock(mutex_);
   job->live_next = live_;
   if (live_) live_->live_prev = job;
   live_ = job;
@@ -73,7 +73,7 @@ void ReadAhead::free_job(FolderJob* job) {
 FolderJob* ReadAhead::root(const std::string& pattern, const std::string& folder) {
   FolderJob* job = make_job(folder, pattern, folder.size(), false);
   if (!threads_.empty()) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<LightMutex> lock(mutex_);
     job->state = kOffered;
     ++job->offers;
     offered_.push_back(job);
@@ -144,7 +144,7 @@ void ReadAhead::listed(FolderJob* job) {
 void ReadAhead::reader() {
   // A reader only lists folders: it sees them as the walk does, never redirected.
   RedirectionOff real;
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<LightMutex> lock(mutex_);
   for (;;) {
     changed_.wait(lock, [this] { return ending() || (!offered_.empty() && buffered_ < kBufferedEntries); });
     if (ending()) return;
@@ -174,7 +174,7 @@ void ReadAhead::reader() {
 }
 
 bool ReadAhead::take(FolderJob* job, const FileSink& on_file) {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<LightMutex> lock(mutex_);
   if (job->state == kHeld || job->state == kOffered) {
     // No reader has it: read it now, handing its files on as they come.
     job->state = kClaimed;
@@ -215,7 +215,7 @@ bool ReadAhead::take(FolderJob* job, const FileSink& on_file) {
 }
 
 void ReadAhead::drop(FolderJob* job) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<LightMutex> lock(mutex_);
   // A job the walk never entered (a link looping back, or the rest of a stopped walk) may
   // still be offered, or being read: the reader that finishes it frees it.
   std::vector<FolderJob*> pending{job};

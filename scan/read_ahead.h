@@ -10,7 +10,6 @@
 // flat on any tree. With no readers (the sequential mode) the walk reads every folder itself
 // when it enters it, as it always did.
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory_resource>
@@ -20,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/light_lock.h"
 #include "scan/dir_source.h"
 #include "scan/locked_pool.h"
 #include "scan/scratch_memory.h"
@@ -106,8 +106,8 @@ class ReadAhead {
   ScratchMemory scratch_;
   LockedPool memory_{&scratch_};
   std::atomic<bool> closing_{false};
-  std::mutex mutex_;
-  std::condition_variable changed_;
+  LightMutex mutex_;
+  LightCondition changed_;
   std::vector<FolderJob*> offered_;  // a stack: the folder listed last is read first
   size_t buffered_ = 0;
   FolderJob* live_ = nullptr;  // every job not yet freed
