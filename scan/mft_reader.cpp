@@ -606,6 +606,8 @@ MftReader::Result MftReader::read(const RecordSink& sink, const std::atomic<bool
     r = last + 1;
     if (progress) progress(static_cast<int>(r * 1000 / record_count_));
   }
+  // The table's unused end is skipped, not read: the reading is whole all the same.
+  if (progress) progress(1000);
   return Result::kOk;
 }
 

@@ -78,6 +78,21 @@ os.setxattr("system.bin", "system.ntfs_attrib_be", (0x24).to_bytes(4, "big"))
 os.mkdir("many")
 for i in range(1, 2001):
     write("many/f%d" % i, 6 if i == 7 else 0)
+# A compressed folder's files: their length, not what they take on the disk.
+os.mkdir("packed")
+os.setxattr("packed", "system.ntfs_attrib_be", (0x810).to_bytes(4, "big"))
+with open("packed/zeros", "wb") as f:
+    f.write(bytes(1000000))
+write("packed/noise", 70001)
+# A long name with a DOS 8.3 name beside it: one entry, under the long name.
+write("Long File Name.txt", 3)
+os.setxattr("Long File Name.txt", "system.ntfs_dos_name", b"LONGFI~1.TXT")
+# Records freed at the table's end: read past, and the progress still ends at 100 %.
+os.mkdir("freed")
+for i in range(300):
+    write("freed/x%d" % i, 0)
+for i in range(300):
+    os.remove("freed/x%d" % i)
 PY
 
 cd /
