@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/final_place.h"
 #include "removal/delete_check.h"
 #include "scan/item_texts.h"
 #include "tests/support/message_capture.h"
@@ -241,7 +242,10 @@ TEST_F(DeleteOnDisk, EntryReachedAnotherWayOrReplacedIsLeftAlone) {
   EXPECT_EQ(delete_rows({"x"}), std::vector<std::string>{behind_link("sub\\x")});
   select({".."});
   left->list().OnOpen();
-  EXPECT_EQ(delete_rows({"D"}), std::vector<std::string>{changed("D")});
+  // Once, under a full run, D was taken for a link: where the system placed it then says why.
+  EXPECT_EQ(delete_rows({"D"}), std::vector<std::string>{changed("D")})
+      << "D is at " << narrow(final_place(widen(at("D")))) << ", its folder at "
+      << narrow(final_place(widen(folder)));
   EXPECT_EQ(delete_rows({"f"}), std::vector<std::string>{changed("f")});
   EXPECT_EQ(held.calls.load(), 0);
   EXPECT_EQ(fs::file_size(fs::path(widen(outside + "\\x"))), 1000u);
